@@ -1,0 +1,51 @@
+# Front door of the project: every target configures and drives CMake with Ninja.
+#   make test    builds and runs every test, first normally, then under
+#                AddressSanitizer and UndefinedBehaviorSanitizer
+#   make format  reformats the sources with the repository's .clang-format
+
+BUILD_ROOT ?= build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_FLAGS := -G Ninja -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+
+SANITIZER_ENV := \
+	ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:strict_init_order=1 \
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+
+SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.h' '*.cpp' 2>/dev/null)
+
+.PHONY: all deps build test test-normal test-sanitize format format-check clean
+
+all: build
+
+deps:
+	@tools/ensure-build-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD_ROOT)/normal $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_ROOT)/normal -j $(JOBS)
+
+test: test-normal test-sanitize format-check
+
+test-normal: build
+	ctest --test-dir $(BUILD_ROOT)/normal --output-on-failure -j $(JOBS)
+
+test-sanitize: deps
+	cmake -S . -B $(BUILD_ROOT)/sanitize $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DLUM_SANITIZE=ON
+	cmake --build $(BUILD_ROOT)/sanitize -j $(JOBS)
+	$(SANITIZER_ENV) ctest --test-dir $(BUILD_ROOT)/sanitize --output-on-failure -j $(JOBS)
+
+# Checks formatting when clang-format is installed; a machine without it skips the check.
+format-check:
+	@if [ -z "$(SOURCES)" ]; then \
+		echo "format-check: no sources listed by git"; exit 1; \
+	elif command -v clang-format >/dev/null 2>&1; then \
+		clang-format --dry-run --Werror $(SOURCES) && echo "format-check: sources formatted"; \
+	else \
+		echo "format-check: clang-format not installed, skipped"; \
+	fi
+
+format:
+	clang-format -i $(SOURCES)
+
+clean:
+	rm -rf $(BUILD_ROOT)

@@ -1,0 +1,94 @@
+// The vocabulary of derived documents: kinds and sub-kinds of documents, object
+// statuses and result codes, modification states, refreshable parts of cached infos,
+// document-manager messages and object modifications. Every value is fixed because
+// hosts store the values and pass them back; values a host defines beyond the listed
+// ones are carried unchanged by the fixed 32-bit underlying types.
+#ifndef TEV_DER_DOC_ENUMS_H
+#define TEV_DER_DOC_ENUMS_H
+
+#include "LumDerivedDocumentsBaseExport.h"
+
+#include <cstdint>
+
+struct LUMDERDOC_EXPORT TevDerDocEnums {
+    // The kind of a document, of a document key and of a derived object. As a filter
+    // argument, eDocTypeAll selects every kind.
+    enum eDocType : std::int32_t {
+        eDocTypeDetail = 0,
+        eDocTypeBom = 1,
+        eDocTypeNC = 2,
+        eDocTypeAll = 3,
+    };
+
+    // The sub-kind of a document. Details, plain BOM documents and every derived object
+    // carry eDocSubTypeNone; DSTV lists carry eDocSubTypeDstv; NC documents carry the
+    // sub-kind the host registers them with. eDocSubTypeAll is a filter only.
+    enum eDocSubType : std::int32_t {
+        eDocSubTypeDstv = 0,
+        eDocSubTypeNCNamed = 1,
+        eDocSubTypeNCDxf = 2,
+        eDocSubTypeNone = 3,
+        eDocSubTypeAll = 4,
+    };
+
+    // The status of a derived object and the result code of operations that can fail.
+    // Values above 1000 are error states of an object.
+    enum ErrorStatus : std::int32_t {
+        eStatusOk = 0,
+        eStatusRecheck = 3,
+        eStatusError6 = 6,
+        eStatusUndetermined = 9,
+        eStatusFileMissing = 1001,
+        eStatusError1002 = 1002,
+        eStatusError1008 = 1008,
+        eStatusNotSupported = 2001,
+        eStatusFailed = 2002,
+    };
+
+    enum ModificationState : std::int32_t {
+        eModificationNone = 0,
+        eModificationObsolete = 1,
+    };
+
+    // Parts of a cached info to refresh; bits that may be combined, -1 for all.
+    enum eDerivedDocInfo : std::int32_t {
+        eDerivedDocInfoAll = -1,
+        eDerivedDocInfoRevisions = 1,
+        eDerivedDocInfoDwgNo = 2,
+        eDerivedDocInfoApproval = 4,
+        eDerivedDocInfoCheckStatus = 8,
+    };
+
+    // Messages the document-manager dialog sends for one row. Values above 14 are
+    // handled like eDlgDocManMsgReserved6.
+    enum eDlgDocManMessage : std::int32_t {
+        eDlgDocManMsgUpdate = 0,
+        eDlgDocManMsgRefresh = 1,
+        eDlgDocManMsgRefreshAlt = 2,
+        eDlgDocManMsgRecheck = 3,
+        eDlgDocManMsgUpdateSpecial = 4,
+        eDlgDocManMsgSetApprovalStatus = 5,
+        eDlgDocManMsgReserved6 = 6,
+        eDlgDocManMsgRefreshRevisions = 7,
+        eDlgDocManMsgUpdateObject = 8,
+        eDlgDocManMsgCheckOn = 9,
+        eDlgDocManMsgCheckOff = 10,
+        eDlgDocManMsgReserved11 = 11,
+        eDlgDocManMsgRename = 12,
+        eDlgDocManMsgUpdateAlt = 13,
+        eDlgDocManMsgSetApprovalComment = 14,
+    };
+
+    // What the host reports about an object after regenerating it; only
+    // eObjectModified makes the object re-read its status.
+    enum ObjectModification : std::int32_t {
+        eObjectModified = 1,
+    };
+
+    // The code the document-manager table shows for `status`: 1002 gives -4, 1008
+    // gives -3, 1001 gives -2, 6 gives -1, 9 gives 3, any other value above 1000 gives
+    // -5, and every other value (negative ones included) shows as itself.
+    static int displayCode(ErrorStatus status);
+};
+
+#endif // TEV_DER_DOC_ENUMS_H

@@ -1,0 +1,52 @@
+// The identity of a derived document: its kind, sub-kind, id, file name, folder
+// relative to the model's derived-documents folder and NC name. The model's registry
+// files documents under this key. The NC flag travels with every copy but takes no
+// part in equality or hashing.
+#ifndef TEV_DERIVED_DOC_KEY_H
+#define TEV_DERIVED_DOC_KEY_H
+
+#include "LumDerivedDocumentsBaseExport.h"
+#include "TevArray.h"
+#include "TevDerDocEnums.h"
+#include "TevString.h"
+
+#include <cstdint>
+
+class LUMDERDOC_EXPORT TevDerivedDocKey {
+public:
+    // Type eDocTypeAll, sub-kind eDocSubTypeNone, id -1, empty texts, flag false.
+    TevDerivedDocKey();
+    // Sets the six visible fields; the NC flag starts false.
+    TevDerivedDocKey(TevDerDocEnums::eDocType type, TevDerDocEnums::eDocSubType subType,
+                     std::int64_t id, const TevString& fileName, const TevString& relPath,
+                     const TevString& ncName);
+    TevDerivedDocKey(const TevDerivedDocKey& other);
+    TevDerivedDocKey& operator=(const TevDerivedDocKey& other);
+    ~TevDerivedDocKey();
+
+    // Compares type, sub-kind, the whole 64-bit id, then file name, relative path and
+    // NC name exactly; the NC flag is not looked at.
+    bool operator==(const TevDerivedDocKey& other) const;
+
+    TevDerDocEnums::eDocType m_type;
+    TevDerDocEnums::eDocSubType m_subType;
+    std::int64_t m_id;
+    TevString m_fileName;
+    TevString m_relPath;
+    TevString m_ncName;
+    bool m_ncFlag;
+};
+
+// The registry's hash of a key: the fold of TevHash<TevString> over the key's text
+// "%d %d %ld %s %s %s" of type, sub-kind, id, file name, relative path and NC name.
+// The id is printed as a 32-bit long, so ids that differ only above their low 32 bits
+// hash alike. The text is formatted anew on every call.
+template <>
+struct LUMDERDOC_EXPORT TevHash<TevDerivedDocKey> {
+    std::uint32_t operator()(const TevDerivedDocKey& key) const;
+
+    // The text that is folded.
+    static TevString text(const TevDerivedDocKey& key);
+};
+
+#endif // TEV_DERIVED_DOC_KEY_H

@@ -1,0 +1,14 @@
+// File-system queries of the root library. The library only ever asks whether a file
+// exists; it never creates, reads or writes one.
+#ifndef TEV_FILES_H
+#define TEV_FILES_H
+
+#include "TevExport.h"
+
+class TevString;
+
+// Nonzero when a regular file exists at `path`. Paths use the application's
+// backslash separators; on POSIX systems every backslash is read as a slash.
+LUMROOTS_EXPORT int tevFileExists(const TevString& path);
+
+#endif // TEV_FILES_H

@@ -1,0 +1,289 @@
+// Chained hash tables of the application. Bucket counts come from a fixed list of
+// primes starting at 53, the first entry for a key wins, and iteration runs over the
+// buckets by ascending index and each chain from its head. That order is part of the
+// behaviour callers see: it decides the order in which registered items are visited.
+#ifndef TEV_HASH_TABLE_H
+#define TEV_HASH_TABLE_H
+
+#include "TevArray.h"
+#include "TevString.h"
+
+#include <cstdint>
+#include <new>
+#include <utility>
+
+// Hash functors. Specialised for the key types of the application's tables; the
+// bucket of a key is its hash modulo the bucket count, computed unsigned.
+template <class T>
+struct TevHash;
+
+// The fold h = h * 5 + c over the UTF-16 code units, in unsigned 32-bit arithmetic.
+inline std::uint32_t tevFoldHash(const TevString& text) {
+    std::uint32_t hash = 0;
+    for (const char16_t* unit = text.getStringW(); *unit != 0; ++unit) {
+        hash = hash * 5U + *unit;
+    }
+    return hash;
+}
+
+template <>
+struct TevHash<TevString> {
+    std::uint32_t operator()(const TevString& text) const { return tevFoldHash(text); }
+};
+
+template <>
+struct TevHash<int> {
+    // The integer itself, sign-extended to 64 bits.
+    std::uint64_t operator()(int value) const {
+        return static_cast<std::uint64_t>(static_cast<std::int64_t>(value));
+    }
+};
+
+template <class T>
+struct equalTo {
+    bool operator()(const T& first, const T& second) const { return first == second; }
+};
+
+template <class K, class V>
+struct TevHashTuple {
+    K m_key;
+    V m_value;
+};
+
+template <class K, class V, class H, class E>
+class TevHashTable;
+
+// One entry of a table: its key and value by value, and the link to the next node of
+// its bucket's chain.
+template <class K, class V>
+class TevHashNode {
+public:
+    const K& key() const { return m_tuple.m_key; }
+    V& value() { return m_tuple.m_value; }
+    const V& value() const { return m_tuple.m_value; }
+
+private:
+    template <class, class, class, class>
+    friend class TevHashTable;
+
+    TevHashNode(const K& key, const V& value)
+        : m_tuple{key, value} {}
+
+    TevHashNode* m_next = nullptr; // Not owned; the table owns every node.
+    TevHashTuple<K, V> m_tuple;
+};
+
+template <class K, class V, class H = TevHash<K>, class E = equalTo<K>>
+class TevHashTable {
+public:
+    using Node = TevHashNode<K, V>;
+
+    static constexpr int kInitialBucketCount = 53;
+
+    TevHashTable() { m_buckets.setLength(kInitialBucketCount); }
+
+    // A copy has the source's bucket count and, bucket by bucket, copies of its nodes
+    // in the same chain order, so it iterates in the same order. Pointer values are
+    // copied as pointers.
+    TevHashTable(const TevHashTable& other) { copyFrom(other); }
+
+    TevHashTable& operator=(const TevHashTable& other) {
+        if (this != &other) {
+            removeAll();
+            copyFrom(other);
+        }
+        return *this;
+    }
+
+    ~TevHashTable() { removeAll(); }
+
+    int size() const { return m_count; }
+    int bucketCount() const { return m_buckets.length(); }
+
+    // Grows the table when it would hold more nodes than buckets (also when the key
+    // turns out to be present), then answers the node of an equal key with false,
+    // leaving its value as it was, or a new node at the head of its chain with true.
+    std::pair<Node*, bool> insert(const K& key, const V& value) {
+        grow(m_count + 1);
+        Node*& head = m_buckets.begin()[bucketOf(key, bucketCount())];
+        for (Node* node = head; node != nullptr; node = node->m_next) {
+            if (E()(node->key(), key)) {
+                return {node, false};
+            }
+        }
+        Node* created = createNode(key, value);
+        if (created == nullptr) {
+            return {nullptr, false};
+        }
+        created->m_next = head;
+        head = created;
+        ++m_count;
+        return {created, true};
+    }
+
+    Node* find(const K& key) const {
+        for (Node* node = m_buckets.begin()[bucketOf(key, bucketCount())]; node != nullptr;
+             node = node->m_next) {
+            if (E()(node->key(), key)) {
+                return node;
+            }
+        }
+        return nullptr;
+    }
+
+    // Unlinks and destroys `node`; null, or a node that is not in this table, is
+    // ignored. No other node moves, so a walk that already took the successor of
+    // `node` goes on correctly.
+    void erase(Node* node) {
+        if (node == nullptr) {
+            return;
+        }
+        Node** link = &m_buckets.begin()[bucketOf(node->key(), bucketCount())];
+        while (*link != nullptr && *link != node) {
+            link = &(*link)->m_next;
+        }
+        if (*link == nullptr) {
+            return;
+        }
+        *link = node->m_next;
+        destroyNode(node);
+        --m_count;
+    }
+
+    // Destroys every node, buckets by index and chains from their heads; the bucket
+    // count stays.
+    void removeAll() {
+        for (Node*& head : m_buckets) {
+            while (head != nullptr) {
+                Node* following = head->m_next;
+                destroyNode(head);
+                head = following;
+            }
+        }
+        m_count = 0;
+    }
+
+    // The head of the first non-empty bucket; null for an empty table.
+    Node* first() const { return firstFromBucket(0); }
+
+    // The chain successor of `node`, or else the head of the next non-empty bucket;
+    // null after the last node.
+    Node* next(const Node* node) const {
+        if (node == nullptr) {
+            return nullptr;
+        }
+        if (node->m_next != nullptr) {
+            return node->m_next;
+        }
+        return firstFromBucket(bucketOf(node->key(), bucketCount()) + 1);
+    }
+
+private:
+    static int bucketOf(const K& key, int bucketCount) {
+        const std::uint64_t hash = H()(key);
+        return static_cast<int>(hash % static_cast<std::uint64_t>(bucketCount));
+    }
+
+    Node* firstFromBucket(int bucket) const {
+        for (const int count = bucketCount(); bucket < count; ++bucket) {
+            if (Node* head = m_buckets.begin()[bucket]) {
+                return head;
+            }
+        }
+        return nullptr;
+    }
+
+    // The first prime of the list that is at least `required`, or the last one.
+    static std::uint64_t bucketCountFor(int required) {
+        static constexpr std::uint64_t kPrimes[] = {
+            53ULL,        97ULL,         193ULL,        389ULL,       769ULL,       1543ULL,
+            3079ULL,      6151ULL,       12289ULL,      24593ULL,     49157ULL,     98317ULL,
+            196613ULL,    393241ULL,     786433ULL,     1572869ULL,   3145739ULL,   6291469ULL,
+            12582917ULL,  25165843ULL,   50331653ULL,   100663319ULL, 201326611ULL, 402653189ULL,
+            805306457ULL, 1610612741ULL, 3221225473ULL, 4294967291ULL};
+        for (const std::uint64_t prime : kPrimes) {
+            if (prime >= static_cast<std::uint64_t>(required)) {
+                return prime;
+            }
+        }
+        return kPrimes[sizeof(kPrimes) / sizeof(kPrimes[0]) - 1];
+    }
+
+    // Rehashes into more buckets when `required` nodes would exceed the bucket count.
+    // Old buckets are visited by index and each chain from its head; every node goes
+    // to the head of its new chain.
+    void grow(int required) {
+        if (required <= bucketCount()) {
+            return;
+        }
+        const std::uint64_t target = bucketCountFor(required);
+        if (target <= static_cast<std::uint64_t>(bucketCount()) || target > INT_MAX) {
+            return;
+        }
+        const int count = static_cast<int>(target);
+        TevArray<Node*> grown;
+        grown.setLength(count);
+        if (grown.length() != count) {
+            return;
+        }
+        for (Node* node : m_buckets) {
+            while (node != nullptr) {
+                Node* following = node->m_next;
+                Node*& head = grown.begin()[bucketOf(node->key(), count)];
+                node->m_next = head;
+                head = node;
+                node = following;
+            }
+        }
+        m_buckets = std::move(grown);
+    }
+
+    void copyFrom(const TevHashTable& other) {
+        TevArray<Node*> buckets;
+        buckets.setLength(other.bucketCount());
+        m_buckets = std::move(buckets);
+        for (int bucket = 0; bucket < bucketCount(); ++bucket) {
+            Node** tail = &m_buckets.begin()[bucket];
+            for (const Node* source = other.m_buckets.begin()[bucket]; source != nullptr;
+                 source = source->m_next) {
+                Node* copy = createNode(source->key(), source->value());
+                if (copy == nullptr) {
+                    return;
+                }
+                *tail = copy;
+                tail = &copy->m_next;
+                ++m_count;
+            }
+        }
+    }
+
+    static Node* createNode(const K& key, const V& value) {
+        void* raw = TevMemoryControllerController::allocateArray(1, sizeof(Node));
+        if (!TEV_ASSERT(raw != nullptr, "pElements != NULL && numElements > 0")) {
+            return nullptr;
+        }
+        return ::new (raw) Node(key, value);
+    }
+
+    static void destroyNode(Node* node) {
+        node->~Node();
+        void* raw = node;
+        TevMemoryControllerController::deallocateArray(raw);
+    }
+
+    TevArray<Node*> m_buckets; // The bucket count is its length; each entry heads a chain.
+    int m_count = 0;
+};
+
+// A table of keys alone; each node's tuple holds the key twice.
+template <class K, class H = TevHash<K>, class E = equalTo<K>>
+class TevHashSet : public TevHashTable<K, K, H, E> {
+public:
+    using Node = typename TevHashTable<K, K, H, E>::Node;
+
+    std::pair<Node*, bool> insert(const K& key) {
+        return TevHashTable<K, K, H, E>::insert(key, key);
+    }
+};
+
+#endif // TEV_HASH_TABLE_H

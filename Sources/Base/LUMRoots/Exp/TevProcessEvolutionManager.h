@@ -1,0 +1,44 @@
+// The application's progress reporter. One instance is installed for the process;
+// an operation that runs long names its action, receives a key for it and advances
+// that key as it goes. Hosts derive from it to drive their own progress display.
+#ifndef TEV_PROCESS_EVOLUTION_MANAGER_H
+#define TEV_PROCESS_EVOLUTION_MANAGER_H
+
+#include "TevArray.h"
+#include "TevExport.h"
+#include "TevString.h"
+
+class LUMROOTS_EXPORT TevProcessEvolutionManager {
+public:
+    TevProcessEvolutionManager() = default;
+    TevProcessEvolutionManager(const TevProcessEvolutionManager&) = delete;
+    TevProcessEvolutionManager& operator=(const TevProcessEvolutionManager&) = delete;
+    // A manager that is destroyed while installed uninstalls itself.
+    virtual ~TevProcessEvolutionManager();
+
+    // The installed manager; null until one is installed.
+    static TevProcessEvolutionManager* getProcessEvolutionManager();
+    // Installs `manager`, not owned; valid while installed. Null removes it.
+    static void setProcessEvolutionManager(TevProcessEvolutionManager* manager);
+
+    // Default: the key of the action named `action`; keys count from 1 in the order in
+    // which actions are first named, and the same name always answers the same key.
+    virtual int getKeyForAction(const TevString& action);
+
+    // Default: adds `amount` to the progress of `key`; a key that getKeyForAction did
+    // not hand out is ignored.
+    virtual void increaseProgress(int key, int amount);
+
+    // The progress accumulated for `key` by the default increaseProgress; 0 for a key
+    // that was not handed out.
+    int getProgress(int key) const;
+
+    // The action name behind `key`; empty for a key that was not handed out.
+    TevString getActionName(int key) const;
+
+private:
+    TevArray<TevString> m_actions; // Index key - 1.
+    TevArray<int> m_progress;      // Index key - 1.
+};
+
+#endif // TEV_PROCESS_EVOLUTION_MANAGER_H

@@ -1,0 +1,94 @@
+// The application's string: a value type holding UTF-16 text (char16_t code units).
+// Narrow text entering or leaving it is UTF-8; malformed input becomes U+FFFD, so no
+// character outside ASCII is lost and no input can make it read past its storage.
+#ifndef TEV_STRING_H
+#define TEV_STRING_H
+
+#include "TevExport.h"
+
+#include <cstdint>
+#include <string>
+
+class LUMROOTS_EXPORT TevString {
+public:
+    TevString() noexcept = default;
+    // The pointer constructors and assignments accept null as the empty string.
+    TevString(const char16_t* text);
+    // wchar_t text is UTF-16 where wchar_t has 16 bits and UTF-32 elsewhere.
+    TevString(const wchar_t* text);
+    // Narrow text is UTF-8.
+    TevString(const char* text);
+    TevString(const TevString& other);
+    TevString(TevString&& other) noexcept;
+    ~TevString();
+
+    TevString& operator=(const TevString& other);
+    TevString& operator=(TevString&& other) noexcept;
+    TevString& operator=(const char16_t* text);
+    TevString& operator=(const wchar_t* text);
+    TevString& operator=(const char* text);
+
+    // Exact, case-sensitive comparison of the UTF-16 code units.
+    bool operator==(const TevString& other) const;
+    bool operator!=(const TevString& other) const { return !(*this == other); }
+
+    TevString operator+(const TevString& other) const;
+    TevString& operator+=(const TevString& other);
+
+    // Nonzero when the string holds no characters.
+    int isEmpty() const { return m_length == 0; }
+    // Number of UTF-16 code units.
+    int length() const { return m_length; }
+
+    // The last `count` characters; the whole string when `count` exceeds the length,
+    // empty when it is not positive.
+    TevString right(int count) const;
+
+    // Index of the first occurrence of `text` at or after `start`, or -1. A negative
+    // start counts as 0; an empty `text` is found at `start` when that lies within the
+    // string or at its end.
+    int find(const TevString& text, int start = 0) const;
+
+    // 0 when the two strings are equal ignoring letter case (ASCII, Latin-1, Latin
+    // Extended-A, basic Greek and Cyrillic); otherwise negative or positive after the
+    // first differing character, compared in lower case.
+    static int compareNoCase(const TevString& first, const TevString& second);
+
+    // Splits a path like the platform's classic path splitter: `drive` is a letter
+    // and a colon at the start, `dir` runs up to and including the last separator
+    // (`\` or `/`), `ext` starts at the last dot after that and `name` is what lies
+    // between. Joining the four parts in that order gives the path back.
+    void SplitPath(TevString& drive, TevString& dir, TevString& name, TevString& ext) const;
+
+    // Replaces the contents with `pattern` formatted printf-style. Conversions:
+    // `%d` an int, `%ld` a long of which the low 32 bits are printed as a signed
+    // 32-bit number (a long has 32 bits on the application's main platform), `%s` a
+    // const char16_t* (null prints nothing), `%%` a percent sign. Any other
+    // conversion is copied literally and consumes no argument.
+    void format(const char16_t* pattern, ...);
+
+    // Zero-terminated UTF-16 text, valid while the string is unchanged; never null.
+    const char16_t* getStringW() const { return m_data != nullptr ? m_data : u""; }
+
+    // The decimal value of the text: leading blanks are skipped, one sign is read,
+    // then digits up to the first non-digit. No digits give 0; a value beyond the
+    // 32-bit range gives the nearest 32-bit limit.
+    int toInteger() const;
+
+    // Converts the letters covered by compareNoCase to upper case, in place.
+    void toUpper();
+
+    // The text as UTF-8; a lone surrogate becomes U+FFFD.
+    std::string toUtf8() const;
+
+private:
+    void assignUnits(const char16_t* units, int count);
+    void appendUnits(const char16_t* units, int count);
+    void reserve(int capacity);
+
+    char16_t* m_data = nullptr; // Owned; zero-terminated. Null while nothing was stored.
+    int m_length = 0;
+    int m_capacity = 0; // Code units m_data can hold before its terminator.
+};
+
+#endif // TEV_STRING_H

@@ -1,0 +1,484 @@
+#include "TevString.h"
+
+#include <climits>
+#include <cstdarg>
+#include <cstring>
+#include <cwchar>
+#include <utility>
+
+namespace {
+
+constexpr char16_t kReplacementCharacter = 0xFFFD;
+
+int unitCount(const char16_t* text) {
+    int count = 0;
+    while (text[count] != 0) {
+        ++count;
+    }
+    return count;
+}
+
+bool isSeparator(char16_t unit) {
+    return unit == u'\\' || unit == u'/';
+}
+
+bool isAsciiLetter(char16_t unit) {
+    return (unit >= u'a' && unit <= u'z') || (unit >= u'A' && unit <= u'Z');
+}
+
+bool isBlank(char16_t unit) {
+    return unit == u' ' || unit == u'\t' || unit == u'\n' || unit == u'\r' || unit == u'\v' ||
+           unit == u'\f';
+}
+
+bool isHighSurrogate(std::uint32_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool isLowSurrogate(std::uint32_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+// Upper case of one code unit for the scripts whose letters the library folds:
+// ASCII, Latin-1, Latin Extended-A, basic Greek and Cyrillic. Letters without a
+// single upper-case unit of their own (the dotless i, the long s) are kept.
+char16_t upperUnit(char16_t unit) {
+    const unsigned c = unit;
+    if (c < 0x80) {
+        return (c >= 'a' && c <= 'z') ? static_cast<char16_t>(c - 0x20) : unit;
+    }
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) {
+        return static_cast<char16_t>(c - 0x20);
+    }
+    if (c == 0xFF) {
+        return 0x178;
+    }
+    if (c >= 0x100 && c <= 0x17F) {
+        const bool oddLower =
+            (c >= 0x101 && c <= 0x12F) || (c >= 0x133 && c <= 0x137) || (c >= 0x14B && c <= 0x177);
+        const bool evenLower = (c >= 0x13A && c <= 0x148) || (c >= 0x17A && c <= 0x17E);
+        if ((oddLower && (c & 1U) == 1U) || (evenLower && (c & 1U) == 0U)) {
+            return static_cast<char16_t>(c - 1);
+        }
+        return unit;
+    }
+    if (c == 0x3C2) {
+        return 0x3A3; // final sigma
+    }
+    if (c >= 0x3B1 && c <= 0x3C9) {
+        return static_cast<char16_t>(c - 0x20);
+    }
+    if (c >= 0x430 && c <= 0x44F) {
+        return static_cast<char16_t>(c - 0x20);
+    }
+    if (c >= 0x450 && c <= 0x45F) {
+        return static_cast<char16_t>(c - 0x50);
+    }
+    return unit;
+}
+
+// Appends the UTF-16 form of `codePoint` to `out`; `out` has room for two units.
+int encodeUtf16(std::uint32_t codePoint, char16_t* out) {
+    if (codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+        out[0] = kReplacementCharacter;
+        return 1;
+    }
+    if (codePoint < 0x10000) {
+        out[0] = static_cast<char16_t>(codePoint);
+        return 1;
+    }
+    const std::uint32_t offset = codePoint - 0x10000;
+    out[0] = static_cast<char16_t>(0xD800 + (offset >> 10));
+    out[1] = static_cast<char16_t>(0xDC00 + (offset & 0x3FF));
+    return 2;
+}
+
+// Decodes one UTF-8 sequence starting at `text[index]`. A malformed sequence yields
+// U+FFFD and consumes its maximal valid prefix (at least one byte), the usual
+// replacement practice, so decoding always advances and never reads past `length`.
+std::uint32_t decodeUtf8(const unsigned char* text, std::size_t length, std::size_t& index) {
+    const unsigned lead = text[index++];
+    if (lead < 0x80) {
+        return lead;
+    }
+    int continuations = 0;
+    unsigned low = 0x80;
+    unsigned high = 0xBF;
+    std::uint32_t codePoint = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        continuations = 1;
+        codePoint = lead & 0x1FU;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        continuations = 2;
+        codePoint = lead & 0x0FU;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        continuations = 3;
+        codePoint = lead & 0x07U;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return kReplacementCharacter;
+    }
+    for (int i = 0; i < continuations; ++i) {
+        if (index >= length || text[index] < low || text[index] > high) {
+            return kReplacementCharacter;
+        }
+        codePoint = (codePoint << 6) | (text[index++] & 0x3FU);
+        low = 0x80;
+        high = 0xBF;
+    }
+    return codePoint;
+}
+
+void appendUtf8(std::string& out, std::uint32_t codePoint) {
+    if (codePoint < 0x80) {
+        out += static_cast<char>(codePoint);
+    } else if (codePoint < 0x800) {
+        out += static_cast<char>(0xC0 | (codePoint >> 6));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else if (codePoint < 0x10000) {
+        out += static_cast<char>(0xE0 | (codePoint >> 12));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (codePoint >> 18));
+        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    }
+}
+
+// Decimal digits of `value`, most significant first, into `buffer`; returns the count.
+int decimalUnits(std::int64_t value, char16_t* buffer) {
+    char16_t reversed[24];
+    int count = 0;
+    std::uint64_t magnitude =
+        value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    do {
+        reversed[count++] = static_cast<char16_t>(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    int written = 0;
+    if (value < 0) {
+        buffer[written++] = u'-';
+    }
+    while (count > 0) {
+        buffer[written++] = reversed[--count];
+    }
+    return written;
+}
+
+// The low 32 bits of `value`, read as a signed 32-bit number.
+std::int64_t low32Signed(long value) {
+    const std::uint32_t low = static_cast<std::uint32_t>(static_cast<unsigned long>(value));
+    return low >= 0x80000000U ? static_cast<std::int64_t>(low) - 0x100000000LL
+                              : static_cast<std::int64_t>(low);
+}
+
+} // namespace
+
+TevString::TevString(const char16_t* text) {
+    *this = text;
+}
+
+TevString::TevString(const wchar_t* text) {
+    *this = text;
+}
+
+TevString::TevString(const char* text) {
+    *this = text;
+}
+
+TevString::TevString(const TevString& other) {
+    assignUnits(other.m_data, other.m_length);
+}
+
+TevString::TevString(TevString&& other) noexcept
+    : m_data(std::exchange(other.m_data, nullptr))
+    , m_length(std::exchange(other.m_length, 0))
+    , m_capacity(std::exchange(other.m_capacity, 0)) {}
+
+TevString::~TevString() {
+    delete[] m_data;
+}
+
+TevString& TevString::operator=(const TevString& other) {
+    if (this != &other) {
+        assignUnits(other.m_data, other.m_length);
+    }
+    return *this;
+}
+
+TevString& TevString::operator=(TevString&& other) noexcept {
+    if (this != &other) {
+        delete[] m_data;
+        m_data = std::exchange(other.m_data, nullptr);
+        m_length = std::exchange(other.m_length, 0);
+        m_capacity = std::exchange(other.m_capacity, 0);
+    }
+    return *this;
+}
+
+TevString& TevString::operator=(const char16_t* text) {
+    if (text == nullptr) {
+        m_length = 0;
+        if (m_data != nullptr) {
+            m_data[0] = 0;
+        }
+        return *this;
+    }
+    if (m_data != nullptr && text >= m_data && text <= m_data + m_length) {
+        // Assigning a tail of our own text: copy it out before our storage changes.
+        const TevString copy(text);
+        return *this = copy;
+    }
+    assignUnits(text, unitCount(text));
+    return *this;
+}
+
+TevString& TevString::operator=(const wchar_t* text) {
+    if constexpr (sizeof(wchar_t) == sizeof(char16_t)) {
+        return *this = reinterpret_cast<const char16_t*>(text);
+    }
+    TevString converted;
+    if (text != nullptr) {
+        converted.reserve(static_cast<int>(std::wcslen(text)) * 2);
+        for (const wchar_t* cursor = text; *cursor != 0; ++cursor) {
+            char16_t units[2];
+            const int count = encodeUtf16(static_cast<std::uint32_t>(*cursor), units);
+            converted.appendUnits(units, count);
+        }
+    }
+    return *this = std::move(converted);
+}
+
+TevString& TevString::operator=(const char* text) {
+    TevString converted;
+    if (text != nullptr) {
+        const std::size_t length = std::strlen(text);
+        const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+        converted.reserve(static_cast<int>(length));
+        std::size_t index = 0;
+        while (index < length) {
+            char16_t units[2];
+            const int count = encodeUtf16(decodeUtf8(bytes, length, index), units);
+            converted.appendUnits(units, count);
+        }
+    }
+    return *this = std::move(converted);
+}
+
+bool TevString::operator==(const TevString& other) const {
+    return m_length == other.m_length &&
+           (m_length == 0 ||
+            std::memcmp(m_data, other.m_data, static_cast<std::size_t>(m_length) * 2) == 0);
+}
+
+TevString TevString::operator+(const TevString& other) const {
+    TevString sum;
+    sum.reserve(m_length + other.m_length);
+    sum.appendUnits(m_data, m_length);
+    sum.appendUnits(other.m_data, other.m_length);
+    return sum;
+}
+
+TevString& TevString::operator+=(const TevString& other) {
+    appendUnits(other.m_data, other.m_length);
+    return *this;
+}
+
+TevString TevString::right(int count) const {
+    if (count <= 0) {
+        return TevString();
+    }
+    if (count >= m_length) {
+        return *this;
+    }
+    TevString tail;
+    tail.assignUnits(m_data + (m_length - count), count);
+    return tail;
+}
+
+int TevString::find(const TevString& text, int start) const {
+    if (start < 0) {
+        start = 0;
+    }
+    const int last = m_length - text.m_length;
+    for (int index = start; index <= last; ++index) {
+        if (text.m_length == 0 || std::memcmp(m_data + index, text.m_data,
+                                              static_cast<std::size_t>(text.m_length) * 2) == 0) {
+            return index;
+        }
+    }
+    return -1;
+}
+
+int TevString::compareNoCase(const TevString& first, const TevString& second) {
+    const char16_t* a = first.getStringW();
+    const char16_t* b = second.getStringW();
+    for (;; ++a, ++b) {
+        const int difference = static_cast<int>(upperUnit(*a)) - static_cast<int>(upperUnit(*b));
+        if (difference != 0 || *a == 0) {
+            return difference;
+        }
+    }
+}
+
+void TevString::SplitPath(TevString& drive, TevString& dir, TevString& name, TevString& ext) const {
+    const char16_t* units = getStringW();
+    int dirStart = 0;
+    if (m_length >= 2 && units[1] == u':' && isAsciiLetter(units[0])) {
+        dirStart = 2;
+    }
+    int nameStart = dirStart;
+    for (int index = dirStart; index < m_length; ++index) {
+        if (isSeparator(units[index])) {
+            nameStart = index + 1;
+        }
+    }
+    int extStart = m_length;
+    for (int index = m_length - 1; index >= nameStart; --index) {
+        if (units[index] == u'.') {
+            extStart = index;
+            break;
+        }
+    }
+    // Build every part before assigning any: an out-string may be this string.
+    TevString parts[4];
+    parts[0].assignUnits(units, dirStart);
+    parts[1].assignUnits(units + dirStart, nameStart - dirStart);
+    parts[2].assignUnits(units + nameStart, extStart - nameStart);
+    parts[3].assignUnits(units + extStart, m_length - extStart);
+    drive = std::move(parts[0]);
+    dir = std::move(parts[1]);
+    name = std::move(parts[2]);
+    ext = std::move(parts[3]);
+}
+
+void TevString::format(const char16_t* pattern, ...) {
+    TevString result;
+    if (pattern == nullptr) {
+        *this = std::move(result);
+        return;
+    }
+    va_list arguments;
+    va_start(arguments, pattern);
+    const char16_t* cursor = pattern;
+    while (*cursor != 0) {
+        const char16_t* literalEnd = cursor;
+        while (*literalEnd != 0 && *literalEnd != u'%') {
+            ++literalEnd;
+        }
+        result.appendUnits(cursor, static_cast<int>(literalEnd - cursor));
+        cursor = literalEnd;
+        if (*cursor == 0) {
+            break;
+        }
+        char16_t digits[24];
+        if (cursor[1] == u'd') {
+            result.appendUnits(digits, decimalUnits(va_arg(arguments, int), digits));
+            cursor += 2;
+        } else if (cursor[1] == u'l' && cursor[2] == u'd') {
+            result.appendUnits(digits, decimalUnits(low32Signed(va_arg(arguments, long)), digits));
+            cursor += 3;
+        } else if (cursor[1] == u's') {
+            const char16_t* text = va_arg(arguments, const char16_t*);
+            if (text != nullptr) {
+                result.appendUnits(text, unitCount(text));
+            }
+            cursor += 2;
+        } else if (cursor[1] == u'%') {
+            result.appendUnits(cursor, 1);
+            cursor += 2;
+        } else {
+            // Unknown conversion: the percent sign is copied and what follows it is
+            // read as ordinary text.
+            result.appendUnits(cursor, 1);
+            cursor += 1;
+        }
+    }
+    va_end(arguments);
+    *this = std::move(result);
+}
+
+int TevString::toInteger() const {
+    const char16_t* cursor = getStringW();
+    while (isBlank(*cursor)) {
+        ++cursor;
+    }
+    const bool negative = *cursor == u'-';
+    if (*cursor == u'-' || *cursor == u'+') {
+        ++cursor;
+    }
+    const std::int64_t limit = negative ? -static_cast<std::int64_t>(INT_MIN) : INT_MAX;
+    std::int64_t magnitude = 0;
+    for (; *cursor >= u'0' && *cursor <= u'9'; ++cursor) {
+        magnitude = magnitude * 10 + (*cursor - u'0');
+        if (magnitude > limit) {
+            magnitude = limit;
+        }
+    }
+    return static_cast<int>(negative ? -magnitude : magnitude);
+}
+
+void TevString::toUpper() {
+    for (int index = 0; index < m_length; ++index) {
+        m_data[index] = upperUnit(m_data[index]);
+    }
+}
+
+std::string TevString::toUtf8() const {
+    std::string out;
+    out.reserve(static_cast<std::size_t>(m_length));
+    for (int index = 0; index < m_length; ++index) {
+        const std::uint32_t unit = m_data[index];
+        if (isHighSurrogate(unit) && index + 1 < m_length && isLowSurrogate(m_data[index + 1])) {
+            const std::uint32_t low = m_data[++index];
+            appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+        } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
+            appendUtf8(out, kReplacementCharacter);
+        } else {
+            appendUtf8(out, unit);
+        }
+    }
+    return out;
+}
+
+void TevString::assignUnits(const char16_t* units, int count) {
+    m_length = 0;
+    appendUnits(units, count);
+}
+
+void TevString::appendUnits(const char16_t* units, int count) {
+    if (count <= 0) {
+        return;
+    }
+    if (m_length + count > m_capacity) {
+        if (m_data != nullptr && units >= m_data && units < m_data + m_length) {
+            // Appending part of our own text: keep it alive across the reallocation.
+            const TevString copy(*this);
+            appendUnits(copy.m_data + (units - m_data), count);
+            return;
+        }
+        const int doubled = m_capacity > INT_MAX / 2 ? INT_MAX : m_capacity * 2;
+        reserve(m_length + count > doubled ? m_length + count : doubled);
+    }
+    std::memcpy(m_data + m_length, units, static_cast<std::size_t>(count) * 2);
+    m_length += count;
+    m_data[m_length] = 0;
+}
+
+void TevString::reserve(int capacity) {
+    if (capacity <= m_capacity) {
+        return;
+    }
+    auto* grown = new char16_t[static_cast<std::size_t>(capacity) + 1];
+    if (m_length > 0) {
+        std::memcpy(grown, m_data, static_cast<std::size_t>(m_length) * 2);
+    }
+    grown[m_length] = 0;
+    delete[] m_data;
+    m_data = grown;
+    m_capacity = capacity;
+}

@@ -1,0 +1,14 @@
+// Export macro of the table library.
+#ifndef LUM_TABLE_EXPORT_H
+#define LUM_TABLE_EXPORT_H
+
+#include "TevExport.h"
+
+// LUMTABLE_BUILD is defined only while the table library itself is compiled.
+#if defined(LUMTABLE_BUILD)
+#define LUMTABLE_EXPORT TEV_DLL_EXPORT
+#else
+#define LUMTABLE_EXPORT TEV_DLL_IMPORT
+#endif
+
+#endif // LUM_TABLE_EXPORT_H

@@ -1,0 +1,25 @@
+// Base of every row of the application's tables. Rows are values held by a
+// TevArray and destroyed through the virtual destructor.
+#ifndef TEV_TABLE_OBJECT_H
+#define TEV_TABLE_OBJECT_H
+
+#include "LumTable/LumTableExport.h"
+
+class LUMTABLE_EXPORT TevTableObject {
+public:
+    TevTableObject() = default;
+    TevTableObject(const TevTableObject&) = default;
+    TevTableObject& operator=(const TevTableObject&) = default;
+    virtual ~TevTableObject();
+
+    // Default: stores `status` as the row's deleted status, which the table's owner
+    // interprets; 0 on a fresh row.
+    virtual void setDeletedStatus(int status);
+    // Default: the status last stored by setDeletedStatus.
+    virtual int getDeletedStatus() const;
+
+private:
+    int m_deletedStatus = 0;
+};
+
+#endif // TEV_TABLE_OBJECT_H

@@ -1,0 +1,52 @@
+#include "TempFolder.h"
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <system_error>
+
+namespace lumtest {
+namespace {
+
+std::string uniqueName() {
+    static std::atomic<unsigned> counter{0};
+    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+    return "lum-test-" + std::to_string(now) + "-" + std::to_string(counter++);
+}
+
+std::string withBackslashes(std::string text) {
+    for (char& c : text) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+TempFolder::TempFolder()
+    : m_path(std::filesystem::temp_directory_path() / uniqueName()) {
+    std::filesystem::create_directories(m_path);
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+TevString TempFolder::appPath(const std::string& relative) const {
+    std::string full = withBackslashes(m_path.generic_string());
+    if (!relative.empty()) {
+        full += '\\' + withBackslashes(relative);
+    }
+    return TevString(full.c_str());
+}
+
+void TempFolder::createFile(const std::string& relative, const std::string& contents) const {
+    const std::filesystem::path file = m_path / relative;
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << contents;
+}
+
+} // namespace lumtest
