@@ -21,6 +21,18 @@
 #include "LumDerivedDocumentsBaseExport.h"
 #include "TevDerDocEnums.h"
 #include "TevDerivedDocKey.h"
+#include "TevDerivedDocument.h"
+#include "TevDerivedDocumentBom.h"
+#include "TevDerivedDocumentDetail.h"
+#include "TevDerivedDocumentInfo.h"
+#include "TevDerivedDocumentNC.h"
+#include "TevDerivedDocumentsModel.h"
+#include "TevDerivedObject.h"
+#include "TevDerivedObjectBom.h"
+#include "TevDerivedObjectDetail.h"
+#include "TevDerivedObjectDuplicateInfo.h"
+#include "TevDerivedObjectInfo.h"
+#include "TevDerivedObjectNC.h"
 #include "TevModelState.h"
 
 #endif // LUM_DERIVED_DOCUMENTS_BASE_H

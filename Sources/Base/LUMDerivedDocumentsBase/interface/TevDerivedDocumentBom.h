@@ -1,0 +1,43 @@
+// A bill of material: one report file produced from a report definition of the host,
+// an ordinary BOM list or a DSTV list. It keeps its copy of the definition, holds one
+// derived object for the whole report and withdraws the report through the model's
+// report manager when it becomes obsolete or leaves the model.
+#ifndef TEV_DERIVED_DOCUMENT_BOM_H
+#define TEV_DERIVED_DOCUMENT_BOM_H
+
+#include "LumDerivedDocumentsBaseExport.h"
+#include "QXNativeDataObjects/StructProjReport.h"
+#include "TevDerivedDocument.h"
+
+class LUMDERDOC_EXPORT TevDerivedDocumentBom : public TevDerivedDocument {
+public:
+    // The key: kind eDocTypeBom, sub-kind eDocSubTypeDstv when `dstv` is nonzero (else
+    // eDocSubTypeNone), id the report number, folder and file name from the report's
+    // file path.
+    TevDerivedDocumentBom(TevDerivedDocumentsModel* model, const StructProjReport& report,
+                          int dstv);
+    ~TevDerivedDocumentBom() override;
+
+    // Without a file check failure or a missing factory: creates the one BOM object
+    // when there is none, updates or checks the objects, answers their number.
+    // `alreadyRegistered` is not used by this kind.
+    int addAllDerivedObjects(bool update, bool alreadyRegistered, bool checkFile,
+                             bool resetStatus) override;
+    // Announces the obsolete state, withdraws the report, then resets the document.
+    void setObsolete() override;
+    // Hands the report (number and "..\folder\file" path) to the report manager's
+    // withdrawReport; 1 when it was withdrawn.
+    int deregistFromModel() override;
+
+    const StructProjReport& getReport() const;
+
+    // Splits a report file path: `fileName` is name and extension; `relPath` the folder
+    // without its first two characters when it contains "..", else "\DSTV\" or "\BOM\".
+    static void getRelPathAndFileNameFromPath(bool dstv, const TevString& path, TevString& relPath,
+                                              TevString& fileName);
+
+protected:
+    StructProjReport m_report;
+};
+
+#endif // TEV_DERIVED_DOCUMENT_BOM_H

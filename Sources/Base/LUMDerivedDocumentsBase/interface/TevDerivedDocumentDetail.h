@@ -1,0 +1,48 @@
+// A detail drawing: one drawing file with a drawing number. It adds the detail's id in
+// the host, the rule that turns a creation path into folder and file name, the file
+// name of the drawing's model extract, the enable-update-BOM setting, access to the
+// drawing number and prototype name of the info cache, and the hand-over of update-only
+// objects to the model. Hosts derive their detail documents from it.
+#ifndef TEV_DERIVED_DOCUMENT_DETAIL_H
+#define TEV_DERIVED_DOCUMENT_DETAIL_H
+
+#include "LumDerivedDocumentsBaseExport.h"
+#include "TevDerivedDocument.h"
+
+#include <cstdint>
+
+class LUMDERDOC_EXPORT TevDerivedDocumentDetail : public TevDerivedDocument {
+public:
+    // The key: kind eDocTypeDetail, sub-kind eDocSubTypeNone, id `id`, folder and file
+    // name from `path`.
+    TevDerivedDocumentDetail(TevDerivedDocumentsModel* model, std::int64_t id,
+                             const TevString& path);
+    ~TevDerivedDocumentDetail() override;
+
+    // While the document requires an update, asks the model to add its update-only
+    // objects; otherwise does nothing.
+    void addUpdOnlyDerivedObjects(bool flag1, bool flag2) override;
+
+    void setEnableUpdateBOM(int value);
+    int getEnableUpdateBOM();
+    TevString getModelExtractFileName() const;
+    void setModelExtractFileName(const TevString& fileName);
+
+    // The drawing number and prefix of the info cache (built first when there is none);
+    // both outputs keep their values when there is no cache.
+    void getDwgNo(TevString& dwgNo, TevString& prefix);
+    // Records the base name of `path` as prototype name unless one is recorded already.
+    void setPrototypeName(const TevString& path);
+
+    // Splits a detail path: `fileName` is name and extension, with ".dwg" appended
+    // unless the extension is ".dwg" in any case; `relPath` the folder without its
+    // first two characters when it contains "..", else "\Details\" after reporting "0".
+    static void getRelPathAndFileNameFromPath(const TevString& path, TevString& relPath,
+                                              TevString& fileName);
+
+protected:
+    int m_enableUpdateBOM;
+    TevString m_modelExtractFileName;
+};
+
+#endif // TEV_DERIVED_DOCUMENT_DETAIL_H

@@ -1,0 +1,30 @@
+// An NC fabrication output: one NC program or DXF file. Its key carries the NC
+// sub-kind, the NC or DXF name and a flag; it holds one derived object for the whole
+// file and falls back to its file name when no initial file name was recorded.
+#ifndef TEV_DERIVED_DOCUMENT_NC_H
+#define TEV_DERIVED_DOCUMENT_NC_H
+
+#include "LumDerivedDocumentsBaseExport.h"
+#include "TevDerivedDocument.h"
+
+class LUMDERDOC_EXPORT TevDerivedDocumentNC : public TevDerivedDocument {
+public:
+    // The key: kind eDocTypeNC, sub-kind `subType`, id 0 when `ncFlag` is set and 1
+    // otherwise, folder and file name from `path`, NC name `ncName`, the flag itself.
+    TevDerivedDocumentNC(TevDerivedDocumentsModel* model, const TevString& path,
+                         TevDerDocEnums::eDocSubType subType, const TevString& ncName, bool ncFlag);
+    ~TevDerivedDocumentNC() override;
+
+    // As for a BOM document, with the one object made by the factory's createNCObject.
+    int addAllDerivedObjects(bool update, bool alreadyRegistered, bool checkFile,
+                             bool resetStatus) override;
+    // The recorded initial file name, or else the file name without its extension.
+    TevString getInitialFilename() override;
+
+    // Splits an NC path: `relPath` is a backslash followed by the whole folder part,
+    // `fileName` the name and extension.
+    static void getRelPathAndFileNameFromPath(const TevString& path, TevString& relPath,
+                                              TevString& fileName);
+};
+
+#endif // TEV_DERIVED_DOCUMENT_NC_H

@@ -1,0 +1,145 @@
+// A derived object: one drawing, report entry or NC output inside a derived document.
+// It records its identity, its update status, whether it requires an update, the
+// host's update-only and dummy flags, its duplicate group and a lazily built info.
+// The status and info of an object that requires an update come from the host through
+// the model; otherwise the host's own subclass fills the info (fillOldInfo). The
+// document owns the object and hands it to the factory for disposal.
+//
+// The order of the virtual operations is part of the interface hosts compile against.
+#ifndef TEV_DERIVED_OBJECT_H
+#define TEV_DERIVED_OBJECT_H
+
+#include "LumDerivedDocumentsBaseExport.h"
+#include "LumTable/TevDocManObject.h"
+#include "QXNativeDataObjects/TevDocumentApproval.h"
+#include "TevArray.h"
+#include "TevDerDocEnums.h"
+#include "TevString.h"
+
+#include <cstdint>
+
+class TevDerivedDocument;
+class TevDerivedObjectDuplicateInfo;
+class TevDerivedObjectInfo;
+
+class LUMDERDOC_EXPORT TevDerivedObject {
+public:
+    // REQUIRES: doc != nullptr. A detail object with id 0 is a dummy object. The status
+    // starts as eStatusUndetermined; the command-active value is the document's.
+    TevDerivedObject(TevDerivedDocument* doc, std::int64_t id, const TevString& handle,
+                     TevDerDocEnums::eDocType type, TevDerDocEnums::eDocSubType subType);
+    // An object owns its info; copying would leave two owners.
+    TevDerivedObject(const TevDerivedObject&) = delete;
+    TevDerivedObject& operator=(const TevDerivedObject&) = delete;
+    // REQUIRES: the object left the document-manager table ("!m_alreadyInTable").
+    virtual ~TevDerivedObject();
+
+    // Reserved for the host; never called by the library. Does nothing.
+    virtual void reserved5();
+
+protected:
+    // A new, empty info of the object's own kind; the caller owns it.
+    virtual TevDerivedObjectInfo* createInfoInstance() = 0;
+
+public:
+    // Fills `info` of an object that requires no update.
+    virtual void fillOldInfo(TevDerivedObjectInfo* info) = 0;
+
+protected:
+    // Default: fillOldInfo(info); `what` is not used.
+    virtual void refreshOldInfo(TevDerivedObjectInfo* info, TevDerDocEnums::eDerivedDocInfo what);
+
+public:
+    // Reserved for the host; never called by the library. Does nothing.
+    virtual void reserved9();
+
+    std::int64_t getId() const;
+    TevDerDocEnums::eDocType getType() const;
+    TevDerDocEnums::eDocSubType getSubType() const;
+    TevDerivedDocument* getDerivedDoc() const;
+    TevString getHandle() const;
+    void setHandle(const TevString& handle);
+    bool hasUpdReq() const;
+    // A change drops the info: it was built from the other source.
+    void setHasUpdReq(bool value);
+    // The last known status; nothing is recomputed.
+    TevDerDocEnums::ErrorStatus getUpdateFast();
+    void setStatus(TevDerDocEnums::ErrorStatus status);
+    void setUpdOnlyObject();
+    bool isUpdOnlyObject() const;
+    bool isDummyObject() const;
+    // Not owned; the model owns the groups.
+    void setDuplicateInfo(TevDerivedObjectDuplicateInfo* group);
+    TevDerivedObjectDuplicateInfo* getDuplicateInfo() const;
+    // True when the object's group holds two or more objects.
+    bool isDuplicate() const;
+    void resetOldObjProxy();
+
+    // Re-reads and stores the status: a dummy keeps its status, a missing document
+    // file gives eStatusFileMissing, an object that requires an update asks the model.
+    TevDerDocEnums::ErrorStatus getUpdate();
+    // With eObjectModified, re-reads the status inside the model's check bracket.
+    void updatePerformed(TevDerDocEnums::ObjectModification mod);
+    // Regenerates the object through its document and drops its info; the status is
+    // re-read when the update succeeded and `mod` is eObjectModified.
+    TevDerDocEnums::ErrorStatus updateObject(int& out, TevDerDocEnums::eDlgDocManMessage msg,
+                                             TevDerDocEnums::ObjectModification mod, bool flag);
+
+    // The info, built with the infos of the whole document on first use; may be null.
+    const TevDerivedObjectInfo* getInfo();
+    // Builds the info once: from the model for an object that requires an update,
+    // falling back to fillOldInfo when the model fills nothing. A dummy keeps an
+    // empty info.
+    void fillInfo();
+    void resetInfo();
+    // Refreshes the info (builds the document's infos when this one has none).
+    void refreshInfo(TevDerDocEnums::eDerivedDocInfo what);
+
+    // Readers of the info; each builds the document's infos first when this object has
+    // none, and answers the empty value when there is still no info.
+    TevString getTitle();
+    TevString getLogicalBaseObjectHandle();
+    TevString getLogicalBaseServerHandle();
+    TevString getEqualPartModelHandle();
+    TevString getEqualPartServerHandle();
+    long getModelSelection();
+    // Empty `out`, then copy the info's list into it.
+    void getModelHandles(TevArray<TevString>& out);
+    void getServerHandles(TevArray<TevString>& out);
+
+    // Forwarded to the document; 0 or eStatusNotSupported without a document.
+    int getDocumentApproval(TevDocumentApproval& approval);
+    TevDerDocEnums::ErrorStatus setDocumentApprovalStatus(int status);
+    TevDerDocEnums::ErrorStatus setCheckDocumentStatus(int status);
+
+    // Takes the object's rows out of `table`: each row showing it is marked removed and
+    // erased, or only marked while the document manager is open. The object is then
+    // no longer in the table. A null table changes nothing.
+    void removeDocManInformations(TevArray<TevDocManObject>* table);
+    // Forgets that the object is in the table; no row is touched.
+    void removeFromTable();
+
+protected:
+    TevDerDocEnums::ErrorStatus getNewUpdate();
+    int fillNewInfo(TevDerivedObjectInfo* info);
+    void refreshNewInfo(TevDerivedObjectInfo* info, TevDerDocEnums::eDerivedDocInfo what);
+    // Builds the document's infos when this object has none.
+    void ensureInfo();
+
+    TevDerivedDocument* m_derivedDoc; // Not owned; valid while the document holds the object.
+    bool m_alreadyInTable;
+    std::int64_t m_id;
+    TevString m_handle;
+    TevDerDocEnums::eDocType m_type;
+    TevDerDocEnums::eDocSubType m_subType;
+    bool m_updOnly;
+    bool m_dummy;
+    bool m_hasUpdReq;
+    TevDerDocEnums::ErrorStatus m_status;
+    void* m_oldObjProxy;          // Not owned; kept for the host, only ever cleared here.
+    TevDerivedObjectInfo* m_info; // Owned; null until built.
+    int m_commandActive;
+    TevDerivedObjectDuplicateInfo* m_duplicateInfo; // Not owned; the model owns groups.
+};
+
+#endif // TEV_DERIVED_OBJECT_H

@@ -1,0 +1,26 @@
+// The derived object of a detail drawing. A detail object with id 0 is a dummy: its
+// status and info are never asked from the host.
+#ifndef TEV_DERIVED_OBJECT_DETAIL_H
+#define TEV_DERIVED_OBJECT_DETAIL_H
+
+#include "LumDerivedDocumentsBaseExport.h"
+#include "TevDerivedObject.h"
+
+#include <cstdint>
+
+class LUMDERDOC_EXPORT TevDerivedObjectDetail : public TevDerivedObject {
+public:
+    // Kind eDocTypeDetail, sub-kind eDocSubTypeNone.
+    TevDerivedObjectDetail(TevDerivedDocument* doc, std::int64_t id, const TevString& handle);
+    ~TevDerivedObjectDetail() override;
+
+    // The detail info's logical object selection (the document's infos are built first
+    // when this object has none); 0 without info.
+    long getLogicalObjectSelection();
+
+protected:
+    // A new TevDerivedObjectDetailInfo.
+    TevDerivedObjectInfo* createInfoInstance() override;
+};
+
+#endif // TEV_DERIVED_OBJECT_DETAIL_H

@@ -1,0 +1,20 @@
+// The derived object of an NC document: the output that stands for the whole file.
+#ifndef TEV_DERIVED_OBJECT_NC_H
+#define TEV_DERIVED_OBJECT_NC_H
+
+#include "LumDerivedDocumentsBaseExport.h"
+#include "TevDerivedObject.h"
+
+class LUMDERDOC_EXPORT TevDerivedObjectNC : public TevDerivedObject {
+public:
+    // Id 0, empty handle, kind eDocTypeNC, sub-kind eDocSubTypeNone whatever the
+    // document's sub-kind.
+    explicit TevDerivedObjectNC(TevDerivedDocument* doc);
+    ~TevDerivedObjectNC() override;
+
+protected:
+    // A new TevDerivedObjectNCInfo.
+    TevDerivedObjectInfo* createInfoInstance() override;
+};
+
+#endif // TEV_DERIVED_OBJECT_NC_H

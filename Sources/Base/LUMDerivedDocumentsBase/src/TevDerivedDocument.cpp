@@ -1,0 +1,492 @@
+#include "TevDerivedDocument.h"
+
+#include "TevAssert.h"
+#include "TevDerivedDocumentInfo.h"
+#include "TevDerivedDocumentsModel.h"
+#include "TevDerivedObject.h"
+#include "TevFiles.h"
+
+#include <utility>
+
+TevDerivedDocument::TevDerivedDocument(TevDerivedDocumentsModel* model,
+                                       TevDerDocEnums::eDocType type,
+                                       TevDerDocEnums::eDocSubType subType)
+    : m_model(model)
+    , m_hasDerObjWithNoUpd(false)
+    , m_modificationState(TevDerDocEnums::eModificationNone)
+    , m_closedWithoutSave(0)
+    , m_info(nullptr)
+    , m_hasUpdReq(false)
+    , m_checkDocFile(true)
+    , m_reserved(0) {
+    m_key.m_type = type;
+    m_key.m_subType = subType;
+    TEV_ASSERT(m_model != nullptr, "m_model");
+}
+
+TevDerivedDocument::~TevDerivedDocument() {
+    TevDerivedDocument::reset();
+}
+
+void TevDerivedDocument::addUpdOnlyDerivedObjects(bool, bool) {}
+
+void TevDerivedDocument::removeDocManInformations(TevArray<TevDocManObject>* table) {
+    if (table == nullptr) {
+        return;
+    }
+    for (int index = 0; index < m_derivedObjects.length(); ++index) {
+        if (TevDerivedObject* obj = m_derivedObjects[index]) {
+            obj->removeDocManInformations(table);
+        }
+    }
+}
+
+void TevDerivedDocument::reset() {
+    TevArray<TevDocManObject>* rows = m_model != nullptr ? m_model->getDocManObjects() : nullptr;
+    TevDerivedDocumentsFactory* factory = TevDerivedDocumentsModel::getFactory();
+    TEV_ASSERT(factory != nullptr, "pFact");
+    // The list is emptied before the objects go, so that nothing reached from a
+    // disposal sees entries of objects already destroyed.
+    const TevArray<TevDerivedObject*> objects = std::move(m_derivedObjects);
+    for (TevDerivedObject* obj : objects) {
+        if (obj != nullptr) {
+            reset(obj, rows, factory);
+        }
+    }
+    m_modificationState = TevDerDocEnums::eModificationNone;
+    m_closedWithoutSave = 0;
+    resetInfo();
+    m_hasUpdReq = false;
+}
+
+void TevDerivedDocument::reset(TevDerivedObject* obj, TevArray<TevDocManObject>* rows,
+                               TevDerivedDocumentsFactory* factory) {
+    if (obj == nullptr) {
+        return;
+    }
+    if (rows == nullptr && m_model != nullptr) {
+        rows = m_model->getDocManObjects();
+    }
+    if (factory == nullptr) {
+        factory = TevDerivedDocumentsModel::getFactory();
+    }
+    if (rows != nullptr) {
+        obj->removeDocManInformations(rows);
+    }
+    if (factory != nullptr) {
+        factory->disposeObject(obj, m_model);
+    }
+}
+
+void TevDerivedDocument::disposeObject(TevDerivedObject* obj) {
+    reset(obj, nullptr, nullptr);
+}
+
+void TevDerivedDocument::resetOldDocRef() {
+    for (TevDerivedObject* obj : m_derivedObjects) {
+        if (obj != nullptr) {
+            obj->resetOldObjProxy();
+        }
+    }
+}
+
+void TevDerivedDocument::fileNameChanged(const TevString& newPath, const TevString&) {
+    TevString drive, dir, name, ext;
+    newPath.SplitPath(drive, dir, name, ext);
+    m_key.m_fileName = name + ext;
+    resetInfo();
+}
+
+void TevDerivedDocument::beginGetUpdateAllDerObjs() {}
+
+void TevDerivedDocument::endGetUpdateAllDerObjs() {}
+
+void TevDerivedDocument::reservedHostOperation1() {}
+
+void TevDerivedDocument::reservedHostOperation2() {}
+
+TevString TevDerivedDocument::getInitialFilename() {
+    if (m_info == nullptr) {
+        fillInfoAllDerObjs(true);
+    }
+    return m_info != nullptr ? m_info->getInitialFileName() : TevString();
+}
+
+int TevDerivedDocument::getDocumentApproval(TevDocumentApproval&) {
+    return 0;
+}
+
+TevDerDocEnums::ErrorStatus TevDerivedDocument::setDocumentApprovalStatus(int) {
+    return TevDerDocEnums::eStatusOk;
+}
+
+TevDerDocEnums::ErrorStatus TevDerivedDocument::setDocumentApprovalComment(const TevString&) {
+    return TevDerDocEnums::eStatusNotSupported;
+}
+
+TevDerDocEnums::ErrorStatus TevDerivedDocument::changePrototype(int&) {
+    return TevDerDocEnums::eStatusOk;
+}
+
+TevDerDocEnums::ErrorStatus TevDerivedDocument::renameDoc(const TevString&) {
+    return TevDerDocEnums::eStatusNotSupported;
+}
+
+TevDerDocEnums::ErrorStatus TevDerivedDocument::setCheckDocumentStatus(int) {
+    return TevDerDocEnums::eStatusOk;
+}
+
+bool TevDerivedDocument::checkDocumentStatus() {
+    return true;
+}
+
+void TevDerivedDocument::setObsolete() {
+    reset();
+}
+
+int TevDerivedDocument::deregistFromModel() {
+    return 0;
+}
+
+void TevDerivedDocument::fillModelOnlyInfo(TevDerivedDocumentInfo*) {}
+
+void TevDerivedDocument::refreshModelOnlyInfo(TevDerivedDocumentInfo*,
+                                              TevDerDocEnums::eDerivedDocInfo) {}
+
+TevDerivedDocKey TevDerivedDocument::getKey() const {
+    return m_key;
+}
+
+TevDerivedDocumentsModel* TevDerivedDocument::getModel() const {
+    return m_model;
+}
+
+bool TevDerivedDocument::addDerivedObject(TevDerivedObject* obj, bool checkExisting) {
+    if (checkExisting && hasObject(obj)) {
+        return false;
+    }
+    m_derivedObjects.append(obj);
+    return true;
+}
+
+void TevDerivedDocument::getDerivedObjects(TevArray<TevDerivedObject*>& out,
+                                           TevDerDocEnums::eDocType type) const {
+    if (type == TevDerDocEnums::eDocTypeAll) {
+        if (&out != &m_derivedObjects) {
+            out = m_derivedObjects;
+        }
+        return;
+    }
+    out.setLength(0);
+    for (TevDerivedObject* obj : m_derivedObjects) {
+        if (!TEV_ASSERT(obj != nullptr, "pObj")) {
+            continue;
+        }
+        if (obj->getType() == type) {
+            out.append(obj);
+        }
+    }
+}
+
+void TevDerivedDocument::derivedObjectsDeleted() {
+    m_derivedObjects.setLength(0);
+}
+
+bool TevDerivedDocument::hasObject(TevDerivedObject* obj) const {
+    if (obj == nullptr) {
+        return false;
+    }
+    const TevString handle = obj->getHandle();
+    const std::int64_t id = obj->getId();
+    for (const TevDerivedObject* listed : m_derivedObjects) {
+        if (listed == nullptr || listed->getHandle() != handle) {
+            continue;
+        }
+        if (!handle.isEmpty() || listed->getId() == id) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int TevDerivedDocument::getIndexOf(const TevString& handle, int& index) const {
+    for (int position = 0; position < m_derivedObjects.length(); ++position) {
+        const TevDerivedObject* obj = m_derivedObjects[position];
+        if (obj != nullptr && obj->getHandle() == handle) {
+            index = position;
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int TevDerivedDocument::deleteDerivedObject(int index) {
+    if (!TEV_ASSERT(index >= 0 && index < m_derivedObjects.length(),
+                    "index >= 0 && index < m_derivedObjects.length()")) {
+        return 0;
+    }
+    TevDerivedObject* obj = m_derivedObjects[index];
+    m_derivedObjects.removeAt(index);
+    disposeObject(obj);
+    return 1;
+}
+
+int TevDerivedDocument::deleteDerivedObject(TevDerivedObject* obj) {
+    int found = 0;
+    for (int index = 0; index < m_derivedObjects.length(); ++index) {
+        if (m_derivedObjects[index] == obj) {
+            m_derivedObjects.removeAt(index);
+            found = 1;
+            break;
+        }
+    }
+    disposeObject(obj);
+    return found;
+}
+
+void TevDerivedDocument::setStatusOfDerObjects(TevDerDocEnums::ErrorStatus status) {
+    for (TevDerivedObject* obj : m_derivedObjects) {
+        if (obj != nullptr) {
+            obj->setStatus(status);
+        }
+    }
+}
+
+void TevDerivedDocument::resetUpdOnlyDerivedObjects() {
+    if (!m_hasUpdReq) {
+        return;
+    }
+    for (int index = 0; index < m_derivedObjects.length();) {
+        const TevDerivedObject* obj = m_derivedObjects[index];
+        if (obj != nullptr && obj->isUpdOnlyObject()) {
+            deleteDerivedObject(index); // the next object moves into this index
+        } else {
+            ++index;
+        }
+    }
+}
+
+void TevDerivedDocument::getUpdateAllDerObjs(bool onlyUpdOnly) {
+    if (!checkDocumentStatus()) {
+        setStatusOfDerObjects(TevDerDocEnums::eStatusUndetermined);
+        return;
+    }
+    if (m_model != nullptr) {
+        m_model->checkDerivedObjects(this, true, true);
+    }
+    beginGetUpdateAllDerObjs();
+    for (int index = 0; index < m_derivedObjects.length(); ++index) {
+        TevDerivedObject* obj = m_derivedObjects[index];
+        if (obj != nullptr && (!onlyUpdOnly || obj->isUpdOnlyObject())) {
+            obj->getUpdate();
+        }
+    }
+    endGetUpdateAllDerObjs();
+    fillInfoAllDerObjs(false);
+    if (m_model != nullptr) {
+        m_model->derivedDocRefreshed(this);
+    }
+}
+
+bool TevDerivedDocument::hasUpdReq() const {
+    return m_hasUpdReq;
+}
+
+void TevDerivedDocument::setHasUpdReq(bool value) {
+    if (value == m_hasUpdReq) {
+        return;
+    }
+    resetInfo();
+    resetUpdOnlyDerivedObjects();
+    m_hasUpdReq = value;
+    addUpdOnlyDerivedObjects(false, false);
+}
+
+bool TevDerivedDocument::getHasDerObjWithNoUpd() const {
+    return m_hasDerObjWithNoUpd;
+}
+
+void TevDerivedDocument::setHasDerObjWithNoUpd(bool value) {
+    m_hasDerObjWithNoUpd = value;
+}
+
+TevDerDocEnums::ModificationState TevDerivedDocument::getModificationState() {
+    return m_modificationState;
+}
+
+void TevDerivedDocument::setModificationState(TevDerDocEnums::ModificationState state) {
+    m_modificationState = state;
+    if (state == TevDerDocEnums::eModificationObsolete && m_model != nullptr) {
+        m_model->derivedDocModified(state);
+    }
+}
+
+int TevDerivedDocument::getClosedWithoutSave() const {
+    return m_closedWithoutSave;
+}
+
+void TevDerivedDocument::setClosedWithoutSave(int value) {
+    m_closedWithoutSave = value;
+}
+
+bool TevDerivedDocument::getCheckDocFile() const {
+    return m_checkDocFile;
+}
+
+void TevDerivedDocument::setCheckDocFile(bool value) {
+    m_checkDocFile = value;
+}
+
+int TevDerivedDocument::getGuiStatus(TevDerDocEnums::ErrorStatus status) {
+    return TevDerDocEnums::displayCode(status);
+}
+
+int TevDerivedDocument::isCommandActive() {
+    return m_model != nullptr ? m_model->isCommandActive(getFullFileName()) : 0;
+}
+
+TevString TevDerivedDocument::getFileName() const {
+    return m_key.m_fileName;
+}
+
+TevString TevDerivedDocument::getFullFileName() const {
+    if (m_key.m_fileName.isEmpty()) {
+        return TevString();
+    }
+    const TevString folder = m_model != nullptr ? m_model->getPathToDerDocs() : TevString();
+    return folder + m_key.m_relPath + m_key.m_fileName;
+}
+
+TevString TevDerivedDocument::getFullUpdFileName() const {
+    TevString drive, dir, name, ext;
+    getFullFileName().SplitPath(drive, dir, name, ext);
+    return drive + dir + name + TevString(u".upd");
+}
+
+bool TevDerivedDocument::hasDocFile() const {
+    return tevFileExists(getFullFileName()) != 0;
+}
+
+bool TevDerivedDocument::removeIfFileNotExists() {
+    if (hasDocFile()) {
+        return false;
+    }
+    setObsolete();
+    return true;
+}
+
+const TevDerivedDocumentInfo* TevDerivedDocument::getInfo() {
+    if (m_info == nullptr) {
+        fillInfoAllDerObjs(true);
+    }
+    return m_info;
+}
+
+void TevDerivedDocument::fillInfo() {
+    if (m_info != nullptr) {
+        return;
+    }
+    m_info = new TevDerivedDocumentInfo();
+    if (m_hasUpdReq) {
+        fillNewInfo(m_info);
+    } else {
+        fillOldInfo(m_info);
+    }
+}
+
+void TevDerivedDocument::fillNewInfo(TevDerivedDocumentInfo* info) {
+    info->reset();
+    fillModelOnlyInfo(info);
+    if (m_model != nullptr) {
+        m_model->fillNewInfo(this, info);
+    }
+}
+
+void TevDerivedDocument::refreshNewInfo(TevDerivedDocumentInfo* info,
+                                        TevDerDocEnums::eDerivedDocInfo what) {
+    refreshModelOnlyInfo(info, what);
+    if (m_model != nullptr) {
+        m_model->refreshNewInfo(this, info, what);
+    }
+}
+
+void TevDerivedDocument::fillInfoAllDerObjs(bool notify) {
+    if (m_model != nullptr) {
+        m_model->checkDerivedObjects(this, true, true);
+    }
+    beginGetUpdateAllDerObjs();
+    fillInfo();
+    for (int index = 0; index < m_derivedObjects.length(); ++index) {
+        if (TevDerivedObject* obj = m_derivedObjects[index]) {
+            obj->fillInfo(); // leaves an object that has its info alone
+        }
+    }
+    if (notify && m_model != nullptr) {
+        m_model->derivedDocRefreshed(this);
+    }
+    endGetUpdateAllDerObjs();
+}
+
+void TevDerivedDocument::resetInfo() {
+    delete m_info;
+    m_info = nullptr;
+}
+
+void TevDerivedDocument::refreshInfo(TevDerDocEnums::eDerivedDocInfo what) {
+    if (m_info == nullptr) {
+        fillInfoAllDerObjs(true);
+        return;
+    }
+    if (!m_hasUpdReq) {
+        refreshOldInfo(m_info, what);
+        return;
+    }
+    if (m_model != nullptr) {
+        m_model->derivedDocRefreshed(this);
+    }
+    refreshNewInfo(m_info, what);
+    if (m_model != nullptr) {
+        m_model->derivedDocRefreshed(this);
+    }
+}
+
+TevString TevDerivedDocument::getLastRevIdx() {
+    if (m_info == nullptr) {
+        fillInfoAllDerObjs(true);
+    }
+    return m_info != nullptr ? m_info->getLastRevIdx() : TevString();
+}
+
+void TevDerivedDocument::removeFromTable() {
+    for (TevDerivedObject* obj : m_derivedObjects) {
+        if (obj != nullptr) {
+            obj->removeFromTable();
+        }
+    }
+}
+
+int TevDerivedDocument::addSingleDerivedObject(bool update, bool checkFile, bool resetStatus,
+                                               CreateObject create) {
+    if (checkFile && tevFileExists(getFullFileName()) == 0) {
+        setObsolete();
+        return 0;
+    }
+    TevDerivedDocumentsFactory* factory = TevDerivedDocumentsModel::getFactory();
+    if (factory == nullptr) {
+        return 0;
+    }
+    if (m_derivedObjects.isEmpty()) {
+        if (TevDerivedObject* obj = create(*factory, this)) {
+            if (resetStatus) {
+                obj->setStatus(TevDerDocEnums::eStatusOk);
+            }
+            m_derivedObjects.append(obj);
+        }
+    }
+    if (update) {
+        getUpdateAllDerObjs(false);
+    } else if (m_model != nullptr) {
+        m_model->checkDerivedObjects(this, true, true);
+    }
+    return m_derivedObjects.length();
+}

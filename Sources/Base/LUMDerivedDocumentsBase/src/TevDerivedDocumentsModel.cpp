@@ -1,0 +1,419 @@
+#include "TevDerivedDocumentsModel.h"
+
+#include "TevAssert.h"
+#include "TevDerivedDocument.h"
+#include "TevDerivedObject.h"
+#include "TevDerivedObjectDuplicateInfo.h"
+
+TevDerivedDocumentsFactory* TevDerivedDocumentsModel::m_pFactory = nullptr;
+
+void TevDerivedDocumentsFactory::reserved5() {}
+
+void TevReportManager::reserved0() {}
+void TevReportManager::reserved1() {}
+void TevReportManager::reserved2() {}
+void TevReportManager::reserved3() {}
+void TevReportManager::reserved6() {}
+
+TevDerivedDocumentsModel::TevDerivedDocumentsModel()
+    : TevDerivedDocumentsModel(TevString()) {}
+
+TevDerivedDocumentsModel::TevDerivedDocumentsModel(const TevString& pathToDerDocs)
+    : m_pathToDerDocs(pathToDerDocs)
+    , m_docManObjects(nullptr)
+    , m_derDocsCachedA{false, false, false}
+    , m_derDocsCachedB{false, false, false}
+    , m_documentsManagerOpen(false)
+    , m_hostFlag(false)
+    , m_cacheOn(false)
+    , m_detailsCacheValid(false) {}
+
+TevDerivedDocumentsModel::~TevDerivedDocumentsModel() {
+    resetDerivedDocs(TevDerDocEnums::eDocTypeAll);
+    // Objects leave their groups when they are destroyed, so what is left here are
+    // groups of objects that live outside the registry.
+    for (TevDerivedObjectDuplicateInfo*& group : m_duplicates) {
+        delete group;
+        group = nullptr;
+    }
+    m_duplicates.setLength(0);
+}
+
+void TevDerivedDocumentsModel::reserved1() {}
+void TevDerivedDocumentsModel::reserved2() {}
+void TevDerivedDocumentsModel::reserved3() {}
+void TevDerivedDocumentsModel::reserved4() {}
+void TevDerivedDocumentsModel::reserved5() {}
+void TevDerivedDocumentsModel::reserved6() {}
+void TevDerivedDocumentsModel::reserved7() {}
+void TevDerivedDocumentsModel::reserved8() {}
+void TevDerivedDocumentsModel::reserved9() {}
+void TevDerivedDocumentsModel::reserved10() {}
+void TevDerivedDocumentsModel::reserved12() {}
+void TevDerivedDocumentsModel::reserved15() {}
+void TevDerivedDocumentsModel::reserved16() {}
+void TevDerivedDocumentsModel::reserved22() {}
+void TevDerivedDocumentsModel::reserved24() {}
+void TevDerivedDocumentsModel::reserved26() {}
+void TevDerivedDocumentsModel::reserved27() {}
+void TevDerivedDocumentsModel::reserved28() {}
+void TevDerivedDocumentsModel::reserved29() {}
+void TevDerivedDocumentsModel::reserved30() {}
+void TevDerivedDocumentsModel::reserved31() {}
+void TevDerivedDocumentsModel::reserved32() {}
+void TevDerivedDocumentsModel::reserved33() {}
+void TevDerivedDocumentsModel::reserved34() {}
+void TevDerivedDocumentsModel::reserved35() {}
+void TevDerivedDocumentsModel::reserved36() {}
+void TevDerivedDocumentsModel::reserved37() {}
+void TevDerivedDocumentsModel::beginCheckDerivedObjects() {}
+void TevDerivedDocumentsModel::endCheckDerivedObjects() {}
+void TevDerivedDocumentsModel::reserved40() {}
+void TevDerivedDocumentsModel::reserved41() {}
+void TevDerivedDocumentsModel::reserved44() {}
+void TevDerivedDocumentsModel::reserved45() {}
+void TevDerivedDocumentsModel::reserved46() {}
+void TevDerivedDocumentsModel::reserved47() {}
+
+void TevDerivedDocumentsModel::enableCache() {
+    disableAndDeleteCache();
+    m_cacheOn = true;
+}
+
+void TevDerivedDocumentsModel::disableAndDeleteCache() {
+    m_cacheOn = false;
+}
+
+void TevDerivedDocumentsModel::setFactory(TevDerivedDocumentsFactory* factory) {
+    m_pFactory = factory;
+}
+
+TevDerivedDocumentsFactory* TevDerivedDocumentsModel::getFactory() {
+    return m_pFactory;
+}
+
+TevString TevDerivedDocumentsModel::getPathToDerDocs() const {
+    return m_pathToDerDocs;
+}
+
+TevDerivedDocumentsModel::DocumentTable TevDerivedDocumentsModel::getDerivedDocs() {
+    return m_docs;
+}
+
+void TevDerivedDocumentsModel::getDerivedDocs(TevArray<TevDerivedDocument*>& docs) {
+    docs.setLength(0);
+    for (const auto* node = m_docs.first(); node != nullptr; node = m_docs.next(node)) {
+        if (node->value() != nullptr) {
+            docs.append(node->value());
+        }
+    }
+}
+
+TevDerivedDocument* TevDerivedDocumentsModel::addBomDoc(const StructProjReport& report, bool update,
+                                                        bool checkFile, bool resetStatus) {
+    if (report.m_filePath.isEmpty()) {
+        return nullptr;
+    }
+    TevReportManager* reportManager = getReportManager();
+    if (reportManager == nullptr || m_pFactory == nullptr) {
+        return nullptr;
+    }
+    const int dstv = reportManager->isDstvReport(report);
+    return registerDocument(m_pFactory->createBomDocument(this, report, dstv), update, checkFile,
+                            resetStatus, resetStatus);
+}
+
+TevDerivedDocument* TevDerivedDocumentsModel::addNCDoc(const TevString& path,
+                                                       TevDerDocEnums::eDocSubType subType,
+                                                       const TevString& ncName, bool ncFlag,
+                                                       bool update, bool checkFile,
+                                                       bool resetStatus) {
+    if (path.isEmpty() || m_pFactory == nullptr) {
+        return nullptr;
+    }
+    return registerDocument(m_pFactory->createNCDocument(this, path, subType, ncName, ncFlag),
+                            update, checkFile, resetStatus, resetStatus);
+}
+
+TevDerivedDocument* TevDerivedDocumentsModel::addDetailDoc(std::int64_t id, const TevString& path,
+                                                           bool update, bool checkFile,
+                                                           bool resetStatus) {
+    if (m_pFactory == nullptr || path.isEmpty()) {
+        return nullptr;
+    }
+    // A detail registered before keeps the statuses of its objects.
+    return registerDocument(m_pFactory->createDetailDocument(this, id, path), update, checkFile,
+                            resetStatus, false);
+}
+
+TevDerivedDocument* TevDerivedDocumentsModel::registerDocument(TevDerivedDocument* doc, bool update,
+                                                               bool checkFile, bool resetStatus,
+                                                               bool resetStatusWhenRegistered) {
+    if (doc == nullptr) {
+        return nullptr; // the factory could not create the document
+    }
+    const TevDerivedDocKey key = doc->getKey();
+    const DocumentTable::Node* registered = m_docs.find(key);
+    if (registered == nullptr) {
+        if (doc->addAllDerivedObjects(update, false, checkFile, resetStatus) == 0) {
+            disposeDocument(doc);
+            return nullptr;
+        }
+        const auto [node, inserted] = m_docs.insert(key, doc);
+        if (!inserted) {
+            // Registered meanwhile by the host, or no memory for the node.
+            disposeDocument(doc);
+            return node != nullptr ? node->value() : nullptr;
+        }
+        return doc;
+    }
+    TevDerivedDocument* earlier = registered->value();
+    disposeDocument(doc);
+    if (earlier != nullptr &&
+        earlier->addAllDerivedObjects(update, true, checkFile, resetStatusWhenRegistered) != 0) {
+        return earlier;
+    }
+    removeDoc(key);
+    return nullptr;
+}
+
+void TevDerivedDocumentsModel::disposeDocument(TevDerivedDocument*& doc) {
+    if (TEV_ASSERT(m_pFactory != nullptr, "pFact") && doc != nullptr) {
+        m_pFactory->disposeDocument(doc, this);
+    }
+}
+
+bool TevDerivedDocumentsModel::matchesType(const TevDerivedDocument* doc,
+                                           TevDerDocEnums::eDocType type) {
+    return type == TevDerDocEnums::eDocTypeAll || doc->getKey().m_type == type;
+}
+
+TevDerivedDocument* TevDerivedDocumentsModel::getAt(std::int64_t id,
+                                                    TevDerDocEnums::eDocType type) {
+    for (const auto* node = m_docs.first(); node != nullptr; node = m_docs.next(node)) {
+        TevDerivedDocument* doc = node->value();
+        if (doc != nullptr && matchesType(doc, type) && doc->getKey().m_id == id) {
+            return doc;
+        }
+    }
+    return nullptr;
+}
+
+TevDerivedDocument* TevDerivedDocumentsModel::getAt(const TevString& name,
+                                                    TevDerDocEnums::eDocType type) {
+    for (const auto* node = m_docs.first(); node != nullptr; node = m_docs.next(node)) {
+        TevDerivedDocument* doc = node->value();
+        if (doc == nullptr || !matchesType(doc, type)) {
+            continue;
+        }
+        if (TevString::compareNoCase(doc->getFileName(), name) == 0 ||
+            TevString::compareNoCase(doc->getFullFileName(), name) == 0) {
+            return doc;
+        }
+    }
+    return nullptr;
+}
+
+bool TevDerivedDocumentsModel::removeDoc(const TevDerivedDocKey& key) {
+    DocumentTable::Node* node = m_docs.find(key);
+    if (!TEV_ASSERT(node != nullptr, "0")) {
+        return false;
+    }
+    if (!TEV_ASSERT(m_pFactory != nullptr, "pFact")) {
+        return false; // without a factory the document cannot be let go of
+    }
+    m_pFactory->disposeDocument(node->value(), this);
+    m_docs.erase(node);
+    return true;
+}
+
+TevDerDocEnums::ErrorStatus TevDerivedDocumentsModel::unregistDoc(const TevDerivedDocKey& key) {
+    const DocumentTable::Node* node = m_docs.find(key);
+    if (node == nullptr || node->value() == nullptr) {
+        return TevDerDocEnums::eStatusFailed;
+    }
+    if (!TEV_ASSERT(m_pFactory != nullptr, "pFact")) {
+        return TevDerDocEnums::eStatusFailed;
+    }
+    const int deregistered = node->value()->deregistFromModel();
+    removeDoc(key);
+    return deregistered != 0 ? TevDerDocEnums::eStatusOk : TevDerDocEnums::eStatusFailed;
+}
+
+void TevDerivedDocumentsModel::derivedDocFileNameChanged(const TevDerivedDocKey& oldKey,
+                                                         const TevString& newPath,
+                                                         const TevString& other) {
+    DocumentTable::Node* node = m_docs.find(oldKey);
+    if (node == nullptr) {
+        return;
+    }
+    TevDerivedDocument* doc = node->value();
+    m_docs.erase(node);
+    if (doc == nullptr) {
+        return;
+    }
+    doc->fileNameChanged(newPath, other);
+    const bool filed = m_docs.insert(doc->getKey(), doc).second;
+    doc->removeDocManInformations(m_docManObjects);
+    if (!filed) {
+        // Another document holds the new key already: this one would be lost.
+        disposeDocument(doc);
+    }
+}
+
+void TevDerivedDocumentsModel::resetDerivedDocs(TevDerDocEnums::eDocType type) {
+    if (m_pFactory == nullptr) {
+        TEV_ASSERT(m_docs.size() == 0, "m_docs.size() == 0");
+        return;
+    }
+    if (type == TevDerDocEnums::eDocTypeAll) {
+        for (auto* node = m_docs.first(); node != nullptr; node = m_docs.next(node)) {
+            if (node->value() != nullptr) {
+                m_pFactory->disposeDocument(node->value(), this);
+            }
+        }
+        m_docs.removeAll();
+        resetDerDocsCache();
+        resetDetailsCache();
+        return;
+    }
+    for (auto* node = m_docs.first(); node != nullptr;) {
+        auto* following = m_docs.next(node);
+        if (node->value() != nullptr && node->value()->getKey().m_type == type) {
+            m_pFactory->disposeDocument(node->value(), this);
+            m_docs.erase(node);
+        }
+        node = following;
+    }
+    if (!TEV_ASSERT(type >= TevDerDocEnums::eDocTypeDetail && type <= TevDerDocEnums::eDocTypeNC,
+                    "false")) {
+        return;
+    }
+    m_derDocsCachedA[type] = false;
+    m_derDocsCachedB[type] = false;
+}
+
+void TevDerivedDocumentsModel::resetDerDocsCache() {
+    for (int type = 0; type < 3; ++type) {
+        m_derDocsCachedA[type] = false;
+        m_derDocsCachedB[type] = false;
+    }
+}
+
+void TevDerivedDocumentsModel::resetDetailsCache() {
+    m_detailsCacheTable1.removeAll();
+    m_detailsCacheList.setLength(0);
+    m_detailsCacheTable2.removeAll();
+    m_detailsCacheTable3.removeAll();
+    m_detailsCacheValid = false;
+}
+
+bool TevDerivedDocumentsModel::isCacheOn() const {
+    return m_cacheOn;
+}
+
+int TevDerivedDocumentsModel::setDocManObjects(TevArray<TevDocManObject>* table) {
+    m_docManObjects = table;
+    if (table != nullptr) {
+        return 1;
+    }
+    for (const auto* node = m_docs.first(); node != nullptr; node = m_docs.next(node)) {
+        if (node->value() != nullptr) {
+            node->value()->removeFromTable();
+        }
+    }
+    return 0;
+}
+
+TevArray<TevDocManObject>* TevDerivedDocumentsModel::getDocManObjects() {
+    return m_docManObjects;
+}
+
+void TevDerivedDocumentsModel::setDocumentsManagerOpen(bool open) {
+    m_documentsManagerOpen = open;
+    if (open || m_docManObjects == nullptr) {
+        return;
+    }
+    TevArray<TevDocManObject>& table = *m_docManObjects;
+    for (int index = 0; index < table.length();) {
+        if (table[index].m_removed) {
+            table.removeAt(index);
+        } else {
+            ++index;
+        }
+    }
+}
+
+bool TevDerivedDocumentsModel::isDocumentsManagerOpen() const {
+    return m_documentsManagerOpen;
+}
+
+void TevDerivedDocumentsModel::appendDuplicateObjects(const TevArray<TevDerivedObject*>& objects) {
+    if (objects.length() < 2 || objects[0] == nullptr) {
+        return;
+    }
+    TevDerivedObjectDuplicateInfo* group = objects[0]->getDuplicateInfo();
+    // A member of another group leaves it first, so that no group is left pointing at
+    // an object that points elsewhere.
+    for (TevDerivedObject* obj : objects) {
+        if (obj != nullptr && obj->getDuplicateInfo() != nullptr &&
+            obj->getDuplicateInfo() != group) {
+            removeObjectFromDuplicate(obj);
+        }
+    }
+    if (group == nullptr) {
+        group = new TevDerivedObjectDuplicateInfo(TevArray<TevDerivedObject*>());
+    }
+    for (TevDerivedObject* obj : objects) {
+        if (obj != nullptr && !group->hasObject(obj)) {
+            group->appendObject(obj);
+        }
+    }
+    if (indexOfGroup(group) < 0) {
+        m_duplicates.append(group);
+    }
+    for (TevDerivedObject* obj : objects) {
+        if (obj != nullptr) {
+            obj->setDuplicateInfo(group);
+        }
+    }
+}
+
+void TevDerivedDocumentsModel::removeObjectFromDuplicate(TevDerivedObject* obj) {
+    if (obj == nullptr) {
+        return;
+    }
+    TevDerivedObjectDuplicateInfo* group = obj->getDuplicateInfo();
+    const int index = indexOfGroup(group);
+    if (index < 0) {
+        return;
+    }
+    group->removeObject(obj);
+    if (group->objectsAreDuplicated()) {
+        return;
+    }
+    delete group;
+    m_duplicates.removeAt(index);
+}
+
+void TevDerivedDocumentsModel::derivedObjectDeleted(TevDerivedObject* obj) {
+    if (obj != nullptr && obj->getDuplicateInfo() != nullptr) {
+        removeObjectFromDuplicate(obj);
+    }
+}
+
+const TevArray<TevDerivedObjectDuplicateInfo*>& TevDerivedDocumentsModel::getDuplicates() const {
+    return m_duplicates;
+}
+
+int TevDerivedDocumentsModel::indexOfGroup(const TevDerivedObjectDuplicateInfo* group) const {
+    if (group == nullptr) {
+        return -1;
+    }
+    for (int index = 0; index < m_duplicates.length(); ++index) {
+        if (m_duplicates[index] == group) {
+            return index;
+        }
+    }
+    return -1;
+}

@@ -1,0 +1,350 @@
+#include "TevDerivedObject.h"
+
+#include "TevAssert.h"
+#include "TevDerivedDocument.h"
+#include "TevDerivedDocumentDetail.h"
+#include "TevDerivedDocumentsModel.h"
+#include "TevDerivedObjectDuplicateInfo.h"
+#include "TevDerivedObjectInfo.h"
+#include "TevFiles.h"
+
+namespace {
+
+TevDerivedDocumentsModel* modelOf(const TevDerivedDocument* doc) {
+    return doc != nullptr ? doc->getModel() : nullptr;
+}
+
+} // namespace
+
+TevDerivedObject::TevDerivedObject(TevDerivedDocument* doc, std::int64_t id,
+                                   const TevString& handle, TevDerDocEnums::eDocType type,
+                                   TevDerDocEnums::eDocSubType subType)
+    : m_derivedDoc(doc)
+    , m_alreadyInTable(false)
+    , m_id(id)
+    , m_handle(handle)
+    , m_type(type)
+    , m_subType(subType)
+    , m_updOnly(false)
+    , m_dummy(type == TevDerDocEnums::eDocTypeDetail && id == 0)
+    , m_hasUpdReq(false)
+    , m_status(TevDerDocEnums::eStatusUndetermined)
+    , m_oldObjProxy(nullptr)
+    , m_info(nullptr)
+    , m_commandActive(doc != nullptr ? doc->isCommandActive() : 0)
+    , m_duplicateInfo(nullptr) {}
+
+TevDerivedObject::~TevDerivedObject() {
+    TEV_ASSERT(!m_alreadyInTable, "!m_alreadyInTable");
+    // A group must never keep pointing at a destroyed object: leave it as the model's
+    // removeObjectFromDuplicate does, dissolving a group that drops below two.
+    if (TevDerivedDocumentsModel* model = modelOf(m_derivedDoc)) {
+        model->removeObjectFromDuplicate(this);
+    }
+    if (m_duplicateInfo != nullptr) {
+        m_duplicateInfo->removeObject(this); // a group the model does not hold
+    }
+    m_oldObjProxy = nullptr;
+    resetInfo();
+}
+
+void TevDerivedObject::reserved5() {}
+
+void TevDerivedObject::reserved9() {}
+
+void TevDerivedObject::refreshOldInfo(TevDerivedObjectInfo* info, TevDerDocEnums::eDerivedDocInfo) {
+    fillOldInfo(info);
+}
+
+std::int64_t TevDerivedObject::getId() const {
+    return m_id;
+}
+
+TevDerDocEnums::eDocType TevDerivedObject::getType() const {
+    return m_type;
+}
+
+TevDerDocEnums::eDocSubType TevDerivedObject::getSubType() const {
+    return m_subType;
+}
+
+TevDerivedDocument* TevDerivedObject::getDerivedDoc() const {
+    return m_derivedDoc;
+}
+
+TevString TevDerivedObject::getHandle() const {
+    return m_handle;
+}
+
+void TevDerivedObject::setHandle(const TevString& handle) {
+    m_handle = handle;
+}
+
+bool TevDerivedObject::hasUpdReq() const {
+    return m_hasUpdReq;
+}
+
+void TevDerivedObject::setHasUpdReq(bool value) {
+    if (value != m_hasUpdReq) {
+        resetInfo();
+    }
+    m_hasUpdReq = value;
+}
+
+TevDerDocEnums::ErrorStatus TevDerivedObject::getUpdateFast() {
+    return m_status;
+}
+
+void TevDerivedObject::setStatus(TevDerDocEnums::ErrorStatus status) {
+    m_status = status;
+}
+
+void TevDerivedObject::setUpdOnlyObject() {
+    m_updOnly = true;
+}
+
+bool TevDerivedObject::isUpdOnlyObject() const {
+    return m_updOnly;
+}
+
+bool TevDerivedObject::isDummyObject() const {
+    return m_dummy;
+}
+
+void TevDerivedObject::setDuplicateInfo(TevDerivedObjectDuplicateInfo* group) {
+    m_duplicateInfo = group;
+}
+
+TevDerivedObjectDuplicateInfo* TevDerivedObject::getDuplicateInfo() const {
+    return m_duplicateInfo;
+}
+
+bool TevDerivedObject::isDuplicate() const {
+    return m_duplicateInfo != nullptr && m_duplicateInfo->objectsAreDuplicated();
+}
+
+void TevDerivedObject::resetOldObjProxy() {
+    m_oldObjProxy = nullptr;
+}
+
+TevDerDocEnums::ErrorStatus TevDerivedObject::getUpdate() {
+    if (m_derivedDoc == nullptr) {
+        return m_status;
+    }
+    m_commandActive = m_derivedDoc->isCommandActive();
+    if (m_dummy) {
+        return m_status;
+    }
+    const TevString fullFileName = m_derivedDoc->getFullFileName();
+    if (tevFileExists(fullFileName) == 0) {
+        m_status = TevDerDocEnums::eStatusFileMissing;
+        return m_status;
+    }
+    if (!m_hasUpdReq) {
+        return m_status;
+    }
+    if (m_derivedDoc->getCheckDocFile()) {
+        if (tevFileExists(fullFileName) == 0) {
+            return m_status;
+        }
+        m_derivedDoc->setCheckDocFile(false);
+    }
+    m_status = getNewUpdate();
+    return m_status;
+}
+
+TevDerDocEnums::ErrorStatus TevDerivedObject::getNewUpdate() {
+    TevDerivedDocumentsModel* model = modelOf(m_derivedDoc);
+    return model != nullptr ? model->getNewUpdate(this, false)
+                            : TevDerDocEnums::eStatusNotSupported;
+}
+
+void TevDerivedObject::updatePerformed(TevDerDocEnums::ObjectModification mod) {
+    TevDerivedDocumentsModel* model = modelOf(m_derivedDoc);
+    if (mod != TevDerDocEnums::eObjectModified || model == nullptr) {
+        return;
+    }
+    model->beginCheckDerivedObjects();
+    getUpdate();
+    model->endCheckDerivedObjects();
+}
+
+TevDerDocEnums::ErrorStatus TevDerivedObject::updateObject(int& out,
+                                                           TevDerDocEnums::eDlgDocManMessage msg,
+                                                           TevDerDocEnums::ObjectModification mod,
+                                                           bool flag) {
+    if (m_derivedDoc == nullptr) {
+        return TevDerDocEnums::eStatusNotSupported;
+    }
+    const bool msgWas4 = msg == TevDerDocEnums::eDlgDocManMsgUpdateSpecial;
+    const bool msgWas13 = msg == TevDerDocEnums::eDlgDocManMsgUpdateAlt;
+    // A copy: the host may change the handle while it updates.
+    const TevString handle = m_handle;
+    const TevDerDocEnums::ErrorStatus result =
+        m_derivedDoc->updateDerivedObject(out, handle, mod, msgWas4, flag, msgWas13);
+    if (flag && m_derivedDoc->getKey().m_type == TevDerDocEnums::eDocTypeDetail) {
+        if (auto* detail = dynamic_cast<TevDerivedDocumentDetail*>(m_derivedDoc)) {
+            detail->setModelExtractFileName(TevString());
+        }
+    }
+    if (TevDerivedDocumentsModel* model = m_derivedDoc->getModel()) {
+        model->checkDerivedObjects(m_derivedDoc, true, true);
+        if (result == TevDerDocEnums::eStatusOk && mod == TevDerDocEnums::eObjectModified) {
+            model->beginCheckDerivedObjects();
+            getUpdate();
+            model->endCheckDerivedObjects();
+        }
+    }
+    resetInfo();
+    return result;
+}
+
+const TevDerivedObjectInfo* TevDerivedObject::getInfo() {
+    ensureInfo();
+    return m_info;
+}
+
+void TevDerivedObject::fillInfo() {
+    if (m_info != nullptr) {
+        return;
+    }
+    m_info = createInfoInstance();
+    if (m_info == nullptr || m_dummy) {
+        return;
+    }
+    const int filled = m_hasUpdReq ? fillNewInfo(m_info) : 0;
+    if (filled == 0) {
+        fillOldInfo(m_info);
+    }
+}
+
+int TevDerivedObject::fillNewInfo(TevDerivedObjectInfo* info) {
+    info->reset();
+    TevDerivedDocumentsModel* model = modelOf(m_derivedDoc);
+    return model != nullptr ? model->fillNewInfo(this, info) : 0;
+}
+
+void TevDerivedObject::resetInfo() {
+    delete m_info;
+    m_info = nullptr;
+}
+
+void TevDerivedObject::refreshInfo(TevDerDocEnums::eDerivedDocInfo what) {
+    if (m_info == nullptr) {
+        ensureInfo();
+        return;
+    }
+    if (m_dummy) {
+        return;
+    }
+    if (!m_hasUpdReq) {
+        refreshOldInfo(m_info, what);
+        return;
+    }
+    TevDerivedDocumentsModel* model = modelOf(m_derivedDoc);
+    if (model == nullptr) {
+        return;
+    }
+    model->derivedDocRefreshed(m_derivedDoc);
+    refreshNewInfo(m_info, what);
+    model->derivedDocRefreshed(m_derivedDoc);
+}
+
+void TevDerivedObject::refreshNewInfo(TevDerivedObjectInfo* info,
+                                      TevDerDocEnums::eDerivedDocInfo what) {
+    if (TevDerivedDocumentsModel* model = modelOf(m_derivedDoc)) {
+        model->refreshNewInfo(this, info, what);
+    }
+}
+
+void TevDerivedObject::ensureInfo() {
+    if (m_info == nullptr && m_derivedDoc != nullptr) {
+        m_derivedDoc->fillInfoAllDerObjs(true);
+    }
+}
+
+TevString TevDerivedObject::getTitle() {
+    ensureInfo();
+    return m_info != nullptr ? m_info->getTitle() : TevString();
+}
+
+TevString TevDerivedObject::getLogicalBaseObjectHandle() {
+    ensureInfo();
+    return m_info != nullptr ? m_info->getLogicalBaseObjectHandle() : TevString();
+}
+
+TevString TevDerivedObject::getLogicalBaseServerHandle() {
+    ensureInfo();
+    return m_info != nullptr ? m_info->getLogicalBaseServerHandle() : TevString();
+}
+
+TevString TevDerivedObject::getEqualPartModelHandle() {
+    ensureInfo();
+    return m_info != nullptr ? m_info->getEqualPartModelHandle() : TevString();
+}
+
+TevString TevDerivedObject::getEqualPartServerHandle() {
+    ensureInfo();
+    return m_info != nullptr ? m_info->getEqualPartServerHandle() : TevString();
+}
+
+long TevDerivedObject::getModelSelection() {
+    ensureInfo();
+    return m_info != nullptr ? m_info->getModelSelection() : 0;
+}
+
+void TevDerivedObject::getModelHandles(TevArray<TevString>& out) {
+    ensureInfo();
+    out.setLength(0);
+    if (m_info != nullptr) {
+        out = m_info->getModelHandles();
+    }
+}
+
+void TevDerivedObject::getServerHandles(TevArray<TevString>& out) {
+    ensureInfo();
+    out.setLength(0);
+    if (m_info != nullptr) {
+        out = m_info->getServerHandles();
+    }
+}
+
+int TevDerivedObject::getDocumentApproval(TevDocumentApproval& approval) {
+    return m_derivedDoc != nullptr ? m_derivedDoc->getDocumentApproval(approval) : 0;
+}
+
+TevDerDocEnums::ErrorStatus TevDerivedObject::setDocumentApprovalStatus(int status) {
+    return m_derivedDoc != nullptr ? m_derivedDoc->setDocumentApprovalStatus(status)
+                                   : TevDerDocEnums::eStatusNotSupported;
+}
+
+TevDerDocEnums::ErrorStatus TevDerivedObject::setCheckDocumentStatus(int status) {
+    return m_derivedDoc != nullptr ? m_derivedDoc->setCheckDocumentStatus(status)
+                                   : TevDerDocEnums::eStatusNotSupported;
+}
+
+void TevDerivedObject::removeDocManInformations(TevArray<TevDocManObject>* table) {
+    if (table == nullptr) {
+        return;
+    }
+    const TevDerivedDocumentsModel* model = modelOf(m_derivedDoc);
+    const bool managerOpen = model != nullptr && model->isDocumentsManagerOpen();
+    for (int index = 0; index < table->length();) {
+        TevDocManObject& row = (*table)[index];
+        if (row.m_derivedObject != this) {
+            ++index;
+            continue;
+        }
+        row.m_removed = true;
+        m_alreadyInTable = false;
+        if (managerOpen) {
+            ++index; // the marked row stays until the manager closes
+        } else {
+            table->removeAt(index);
+        }
+    }
+}
+
+void TevDerivedObject::removeFromTable() {
+    m_alreadyInTable = false;
+}

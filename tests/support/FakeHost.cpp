@@ -1,0 +1,443 @@
+#include "FakeHost.h"
+
+#include "TevDerivedDocumentInfo.h"
+#include "TevDerivedObjectInfo.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace lumtest {
+namespace {
+
+std::string flags(std::initializer_list<bool> values) {
+    std::string out;
+    for (const bool value : values) {
+        out += value ? '1' : '0';
+    }
+    return out;
+}
+
+void unexpected(const char* call) {
+    ADD_FAILURE() << "the library called " << call << ", which it must never call";
+}
+
+} // namespace
+
+std::vector<std::string> CallLog::calls(std::initializer_list<const char*> ignored) const {
+    std::vector<std::string> kept;
+    for (const std::string& call : m_calls) {
+        bool skip = false;
+        for (const char* prefix : ignored) {
+            skip = skip || call.rfind(prefix, 0) == 0;
+        }
+        if (!skip) {
+            kept.push_back(call);
+        }
+    }
+    return kept;
+}
+
+std::vector<std::string> CallLog::only(const std::string& prefix) const {
+    std::vector<std::string> kept;
+    for (const std::string& call : m_calls) {
+        if (call.rfind(prefix, 0) == 0) {
+            kept.push_back(call);
+        }
+    }
+    return kept;
+}
+
+std::string text(const TevString& value) {
+    return value.toUtf8();
+}
+
+std::string nameOf(const TevDerivedDocument* doc) {
+    return doc != nullptr ? text(doc->getFileName()) : "null";
+}
+
+std::string nameOf(const TevDerivedObject* obj) {
+    const auto* fake = dynamic_cast<const FakeObjectMixin*>(obj);
+    return fake != nullptr ? fake->label() : "null";
+}
+
+void FakeObjectMixin::fillOld(TevDerivedObjectInfo* info) {
+    m_log.add("fillOldInfo(" + m_label + ")");
+    info->setTitle(TevString(("old:" + m_label).c_str()));
+}
+
+template <class Kind>
+void FakeObject<Kind>::reserved5() {
+    unexpected("the object's reserved5");
+}
+
+template <class Kind>
+void FakeObject<Kind>::reserved9() {
+    unexpected("the object's reserved9");
+}
+
+template class FakeObject<TevDerivedObjectBom>;
+template class FakeObject<TevDerivedObjectDetail>;
+template class FakeObject<TevDerivedObjectNC>;
+
+template <class Kind>
+int FakeDocument<Kind>::addAllDerivedObjects(bool update, bool already, bool checkFile,
+                                             bool resetStatus) {
+    m_log.add("addAllDerivedObjects(" + nameOf(this) + "," +
+              flags({update, already, checkFile, resetStatus}) + ")");
+    if (script.addAll) {
+        return script.addAll(*this, update, already, checkFile, resetStatus);
+    }
+    if constexpr (std::is_same_v<Kind, TevDerivedDocumentDetail>) {
+        if (this->m_derivedObjects.isEmpty()) {
+            const std::int64_t id = this->m_key.m_id;
+            TevString handle;
+            handle.format(u"H%d", static_cast<int>(id));
+            this->addDerivedObject(m_factory.makeDetailObject(this, id, handle), false);
+        }
+        return this->m_derivedObjects.length();
+    } else {
+        return Kind::addAllDerivedObjects(update, already, checkFile, resetStatus);
+    }
+}
+
+template <class Kind>
+TevDerDocEnums::ErrorStatus
+FakeDocument<Kind>::updateDerivedObject(int& out, const TevString& handle,
+                                        TevDerDocEnums::ObjectModification mod, bool msgWas4,
+                                        bool flag, bool msgWas13) {
+    m_log.add("updateDerivedObject(" + nameOf(this) + "," + text(handle) + "," +
+              std::to_string(mod) + "," + flags({msgWas4, flag, msgWas13}) + ")");
+    ++out;
+    return script.updateResult;
+}
+
+template <class Kind>
+void FakeDocument<Kind>::fillOldInfo(TevDerivedDocumentInfo* info) {
+    m_log.add("fillOldInfo(" + nameOf(this) + ")");
+    info->setDwgNo(u"old", u"");
+}
+
+template <class Kind>
+void FakeDocument<Kind>::refreshOldInfo(TevDerivedDocumentInfo* info,
+                                        TevDerDocEnums::eDerivedDocInfo what) {
+    m_log.add("refreshOldInfo(" + nameOf(this) + "," + std::to_string(what) + ")");
+    info->setDwgNo(u"refreshed", u"");
+}
+
+template <class Kind>
+void FakeDocument<Kind>::beginGetUpdateAllDerObjs() {
+    m_log.add("beginGetUpdateAllDerObjs(" + nameOf(this) + ")");
+}
+
+template <class Kind>
+void FakeDocument<Kind>::endGetUpdateAllDerObjs() {
+    m_log.add("endGetUpdateAllDerObjs(" + nameOf(this) + ")");
+}
+
+template <class Kind>
+bool FakeDocument<Kind>::checkDocumentStatus() {
+    return script.checkDocumentStatus;
+}
+
+template <class Kind>
+int FakeDocument<Kind>::deregistFromModel() {
+    m_log.add("deregistFromModel(" + nameOf(this) + ")");
+    return script.deregistResult >= 0 ? script.deregistResult : Kind::deregistFromModel();
+}
+
+template <class Kind>
+void FakeDocument<Kind>::reservedHostOperation1() {
+    unexpected("the document's reservedHostOperation1");
+}
+
+template <class Kind>
+void FakeDocument<Kind>::reservedHostOperation2() {
+    unexpected("the document's reservedHostOperation2");
+}
+
+template class FakeDocument<TevDerivedDocumentBom>;
+template class FakeDocument<TevDerivedDocumentDetail>;
+template class FakeDocument<TevDerivedDocumentNC>;
+
+void FakeReportManager::reserved0() {
+    unexpected("the report manager's reserved0");
+}
+void FakeReportManager::reserved1() {
+    unexpected("the report manager's reserved1");
+}
+void FakeReportManager::reserved2() {
+    unexpected("the report manager's reserved2");
+}
+void FakeReportManager::reserved3() {
+    unexpected("the report manager's reserved3");
+}
+void FakeReportManager::reserved6() {
+    unexpected("the report manager's reserved6");
+}
+
+int FakeReportManager::withdrawReport(const StructProjReport& report) {
+    m_log.add("withdrawReport(" + std::to_string(report.m_number) + "," + text(report.m_filePath) +
+              ")");
+    return withdrawResult;
+}
+
+int FakeReportManager::isDstvReport(const StructProjReport& report) {
+    m_log.add("isDstvReport(" + std::to_string(report.m_number) + ")");
+    return dstvReports.count(report.m_number) != 0 ? 1 : 0;
+}
+
+int FakeReportManager::getModelExtract(StructProjModelExtract& extract) {
+    m_log.add("getModelExtract(" + std::to_string(extract.m_number) + ")");
+    for (const StructProjModelExtract& known : extracts) {
+        if (known.m_number == extract.m_number) {
+            extract.m_name = known.m_name;
+            return 1;
+        }
+    }
+    return 0;
+}
+
+template <class Document>
+Document* FakeFactory::track(std::unique_ptr<Document> doc) {
+    doc->script = documentScript;
+    m_documents.insert(doc.get());
+    return doc.release();
+}
+
+void FakeFactory::disposeObject(TevDerivedObject*& obj, TevDerivedDocumentsModel*) {
+    m_log.add("disposeObject(" + nameOf(obj) + ")");
+    if (m_objects.erase(obj) == 0) {
+        ADD_FAILURE() << "disposeObject of an object the factory does not hold: " << nameOf(obj);
+        return;
+    }
+    ++m_disposedObjects;
+    delete obj;
+    obj = nullptr;
+}
+
+void FakeFactory::disposeDocument(TevDerivedDocument*& doc, TevDerivedDocumentsModel*) {
+    m_log.add("disposeDocument(" + nameOf(doc) + ")");
+    if (m_documents.erase(doc) == 0) {
+        ADD_FAILURE() << "disposeDocument of a document the factory does not hold";
+        return;
+    }
+    ++m_disposedDocuments;
+    delete doc;
+    doc = nullptr;
+}
+
+TevDerivedDocument* FakeFactory::createBomDocument(TevDerivedDocumentsModel* model,
+                                                   const StructProjReport& report, int dstv) {
+    m_log.add("createBomDocument(" + std::to_string(report.m_number) + "," +
+              text(report.m_filePath) + "," + std::to_string(dstv) + ")");
+    if (nullDocuments) {
+        return nullptr;
+    }
+    return track(std::make_unique<FakeBomDocument>(m_log, *this, model, report, dstv));
+}
+
+TevDerivedDocument* FakeFactory::createNCDocument(TevDerivedDocumentsModel* model,
+                                                  const TevString& path,
+                                                  TevDerDocEnums::eDocSubType subType,
+                                                  const TevString& ncName, bool ncFlag) {
+    m_log.add("createNCDocument(" + text(path) + "," + std::to_string(subType) + "," +
+              text(ncName) + "," + flags({ncFlag}) + ")");
+    if (nullDocuments) {
+        return nullptr;
+    }
+    return track(
+        std::make_unique<FakeNCDocument>(m_log, *this, model, path, subType, ncName, ncFlag));
+}
+
+TevDerivedDocument* FakeFactory::createDetailDocument(TevDerivedDocumentsModel* model,
+                                                      std::int64_t id, const TevString& path) {
+    m_log.add("createDetailDocument(" + std::to_string(id) + "," + text(path) + ")");
+    if (nullDocuments) {
+        return nullptr;
+    }
+    return track(std::make_unique<FakeDetailDocument>(m_log, *this, model, id, path));
+}
+
+void FakeFactory::reserved5() {
+    unexpected("the factory's reserved5");
+}
+
+TevDerivedObject* FakeFactory::createBomObject(TevDerivedDocument* doc, const TevString& handle) {
+    m_log.add("createBomObject(" + nameOf(doc) + "," + text(handle) + ")");
+    if (nullObjects) {
+        return nullptr;
+    }
+    auto* obj = new FakeBomObject(m_log, nameOf(doc) + ":bom", doc, handle);
+    m_objects.insert(obj);
+    return obj;
+}
+
+TevDerivedObject* FakeFactory::createNCObject(TevDerivedDocument* doc) {
+    m_log.add("createNCObject(" + nameOf(doc) + ")");
+    if (nullObjects) {
+        return nullptr;
+    }
+    auto* obj = new FakeNCObject(m_log, nameOf(doc) + ":nc", doc);
+    m_objects.insert(obj);
+    return obj;
+}
+
+FakeDetailObject* FakeFactory::makeDetailObject(TevDerivedDocument* doc, std::int64_t id,
+                                                const TevString& handle, std::string label) {
+    if (label.empty()) {
+        label = handle.isEmpty() ? "detail" + std::to_string(id) : text(handle);
+    }
+    auto* obj = new FakeDetailObject(m_log, label, doc, id, handle);
+    m_objects.insert(obj);
+    return obj;
+}
+
+FakeModel::FakeModel(CallLog& log, const TevString& path, TevReportManager* manager)
+    : TevDerivedDocumentsModel(path)
+    , reportManager(manager)
+    , m_log(log) {}
+
+void FakeModel::reserved1() {
+    unexpected("the model's reserved1");
+}
+void FakeModel::reserved10() {
+    unexpected("the model's reserved10");
+}
+void FakeModel::reserved37() {
+    unexpected("the model's reserved37");
+}
+void FakeModel::reserved47() {
+    unexpected("the model's reserved47");
+}
+
+TevReportManager* FakeModel::getReportManager() {
+    m_log.add("getReportManager");
+    return reportManager;
+}
+
+void FakeModel::addUpdOnlyDerivedObjects(TevDerivedDocument* doc, bool flag1, bool flag2) {
+    m_log.add("model.addUpdOnlyDerivedObjects(" + nameOf(doc) + "," + flags({flag1, flag2}) + ")");
+    if (addUpdOnly) {
+        addUpdOnly(doc);
+    }
+}
+
+void FakeModel::checkDerivedObjects(TevDerivedDocument* doc, bool flag1, bool flag2) {
+    m_log.add("checkDerivedObjects(" + nameOf(doc) + "," + flags({flag1, flag2}) + ")");
+}
+
+TevDerDocEnums::ErrorStatus FakeModel::getNewUpdate(TevDerivedObject* obj, bool flag) {
+    m_log.add("getNewUpdate(" + nameOf(obj) + "," + flags({flag}) + ")");
+    return newUpdate;
+}
+
+int FakeModel::fillNewInfo(TevDerivedObject* obj, TevDerivedObjectInfo* info) {
+    m_log.add("fillNewInfo(" + nameOf(obj) + ")");
+    if (objectFillAnswer != 0) {
+        info->setTitle(TevString(("new:" + nameOf(obj)).c_str()));
+    }
+    return objectFillAnswer;
+}
+
+void FakeModel::fillNewInfo(TevDerivedDocument* doc, TevDerivedDocumentInfo* info) {
+    m_log.add("fillNewInfo(doc " + nameOf(doc) + ")");
+    info->setDwgNo(u"new", u"");
+}
+
+void FakeModel::refreshNewInfo(TevDerivedObject* obj, TevDerivedObjectInfo*,
+                               TevDerDocEnums::eDerivedDocInfo what) {
+    m_log.add("refreshNewInfo(" + nameOf(obj) + "," + std::to_string(what) + ")");
+}
+
+void FakeModel::refreshNewInfo(TevDerivedDocument* doc, TevDerivedDocumentInfo*,
+                               TevDerDocEnums::eDerivedDocInfo what) {
+    m_log.add("refreshNewInfo(doc " + nameOf(doc) + "," + std::to_string(what) + ")");
+}
+
+void FakeModel::derivedDocModified(TevDerDocEnums::ModificationState state) {
+    m_log.add("derivedDocModified(" + std::to_string(state) + ")");
+}
+
+int FakeModel::isCommandActive(const TevString& fullFileName) {
+    m_log.add("isCommandActive(" + text(fullFileName) + ")");
+    return commandActive;
+}
+
+void FakeModel::beginCheckDerivedObjects() {
+    m_log.add("beginCheckDerivedObjects");
+}
+
+void FakeModel::endCheckDerivedObjects() {
+    m_log.add("endCheckDerivedObjects");
+}
+
+void FakeModel::prepareCheckHasUpdReq(TevDerDocEnums::eDocType type) {
+    m_log.add("prepareCheckHasUpdReq(" + std::to_string(type) + ")");
+}
+
+void FakeModel::derivedDocRefreshed(TevDerivedDocument* doc) {
+    m_log.add("derivedDocRefreshed(" + nameOf(doc) + ")");
+}
+
+void FakeModel::disableAndDeleteCache() {
+    m_log.add("disableAndDeleteCache");
+    TevDerivedDocumentsModel::disableAndDeleteCache();
+}
+
+void FakeModel::addDerivedBomDocs(bool check, TevArray<TevDerivedDocument*>&) {
+    m_log.add("addDerivedBomDocs(" + flags({check}) + ")");
+    if (addBoms) {
+        addBoms(*this);
+    }
+}
+
+void FakeModel::addDerivedNCDocs(bool check, TevArray<TevDerivedDocument*>&) {
+    m_log.add("addDerivedNCDocs(" + flags({check}) + ")");
+    if (addNCs) {
+        addNCs(*this);
+    }
+}
+
+void FakeModel::addDerivedDetailDocs(bool check, TevArray<TevDerivedDocument*>&) {
+    m_log.add("addDerivedDetailDocs(" + flags({check}) + ")");
+    if (addDetails) {
+        addDetails(*this);
+    }
+}
+
+FakeHost::FakeHost(const TevString& pathToDerDocs)
+    : m_model(std::make_unique<FakeModel>(log, pathToDerDocs, &reportManager)) {
+    TevDerivedDocumentsModel::setFactory(&factory);
+}
+
+FakeHost::~FakeHost() {
+    m_model.reset();
+    TevDerivedDocumentsModel::setFactory(nullptr);
+    EXPECT_EQ(factory.liveDocuments(), 0U) << "documents created but never disposed of";
+    EXPECT_EQ(factory.liveObjects(), 0U) << "objects created but never disposed of";
+}
+
+FakeDetailDocument* FakeHost::addDetail(std::int64_t id, const char* path, bool update,
+                                        bool checkFile, bool resetStatus) {
+    return dynamic_cast<FakeDetailDocument*>(
+        m_model->addDetailDoc(id, path, update, checkFile, resetStatus));
+}
+
+FakeBomDocument* FakeHost::addBom(int number, const char* path, bool update, bool checkFile,
+                                  bool resetStatus) {
+    StructProjReport report;
+    report.m_number = number;
+    report.m_filePath = path;
+    return dynamic_cast<FakeBomDocument*>(
+        m_model->addBomDoc(report, update, checkFile, resetStatus));
+}
+
+FakeNCDocument* FakeHost::addNC(const char* path, TevDerDocEnums::eDocSubType subType,
+                                const char* ncName, bool ncFlag, bool update, bool checkFile,
+                                bool resetStatus) {
+    return dynamic_cast<FakeNCDocument*>(
+        m_model->addNCDoc(path, subType, ncName, ncFlag, update, checkFile, resetStatus));
+}
+
+} // namespace lumtest

@@ -1,0 +1,294 @@
+// Test support: a host as the library sees it — factory, report manager, model
+// subclass, and concrete documents and objects of the three kinds. Every call the
+// library makes into the host is recorded in one CallLog, creations and disposals are
+// counted, and tests script the answers. Calls the library must never make (reserved
+// slots, disposing of something the factory did not create or already disposed of)
+// fail the running test with a message.
+#ifndef LUM_TEST_FAKE_HOST_H
+#define LUM_TEST_FAKE_HOST_H
+
+#include "TevDerivedDocumentBom.h"
+#include "TevDerivedDocumentDetail.h"
+#include "TevDerivedDocumentNC.h"
+#include "TevDerivedDocumentsModel.h"
+#include "TevDerivedObjectBom.h"
+#include "TevDerivedObjectDetail.h"
+#include "TevDerivedObjectNC.h"
+
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace lumtest {
+
+// Calls into the host, in order, as readable lines such as "checkDerivedObjects(A1.dwg)".
+class CallLog {
+public:
+    void add(std::string call) { m_calls.push_back(std::move(call)); }
+    void clear() { m_calls.clear(); }
+    // The calls, without those whose name starts with one of `ignored`.
+    std::vector<std::string> calls(std::initializer_list<const char*> ignored = {}) const;
+    // The calls whose name starts with `prefix`.
+    std::vector<std::string> only(const std::string& prefix) const;
+
+private:
+    std::vector<std::string> m_calls;
+};
+
+std::string text(const TevString& value);
+// A document is named by its file name in the log.
+std::string nameOf(const TevDerivedDocument* doc);
+// An object is named by its label (see FakeObject).
+std::string nameOf(const TevDerivedObject* obj);
+
+class FakeFactory;
+class FakeModel;
+
+// What every fake object adds to its kind: a label for the log, and the host's
+// fillOldInfo, which writes "old:<label>" as title.
+class FakeObjectMixin {
+public:
+    FakeObjectMixin(CallLog& log, std::string label)
+        : m_log(log)
+        , m_label(std::move(label)) {}
+    virtual ~FakeObjectMixin() = default;
+    const std::string& label() const { return m_label; }
+
+protected:
+    void fillOld(TevDerivedObjectInfo* info);
+
+    CallLog& m_log;
+    std::string m_label;
+};
+
+template <class Kind>
+class FakeObject : public Kind, public FakeObjectMixin {
+public:
+    template <class... Args>
+    FakeObject(CallLog& log, std::string label, Args&&... args)
+        : Kind(std::forward<Args>(args)...)
+        , FakeObjectMixin(log, std::move(label)) {}
+
+    void fillOldInfo(TevDerivedObjectInfo* info) override { fillOld(info); }
+    void reserved5() override;
+    void reserved9() override;
+
+    // Protected operations made reachable for tests.
+    using Kind::createInfoInstance;
+};
+
+using FakeBomObject = FakeObject<TevDerivedObjectBom>;
+using FakeDetailObject = FakeObject<TevDerivedObjectDetail>;
+using FakeNCObject = FakeObject<TevDerivedObjectNC>;
+
+// Scripted behaviour shared by the fake documents.
+struct DocumentScript {
+    // addAllDerivedObjects of a detail: when set, answers instead of the default (add
+    // one detail object with the document's id when there is none, answer the count).
+    std::function<int(TevDerivedDocument&, bool update, bool already, bool checkFile,
+                      bool resetStatus)>
+        addAll;
+    TevDerDocEnums::ErrorStatus updateResult = TevDerDocEnums::eStatusOk;
+    bool checkDocumentStatus = true;
+    int deregistResult = -1; // -1: the kind's own deregistFromModel
+};
+
+// What every fake document adds to its kind: the host's update, info fill and hooks,
+// all recorded.
+template <class Kind>
+class FakeDocument : public Kind {
+public:
+    template <class... Args>
+    FakeDocument(CallLog& log, FakeFactory& factory, Args&&... args)
+        : Kind(std::forward<Args>(args)...)
+        , m_log(log)
+        , m_factory(factory) {}
+
+    int addAllDerivedObjects(bool update, bool already, bool checkFile, bool resetStatus) override;
+    TevDerDocEnums::ErrorStatus updateDerivedObject(int& out, const TevString& handle,
+                                                    TevDerDocEnums::ObjectModification mod,
+                                                    bool msgWas4, bool flag,
+                                                    bool msgWas13) override;
+    void fillOldInfo(TevDerivedDocumentInfo* info) override;
+    void refreshOldInfo(TevDerivedDocumentInfo* info,
+                        TevDerDocEnums::eDerivedDocInfo what) override;
+    void beginGetUpdateAllDerObjs() override;
+    void endGetUpdateAllDerObjs() override;
+    bool checkDocumentStatus() override;
+    int deregistFromModel() override;
+    void reservedHostOperation1() override;
+    void reservedHostOperation2() override;
+
+    DocumentScript script;
+
+    // The list and protected operations, for tests.
+    const TevArray<TevDerivedObject*>& objects() const { return this->m_derivedObjects; }
+    const TevDerivedDocumentInfo* cachedInfo() const { return this->m_info; }
+
+private:
+    CallLog& m_log;
+    FakeFactory& m_factory;
+};
+
+using FakeBomDocument = FakeDocument<TevDerivedDocumentBom>;
+using FakeDetailDocument = FakeDocument<TevDerivedDocumentDetail>;
+using FakeNCDocument = FakeDocument<TevDerivedDocumentNC>;
+
+class FakeReportManager : public TevReportManager {
+public:
+    explicit FakeReportManager(CallLog& log)
+        : m_log(log) {}
+    ~FakeReportManager() = default;
+
+    void reserved0() override;
+    void reserved1() override;
+    void reserved2() override;
+    void reserved3() override;
+    int withdrawReport(const StructProjReport& report) override;
+    int isDstvReport(const StructProjReport& report) override;
+    void reserved6() override;
+    int getModelExtract(StructProjModelExtract& extract) override;
+
+    int withdrawResult = 1;
+    std::set<int> dstvReports; // report numbers answered as DSTV lists
+    std::vector<StructProjModelExtract> extracts;
+
+private:
+    CallLog& m_log;
+};
+
+class FakeFactory : public TevDerivedDocumentsFactory {
+public:
+    explicit FakeFactory(CallLog& log)
+        : m_log(log) {}
+    ~FakeFactory() = default;
+
+    void disposeObject(TevDerivedObject*& obj, TevDerivedDocumentsModel* model) override;
+    void disposeDocument(TevDerivedDocument*& doc, TevDerivedDocumentsModel* model) override;
+    TevDerivedDocument* createBomDocument(TevDerivedDocumentsModel* model,
+                                          const StructProjReport& report, int dstv) override;
+    TevDerivedDocument* createNCDocument(TevDerivedDocumentsModel* model, const TevString& path,
+                                         TevDerDocEnums::eDocSubType subType,
+                                         const TevString& ncName, bool ncFlag) override;
+    TevDerivedDocument* createDetailDocument(TevDerivedDocumentsModel* model, std::int64_t id,
+                                             const TevString& path) override;
+    void reserved5() override;
+    TevDerivedObject* createBomObject(TevDerivedDocument* doc, const TevString& handle) override;
+    TevDerivedObject* createNCObject(TevDerivedDocument* doc) override;
+
+    // A detail object that the host makes itself, counted like the factory's own.
+    FakeDetailObject* makeDetailObject(TevDerivedDocument* doc, std::int64_t id,
+                                       const TevString& handle, std::string label = "");
+
+    // Script: create operations answer null; the script given to every new document.
+    bool nullDocuments = false;
+    bool nullObjects = false;
+    DocumentScript documentScript;
+
+    std::size_t liveDocuments() const { return m_documents.size(); }
+    std::size_t liveObjects() const { return m_objects.size(); }
+    int disposedDocuments() const { return m_disposedDocuments; }
+    int disposedObjects() const { return m_disposedObjects; }
+    bool isLive(const TevDerivedObject* obj) const { return m_objects.count(obj) != 0; }
+    bool isLive(const TevDerivedDocument* doc) const { return m_documents.count(doc) != 0; }
+
+private:
+    template <class Document>
+    Document* track(std::unique_ptr<Document> doc);
+
+    CallLog& m_log;
+    std::set<const TevDerivedDocument*> m_documents;
+    std::set<const TevDerivedObject*> m_objects;
+    int m_disposedDocuments = 0;
+    int m_disposedObjects = 0;
+};
+
+class FakeModel : public TevDerivedDocumentsModel {
+public:
+    FakeModel(CallLog& log, const TevString& path, TevReportManager* reportManager);
+    ~FakeModel() override = default;
+
+    void reserved1() override;
+    void reserved10() override;
+    void reserved37() override;
+    void reserved47() override;
+    TevReportManager* getReportManager() override;
+    void addUpdOnlyDerivedObjects(TevDerivedDocument* doc, bool flag1, bool flag2) override;
+    void checkDerivedObjects(TevDerivedDocument* doc, bool flag1, bool flag2) override;
+    TevDerDocEnums::ErrorStatus getNewUpdate(TevDerivedObject* obj, bool flag) override;
+    int fillNewInfo(TevDerivedObject* obj, TevDerivedObjectInfo* info) override;
+    void fillNewInfo(TevDerivedDocument* doc, TevDerivedDocumentInfo* info) override;
+    void refreshNewInfo(TevDerivedObject* obj, TevDerivedObjectInfo* info,
+                        TevDerDocEnums::eDerivedDocInfo what) override;
+    void refreshNewInfo(TevDerivedDocument* doc, TevDerivedDocumentInfo* info,
+                        TevDerDocEnums::eDerivedDocInfo what) override;
+    void derivedDocModified(TevDerDocEnums::ModificationState state) override;
+    int isCommandActive(const TevString& fullFileName) override;
+    void beginCheckDerivedObjects() override;
+    void endCheckDerivedObjects() override;
+    void prepareCheckHasUpdReq(TevDerDocEnums::eDocType type) override;
+    void derivedDocRefreshed(TevDerivedDocument* doc) override;
+    void disableAndDeleteCache() override;
+    void addDerivedBomDocs(bool check, TevArray<TevDerivedDocument*>& docs) override;
+    void addDerivedNCDocs(bool check, TevArray<TevDerivedDocument*>& docs) override;
+    void addDerivedDetailDocs(bool check, TevArray<TevDerivedDocument*>& docs) override;
+
+    // Script.
+    TevReportManager* reportManager;
+    TevDerDocEnums::ErrorStatus newUpdate = TevDerDocEnums::eStatusOk;
+    int objectFillAnswer = 1; // fillNewInfo for objects; nonzero writes "new:<label>"
+    int commandActive = 0;
+    // Called from the matching addDerived...Docs, to register documents.
+    std::function<void(FakeModel&)> addDetails, addBoms, addNCs;
+    std::function<void(TevDerivedDocument*)> addUpdOnly;
+
+    // Protected members and operations made reachable for tests.
+    using TevDerivedDocumentsModel::derivedObjectDeleted;
+    using TevDerivedDocumentsModel::m_derDocsCachedA;
+    using TevDerivedDocumentsModel::m_derDocsCachedB;
+    using TevDerivedDocumentsModel::m_detailsCacheList;
+    using TevDerivedDocumentsModel::m_detailsCacheTable1;
+    using TevDerivedDocumentsModel::m_detailsCacheTable2;
+    using TevDerivedDocumentsModel::m_detailsCacheTable3;
+    using TevDerivedDocumentsModel::m_detailsCacheValid;
+    using TevDerivedDocumentsModel::resetDerDocsCache;
+
+private:
+    CallLog& m_log;
+};
+
+// One host: installs its factory for the test and, when it ends, destroys the model
+// and checks that every document and object created was disposed of exactly once.
+class FakeHost {
+public:
+    explicit FakeHost(const TevString& pathToDerDocs = u"C:\\Model\\DerDocs");
+    FakeHost(const FakeHost&) = delete;
+    FakeHost& operator=(const FakeHost&) = delete;
+    ~FakeHost();
+
+    FakeModel& model() { return *m_model; }
+    // Destroys the model now (the balance is still checked at the end).
+    void destroyModel() { m_model.reset(); }
+
+    FakeDetailDocument* addDetail(std::int64_t id, const char* path, bool update = false,
+                                  bool checkFile = false, bool resetStatus = false);
+    FakeBomDocument* addBom(int number, const char* path, bool update = false,
+                            bool checkFile = false, bool resetStatus = false);
+    FakeNCDocument* addNC(const char* path, TevDerDocEnums::eDocSubType subType, const char* ncName,
+                          bool ncFlag, bool update = false, bool checkFile = false,
+                          bool resetStatus = false);
+
+    CallLog log;
+    FakeReportManager reportManager{log};
+    FakeFactory factory{log};
+
+private:
+    std::unique_ptr<FakeModel> m_model;
+};
+
+} // namespace lumtest
+
+#endif // LUM_TEST_FAKE_HOST_H
