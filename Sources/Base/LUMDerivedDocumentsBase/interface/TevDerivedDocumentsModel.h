@@ -16,6 +16,7 @@
 #include "TevArray.h"
 #include "TevDerDocEnums.h"
 #include "TevDerivedDocKey.h"
+#include "TevDerivedDwgNo.h"
 #include "TevString.h"
 
 #include <cstdint>
@@ -218,9 +219,43 @@ public:
     void derivedDocFileNameChanged(const TevDerivedDocKey& oldKey, const TevString& newPath,
                                    const TevString& other);
 
+    // Empties `docs`, lets the host register its documents of kind `type` (all for
+    // eDocTypeAll), then appends the registered documents of that kind in registry order.
+    void getDerivedDocsOfType(TevArray<TevDerivedDocument*>& docs, TevDerDocEnums::eDocType type);
+    // Empties `objects`, then appends the objects of kind `type` of every document that
+    // getDerivedDocsOfType gives, document by document.
+    void getDerivedObjectsOfType(TevArray<TevDerivedObject*>& objects,
+                                 TevDerDocEnums::eDocType type);
+    // Lets the host register its documents of kind `type`, then lets every document of
+    // that kind without objects add them (inside the check bracket when `check`).
+    void addDerivedDocs(TevDerDocEnums::eDocType type, bool check);
     // Disposes of the documents of kind `type` (all for eDocTypeAll) and clears that
     // kind's cache flags; eDocTypeAll also empties the details cache.
     void resetDerivedDocs(TevDerDocEnums::eDocType type);
+    // Lets every registered document of kind `type` re-read its update requirements;
+    // with `withProgress`, advances the progress action of prompt 45033 of "GUI" to 10.
+    void checkHasUpdReqForDerivedDocs(TevDerDocEnums::eDocType type, bool withProgress);
+    // Makes every document of kind `type` whose file is gone obsolete and disposes of it.
+    void deleteMissingFileDocs(TevDerDocEnums::eDocType type);
+    // The file of the document with `id` changed outside: the document is reset.
+    void modifiedExternallyAt(std::int64_t id);
+
+    // The drawing numbers of all detail documents with an info and a number or prefix,
+    // as four parallel lists (emptied first).
+    void getAllDerivedDetailDrawingNumbers(TevArray<TevString>& prefixes,
+                                           TevArray<TevString>& numbers,
+                                           TevArray<TevString>& fileNames,
+                                           TevArray<TevString>& fullFileNames);
+    // The same drawings filed by number (toInteger of the number) and by text (the
+    // upper-case prefix followed by that integer), their full file names in a set, and
+    // three parallel lists (emptied first). The tables and the set are not emptied, and
+    // an entry already there for a key is kept.
+    void getAllDerivedDetailDrawingNumbers(TevHashTable<int, TevDerivedDwgNo>& byNumber,
+                                           TevHashTable<TevString, TevDerivedDwgNo>& byText,
+                                           TevHashSet<TevString>& fullFileNames,
+                                           TevArray<TevString>& prefixes,
+                                           TevArray<TevString>& numbers,
+                                           TevArray<TevString>& fileNames);
 
     void resetDetailsCache();
     bool isCacheOn() const;
@@ -243,6 +278,10 @@ public:
     const TevArray<TevDerivedObjectDuplicateInfo*>& getDuplicates() const;
 
 protected:
+    // Lets the host register its documents of kind `type` into its scratch list `docs`,
+    // then lets every such document without objects add them.
+    void addDerivedDocs(TevDerDocEnums::eDocType type, bool check,
+                        TevArray<TevDerivedDocument*>& docs);
     void resetDerDocsCache();
     // For the host's subclass: `obj` is about to be destroyed; it leaves its group.
     void derivedObjectDeleted(TevDerivedObject* obj);
@@ -253,6 +292,10 @@ private:
     void disposeDocument(TevDerivedDocument*& doc);
     static bool matchesType(const TevDerivedDocument* doc, TevDerDocEnums::eDocType type);
     int indexOfGroup(const TevDerivedObjectDuplicateInfo* group) const;
+    // Disposes of the document of `node` and erases the node.
+    void removeNode(DocumentTable::Node* node);
+    // The drawing numbers of the detail documents, in the order of getDerivedDocsOfType.
+    TevArray<TevDerivedDwgNo> collectDrawingNumbers();
 
     static TevDerivedDocumentsFactory* m_pFactory; // Not owned; valid while installed.
 

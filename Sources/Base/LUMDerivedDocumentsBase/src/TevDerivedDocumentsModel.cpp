@@ -1,9 +1,13 @@
 #include "TevDerivedDocumentsModel.h"
 
+#include "QXRepositoryProxy/Prompts.h"
 #include "TevAssert.h"
 #include "TevDerivedDocument.h"
+#include "TevDerivedDocumentInfo.h"
 #include "TevDerivedObject.h"
 #include "TevDerivedObjectDuplicateInfo.h"
+#include "TevFiles.h"
+#include "TevProcessEvolutionManager.h"
 
 TevDerivedDocumentsFactory* TevDerivedDocumentsModel::m_pFactory = nullptr;
 
@@ -222,9 +226,15 @@ bool TevDerivedDocumentsModel::removeDoc(const TevDerivedDocKey& key) {
     if (!TEV_ASSERT(m_pFactory != nullptr, "pFact")) {
         return false; // without a factory the document cannot be let go of
     }
-    m_pFactory->disposeDocument(node->value(), this);
-    m_docs.erase(node);
+    removeNode(node);
     return true;
+}
+
+void TevDerivedDocumentsModel::removeNode(DocumentTable::Node* node) {
+    if (node->value() != nullptr) {
+        m_pFactory->disposeDocument(node->value(), this);
+    }
+    m_docs.erase(node);
 }
 
 TevDerDocEnums::ErrorStatus TevDerivedDocumentsModel::unregistDoc(const TevDerivedDocKey& key) {
@@ -280,8 +290,7 @@ void TevDerivedDocumentsModel::resetDerivedDocs(TevDerDocEnums::eDocType type) {
     for (auto* node = m_docs.first(); node != nullptr;) {
         auto* following = m_docs.next(node);
         if (node->value() != nullptr && node->value()->getKey().m_type == type) {
-            m_pFactory->disposeDocument(node->value(), this);
-            m_docs.erase(node);
+            removeNode(node);
         }
         node = following;
     }
@@ -416,4 +425,184 @@ int TevDerivedDocumentsModel::indexOfGroup(const TevDerivedObjectDuplicateInfo* 
         }
     }
     return -1;
+}
+
+void TevDerivedDocumentsModel::getDerivedDocsOfType(TevArray<TevDerivedDocument*>& docs,
+                                                    TevDerDocEnums::eDocType type) {
+    docs.setLength(0);
+    addDerivedDocs(type, false);
+    for (const auto* node = m_docs.first(); node != nullptr; node = m_docs.next(node)) {
+        if (node->value() != nullptr && matchesType(node->value(), type)) {
+            docs.append(node->value());
+        }
+    }
+}
+
+void TevDerivedDocumentsModel::getDerivedObjectsOfType(TevArray<TevDerivedObject*>& objects,
+                                                       TevDerDocEnums::eDocType type) {
+    objects.setLength(0);
+    TevArray<TevDerivedDocument*> docs;
+    getDerivedDocsOfType(docs, type);
+    TevArray<TevDerivedObject*> scratch;
+    for (const TevDerivedDocument* doc : docs) {
+        if (doc != nullptr) {
+            doc->getDerivedObjects(scratch, type);
+            objects.appendArray(scratch);
+        }
+    }
+}
+
+void TevDerivedDocumentsModel::addDerivedDocs(TevDerDocEnums::eDocType type, bool check) {
+    TevArray<TevDerivedDocument*> docs;
+    addDerivedDocs(type, check, docs);
+}
+
+void TevDerivedDocumentsModel::addDerivedDocs(TevDerDocEnums::eDocType type, bool check,
+                                              TevArray<TevDerivedDocument*>& docs) {
+    if (check) {
+        beginCheckDerivedObjects();
+    }
+    const bool all = type == TevDerDocEnums::eDocTypeAll;
+    if (all || type == TevDerDocEnums::eDocTypeDetail) {
+        addDerivedDetailDocs(check, docs);
+    }
+    if (all || type == TevDerDocEnums::eDocTypeBom) {
+        addDerivedBomDocs(check, docs);
+    }
+    if (all || type == TevDerDocEnums::eDocTypeNC) {
+        addDerivedNCDocs(check, docs);
+    }
+    for (const auto* node = m_docs.first(); node != nullptr; node = m_docs.next(node)) {
+        TevDerivedDocument* doc = node->value();
+        if (doc == nullptr || !matchesType(doc, type)) {
+            continue;
+        }
+        TevArray<TevDerivedObject*> objects;
+        doc->getDerivedObjects(objects, TevDerDocEnums::eDocTypeAll);
+        if (objects.isEmpty()) {
+            doc->addAllDerivedObjects(check, false, false, false);
+        }
+    }
+    if (check) {
+        endCheckDerivedObjects();
+    }
+}
+
+void TevDerivedDocumentsModel::checkHasUpdReqForDerivedDocs(TevDerDocEnums::eDocType type,
+                                                            bool withProgress) {
+    TevProcessEvolutionManager* manager = nullptr;
+    int progressKey = 0;
+    if (withProgress) {
+        manager = TevProcessEvolutionManager::getProcessEvolutionManager();
+        if (TEV_ASSERT(manager != nullptr, "pManager")) {
+            progressKey = manager->getKeyForAction(Prompts::getPrompt(u"GUI", 45033));
+        }
+    }
+    prepareCheckHasUpdReq(type);
+    const long long count = m_docs.size();
+    long long visited = 0;
+    for (const auto* node = m_docs.first(); node != nullptr; node = m_docs.next(node)) {
+        ++visited;
+        TevDerivedDocument* doc = node->value();
+        if (doc != nullptr && matchesType(doc, type)) {
+            doc->addAllDerivedObjects(false, true, false, false);
+        }
+        if (manager != nullptr) {
+            manager->increaseProgress(progressKey, static_cast<int>(10 * visited / count));
+        }
+    }
+}
+
+void TevDerivedDocumentsModel::deleteMissingFileDocs(TevDerDocEnums::eDocType type) {
+    if (!TEV_ASSERT(m_pFactory != nullptr, "pFact")) {
+        return; // documents without files could not be let go of
+    }
+    for (auto* node = m_docs.first(); node != nullptr;) {
+        auto* following = m_docs.next(node);
+        TevDerivedDocument* doc = node->value();
+        if (doc != nullptr && matchesType(doc, type) &&
+            tevFileExists(doc->getFullFileName()) == 0) {
+            doc->setObsolete();
+            removeNode(node);
+        }
+        node = following;
+    }
+}
+
+void TevDerivedDocumentsModel::modifiedExternallyAt(std::int64_t id) {
+    if (TevDerivedDocument* doc = getAt(id, TevDerDocEnums::eDocTypeAll)) {
+        doc->reset();
+    }
+}
+
+TevArray<TevDerivedDwgNo> TevDerivedDocumentsModel::collectDrawingNumbers() {
+    TevArray<TevDerivedDwgNo> drawings;
+    TevArray<TevDerivedDocument*> details;
+    getDerivedDocsOfType(details, TevDerDocEnums::eDocTypeDetail);
+    for (TevDerivedDocument* doc : details) {
+        if (doc == nullptr) {
+            continue;
+        }
+        const TevString fileName = doc->getFileName();
+        const TevDerivedDocumentInfo* info = doc->getInfo();
+        if (info == nullptr) {
+            continue;
+        }
+        TevString number, prefix;
+        info->getDwgNo(number, prefix);
+        if (number.isEmpty() && prefix.isEmpty()) {
+            continue;
+        }
+        drawings.append(TevDerivedDwgNo(fileName, doc->getFullFileName(), number, prefix));
+    }
+    return drawings;
+}
+
+void TevDerivedDocumentsModel::getAllDerivedDetailDrawingNumbers(TevArray<TevString>& prefixes,
+                                                                 TevArray<TevString>& numbers,
+                                                                 TevArray<TevString>& fileNames,
+                                                                 TevArray<TevString>& fullFileNames) {
+    prefixes.setLength(0);
+    numbers.setLength(0);
+    fileNames.setLength(0);
+    fullFileNames.setLength(0);
+    TevString text;
+    for (const TevDerivedDwgNo& drawing : collectDrawingNumbers()) {
+        drawing.getDwgNoPrefix(text);
+        prefixes.append(text);
+        drawing.getDwgNo(text);
+        numbers.append(text);
+        drawing.getFileName(text);
+        fileNames.append(text);
+        drawing.getFullFileName(text);
+        fullFileNames.append(text);
+    }
+}
+
+void TevDerivedDocumentsModel::getAllDerivedDetailDrawingNumbers(
+    TevHashTable<int, TevDerivedDwgNo>& byNumber, TevHashTable<TevString, TevDerivedDwgNo>& byText,
+    TevHashSet<TevString>& fullFileNames, TevArray<TevString>& prefixes,
+    TevArray<TevString>& numbers, TevArray<TevString>& fileNames) {
+    prefixes.setLength(0);
+    numbers.setLength(0);
+    fileNames.setLength(0);
+    TevString prefix, number, fileName, fullFileName;
+    for (const TevDerivedDwgNo& drawing : collectDrawingNumbers()) {
+        drawing.getDwgNoPrefix(prefix);
+        drawing.getDwgNo(number);
+        drawing.getFileName(fileName);
+        drawing.getFullFileName(fullFileName);
+        const int numberKey = number.toInteger();
+        TevString textKey = prefix;
+        textKey.toUpper();
+        TevString digits;
+        digits.format(u"%d", numberKey);
+        textKey += digits;
+        byNumber.insert(numberKey, drawing);
+        byText.insert(textKey, drawing);
+        fullFileNames.insert(fullFileName);
+        prefixes.append(prefix);
+        numbers.append(number);
+        fileNames.append(fileName);
+    }
 }
