@@ -42,6 +42,13 @@ public:
                                      bool resetStatus) = 0;
     // Default: does nothing. Detail documents hand this over to the model.
     virtual void addUpdOnlyDerivedObjects(bool flag1, bool flag2);
+    // Fills the document's part of a row of one of its objects: file name, folder
+    // (without a model the folder is left as it was) and, when the info can be built,
+    // prototype name, drawing number, approval, check status and revisions.
+    virtual void fillDocManObjectData(TevDocManObject& row);
+    // Re-reads the status of every object, then refreshes the row of each object that
+    // has one in `table`.
+    virtual void updateDocManInformations(TevArray<TevDocManObject>* table);
     // Takes the rows of every object out of `table` (erased, or marked while the
     // document manager is open). A null table changes nothing.
     virtual void removeDocManInformations(TevArray<TevDocManObject>* table);
@@ -168,6 +175,8 @@ public:
     void refreshInfo(TevDerDocEnums::eDerivedDocInfo what);
     TevString getLastRevIdx();
 
+    // Appends a row for every object not in `table` yet. A null table changes nothing.
+    void addDocManObjects(TevArray<TevDocManObject>* table);
     // Every object forgets that it is in the table; no row is touched.
     void removeFromTable();
 

@@ -34,6 +34,22 @@ public:
     // REQUIRES: the object left the document-manager table ("!m_alreadyInTable").
     virtual ~TevDerivedObject();
 
+    // Appends one filled row to `table` and answers 1; answers 0 with the table
+    // unchanged for an object without a document, an object already in the table, a
+    // `subType` filter that is neither eDocSubTypeAll nor the document's sub-kind, or a
+    // null table.
+    virtual int appendDocManObject(TevArray<TevDocManObject>* table,
+                                   TevDerDocEnums::eDocSubType subType);
+    // Fills a row: the document's part, then the display status (15 for a duplicate),
+    // the command-active value and the object itself. The kinds add their own fields.
+    virtual void fillDocManObjectData(TevDocManObject& row);
+    // Carries out the document-manager `message` for `row`; 1 when it succeeded and the
+    // row was refilled, 0 (row unchanged) when the operation failed. `flag` and `out`
+    // go to updateObject; `approvalStatus` is used by eDlgDocManMsgSetApprovalStatus.
+    virtual int updateDocManObject(TevDocManObject& row, int message, bool flag, int& out,
+                                   int approvalStatus);
+    // Refreshes the first row of `table` that shows this object, when it is in the table.
+    virtual void updateDocManInformations(TevArray<TevDocManObject>* table);
     // Reserved for the host; never called by the library. Does nothing.
     virtual void reserved5();
 
@@ -125,6 +141,13 @@ protected:
     void refreshNewInfo(TevDerivedObjectInfo* info, TevDerDocEnums::eDerivedDocInfo what);
     // Builds the document's infos when this object has none.
     void ensureInfo();
+    // Fills `row` and answers 1.
+    int refill(TevDocManObject& row);
+    // 0 when `status` is a failure, otherwise refill(row).
+    int refillUnlessFailed(TevDerDocEnums::ErrorStatus status, TevDocManObject& row);
+    // Messages 0 and 13: the update, then the update-only objects of the document.
+    int fullUpdate(TevDocManObject& row, TevDerDocEnums::eDlgDocManMessage message, bool flag,
+                   int& out);
 
     TevDerivedDocument* m_derivedDoc; // Not owned; valid while the document holds the object.
     bool m_alreadyInTable;

@@ -11,9 +11,19 @@ public:
     TevDerivedObjectBom(TevDerivedDocument* doc, const TevString& handle);
     ~TevDerivedObjectBom() override;
 
+    // Adds category codes (0/0 in a detail document, 2/0 in a DSTV list, else category
+    // 1) and, with an info, title, date, the title again as style and the name of the
+    // model extract (through the report manager) as process.
+    void fillDocManObjectData(TevDocManObject& row) override;
+
 protected:
     // A new TevDerivedObjectBomInfo.
     TevDerivedObjectInfo* createInfoInstance() override;
+
+private:
+    // The name of the info's model extract, as the report manager knows it; empty when
+    // it is not found or there is no report manager.
+    TevString modelExtractName() const;
 };
 
 #endif // TEV_DERIVED_OBJECT_BOM_H

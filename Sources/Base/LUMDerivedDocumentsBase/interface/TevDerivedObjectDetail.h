@@ -18,6 +18,11 @@ public:
     // when this object has none); 0 without info.
     long getLogicalObjectSelection();
 
+    // Adds category 0 and sub-category -1 unless the row's category is 4 or 5, and,
+    // with an info, the detail's title, date, style, process, scale, handle, logical
+    // selection, detailed parts and external-object state.
+    void fillDocManObjectData(TevDocManObject& row) override;
+
 protected:
     // A new TevDerivedObjectDetailInfo.
     TevDerivedObjectInfo* createInfoInstance() override;

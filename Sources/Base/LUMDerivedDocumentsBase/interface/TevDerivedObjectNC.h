@@ -12,6 +12,10 @@ public:
     explicit TevDerivedObjectNC(TevDerivedDocument* doc);
     ~TevDerivedObjectNC() override;
 
+    // Adds the category codes and NC or DXF name of the document's NC sub-kind and,
+    // with an info, title, date and "-" as style and process.
+    void fillDocManObjectData(TevDocManObject& row) override;
+
 protected:
     // A new TevDerivedObjectNCInfo.
     TevDerivedObjectInfo* createInfoInstance() override;

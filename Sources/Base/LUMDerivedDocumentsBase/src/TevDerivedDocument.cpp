@@ -30,6 +30,64 @@ TevDerivedDocument::~TevDerivedDocument() {
 
 void TevDerivedDocument::addUpdOnlyDerivedObjects(bool, bool) {}
 
+void TevDerivedDocument::fillDocManObjectData(TevDocManObject& row) {
+    row.m_fileName = m_key.m_fileName;
+    if (m_model != nullptr) {
+        row.m_path = m_model->getPathToDerDocs() + m_key.m_relPath;
+    }
+    if (m_info == nullptr) {
+        fillInfoAllDerObjs(true);
+    }
+    if (m_info == nullptr) {
+        return;
+    }
+    const TevDerivedDocumentInfo& info = *m_info;
+    row.m_prototypeName = info.getPrototypeName();
+    TevString number, prefix;
+    info.getDwgNo(number, prefix);
+    row.m_fullDwgNo = prefix + number;
+    row.m_approvalDate = info.getApprovalDate();
+    row.m_approvalComment = info.getApprovalComment();
+    row.m_checkStatus = info.getCheckStatus();
+    row.m_revisions = info.getRevisions();
+    row.m_lastRevIdx = info.getLastRevIdx();
+    row.m_approvalStatusIndex = info.getApprovalStatusIndex();
+    if (row.m_revisions.isEmpty()) {
+        return;
+    }
+    // A revision holds at least five texts; a shorter one is reported per missing
+    // entry, and the row keeps what it had there.
+    const TevArray<TevString>& last = row.m_revisions.last();
+    TevString* const entries[] = {&row.m_lastRevisionEntry2, &row.m_lastRevisionEntry1,
+                                  &row.m_lastRevisionEntry3, &row.m_lastRevisionEntry4};
+    const int indexes[] = {2, 1, 3, 4};
+    for (int entry = 0; entry < 4; ++entry) {
+        if (TEV_ASSERT(last.isValid(indexes[entry]), "isValid( index )")) {
+            *entries[entry] = last[indexes[entry]];
+        }
+    }
+}
+
+void TevDerivedDocument::updateDocManInformations(TevArray<TevDocManObject>* table) {
+    getUpdateAllDerObjs(false);
+    for (int index = 0; index < m_derivedObjects.length(); ++index) {
+        if (TevDerivedObject* obj = m_derivedObjects[index]) {
+            obj->updateDocManInformations(table);
+        }
+    }
+}
+
+void TevDerivedDocument::addDocManObjects(TevArray<TevDocManObject>* table) {
+    if (table == nullptr) {
+        return;
+    }
+    for (int index = 0; index < m_derivedObjects.length(); ++index) {
+        if (TevDerivedObject* obj = m_derivedObjects[index]) {
+            obj->appendDocManObject(table, TevDerDocEnums::eDocSubTypeAll);
+        }
+    }
+}
+
 void TevDerivedDocument::removeDocManInformations(TevArray<TevDocManObject>* table) {
     if (table == nullptr) {
         return;

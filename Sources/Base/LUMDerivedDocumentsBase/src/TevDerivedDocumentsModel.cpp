@@ -558,10 +558,9 @@ TevArray<TevDerivedDwgNo> TevDerivedDocumentsModel::collectDrawingNumbers() {
     return drawings;
 }
 
-void TevDerivedDocumentsModel::getAllDerivedDetailDrawingNumbers(TevArray<TevString>& prefixes,
-                                                                 TevArray<TevString>& numbers,
-                                                                 TevArray<TevString>& fileNames,
-                                                                 TevArray<TevString>& fullFileNames) {
+void TevDerivedDocumentsModel::getAllDerivedDetailDrawingNumbers(
+    TevArray<TevString>& prefixes, TevArray<TevString>& numbers, TevArray<TevString>& fileNames,
+    TevArray<TevString>& fullFileNames) {
     prefixes.setLength(0);
     numbers.setLength(0);
     fileNames.setLength(0);

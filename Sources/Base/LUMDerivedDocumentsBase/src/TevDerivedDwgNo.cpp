@@ -15,10 +15,18 @@ TevDerivedDwgNo& TevDerivedDwgNo::operator=(const TevDerivedDwgNo& other) = defa
 
 TevDerivedDwgNo::~TevDerivedDwgNo() = default;
 
-void TevDerivedDwgNo::getDwgNo(TevString& out) const { out = m_dwgNo; }
+void TevDerivedDwgNo::getDwgNo(TevString& out) const {
+    out = m_dwgNo;
+}
 
-void TevDerivedDwgNo::getDwgNoPrefix(TevString& out) const { out = m_dwgNoPrefix; }
+void TevDerivedDwgNo::getDwgNoPrefix(TevString& out) const {
+    out = m_dwgNoPrefix;
+}
 
-void TevDerivedDwgNo::getFileName(TevString& out) const { out = m_fileName; }
+void TevDerivedDwgNo::getFileName(TevString& out) const {
+    out = m_fileName;
+}
 
-void TevDerivedDwgNo::getFullFileName(TevString& out) const { out = m_fullFileName; }
+void TevDerivedDwgNo::getFullFileName(TevString& out) const {
+    out = m_fullFileName;
+}

@@ -48,6 +48,138 @@ TevDerivedObject::~TevDerivedObject() {
     resetInfo();
 }
 
+int TevDerivedObject::appendDocManObject(TevArray<TevDocManObject>* table,
+                                         TevDerDocEnums::eDocSubType subType) {
+    if (m_derivedDoc == nullptr || m_alreadyInTable || table == nullptr) {
+        return 0;
+    }
+    if (subType != TevDerDocEnums::eDocSubTypeAll && subType != m_derivedDoc->getKey().m_subType) {
+        return 0;
+    }
+    TevDocManObject row;
+    fillDocManObjectData(row);
+    table->append(row);
+    m_alreadyInTable = true;
+    return 1;
+}
+
+void TevDerivedObject::fillDocManObjectData(TevDocManObject& row) {
+    if (m_derivedDoc != nullptr) {
+        m_derivedDoc->fillDocManObjectData(row);
+    }
+    row.m_objectStatus = isDuplicate() ? 15 : TevDerDocEnums::displayCode(m_status);
+    row.m_commandActive = m_commandActive;
+    row.m_derivedObject = this;
+}
+
+int TevDerivedObject::updateDocManObject(TevDocManObject& row, int message, bool flag, int& out,
+                                         int approvalStatus) {
+    TevDerivedDocument* doc = m_derivedDoc;
+    if (doc == nullptr) {
+        return 0;
+    }
+    TevDerivedDocumentsModel* model = doc->getModel();
+    if (doc->getKey().m_type == TevDerDocEnums::eDocTypeDetail && model != nullptr) {
+        model->resetDetailsCache();
+    }
+    const auto msg = static_cast<TevDerDocEnums::eDlgDocManMessage>(message);
+    if (msg == TevDerDocEnums::eDlgDocManMsgRecheck && m_status == TevDerDocEnums::eStatusRecheck) {
+        getUpdate();
+        return refill(row);
+    }
+    switch (msg) {
+    case TevDerDocEnums::eDlgDocManMsgUpdate:
+    case TevDerDocEnums::eDlgDocManMsgUpdateAlt:
+        return fullUpdate(row, msg, flag, out);
+    case TevDerDocEnums::eDlgDocManMsgRefresh:
+    case TevDerDocEnums::eDlgDocManMsgRefreshAlt:
+        getUpdate();
+        return refill(row);
+    case TevDerDocEnums::eDlgDocManMsgUpdateSpecial:
+    case TevDerDocEnums::eDlgDocManMsgUpdateObject:
+        return refillUnlessFailed(updateObject(out, msg, TevDerDocEnums::eObjectModified, flag),
+                                  row);
+    case TevDerDocEnums::eDlgDocManMsgSetApprovalStatus: {
+        const TevDerDocEnums::ErrorStatus status = doc->setDocumentApprovalStatus(approvalStatus);
+        doc->refreshInfo(TevDerDocEnums::eDerivedDocInfoApproval);
+        return refillUnlessFailed(status, row);
+    }
+    case TevDerDocEnums::eDlgDocManMsgRefreshRevisions:
+        doc->refreshInfo(TevDerDocEnums::eDerivedDocInfoRevisions);
+        return refill(row);
+    case TevDerDocEnums::eDlgDocManMsgCheckOn:
+    case TevDerDocEnums::eDlgDocManMsgCheckOff: {
+        const int checked = msg == TevDerDocEnums::eDlgDocManMsgCheckOn ? 1 : 0;
+        const TevDerDocEnums::ErrorStatus status = doc->setCheckDocumentStatus(checked);
+        doc->refreshInfo(TevDerDocEnums::eDerivedDocInfoCheckStatus);
+        return refillUnlessFailed(status, row);
+    }
+    case TevDerDocEnums::eDlgDocManMsgRename:
+        doc->renameDoc(row.m_newName); // its answer is not the row's business
+        doc->resetInfo();
+        return refill(row);
+    case TevDerDocEnums::eDlgDocManMsgSetApprovalComment: {
+        const TevDerDocEnums::ErrorStatus status =
+            doc->setDocumentApprovalComment(row.m_newApprovalComment);
+        doc->refreshInfo(TevDerDocEnums::eDerivedDocInfoApproval);
+        return refillUnlessFailed(status, row);
+    }
+    default: // the recheck of another status, the reserved messages and unknown ones
+        return refill(row);
+    }
+}
+
+int TevDerivedObject::fullUpdate(TevDocManObject& row, TevDerDocEnums::eDlgDocManMessage message,
+                                 bool flag, int& out) {
+    TevDerivedDocument* doc = m_derivedDoc;
+    const bool docHadUpdReq = doc->hasUpdReq();
+    const bool objectHadUpdReq = m_hasUpdReq;
+    const TevDerDocEnums::ErrorStatus result =
+        updateObject(out, message, TevDerDocEnums::eObjectModified, flag);
+    if (!m_updOnly) {
+        if (docHadUpdReq && doc->hasUpdReq()) {
+            doc->addUpdOnlyDerivedObjects(false, true);
+        }
+        TevArray<TevDerivedObject*> objects;
+        doc->getDerivedObjects(objects, TevDerDocEnums::eDocTypeAll);
+        TevDerivedDocumentsModel* model = doc->getModel();
+        for (TevDerivedObject* obj : objects) {
+            if (obj == nullptr || !obj->isUpdOnlyObject() || model == nullptr) {
+                continue;
+            }
+            model->beginCheckDerivedObjects();
+            obj->getUpdate();
+            model->endCheckDerivedObjects();
+        }
+    }
+    if (m_hasUpdReq == objectHadUpdReq) {
+        doc->resetInfo();
+    }
+    return refillUnlessFailed(result, row);
+}
+
+int TevDerivedObject::refill(TevDocManObject& row) {
+    fillDocManObjectData(row);
+    return 1;
+}
+
+int TevDerivedObject::refillUnlessFailed(TevDerDocEnums::ErrorStatus status, TevDocManObject& row) {
+    return status == TevDerDocEnums::eStatusOk ? refill(row) : 0;
+}
+
+void TevDerivedObject::updateDocManInformations(TevArray<TevDocManObject>* table) {
+    if (table == nullptr || !m_alreadyInTable) {
+        return;
+    }
+    for (TevDocManObject& row : *table) {
+        if (row.m_derivedObject == this) {
+            int scratch = 0;
+            updateDocManObject(row, TevDerDocEnums::eDlgDocManMsgRecheck, false, scratch, 0);
+            return;
+        }
+    }
+}
+
 void TevDerivedObject::reserved5() {}
 
 void TevDerivedObject::reserved9() {}

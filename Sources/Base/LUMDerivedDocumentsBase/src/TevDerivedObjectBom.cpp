@@ -1,5 +1,8 @@
 #include "TevDerivedObjectBom.h"
 
+#include "QXNativeDataObjects/StructProjModelExtract.h"
+#include "TevDerivedDocument.h"
+#include "TevDerivedDocumentsModel.h"
 #include "TevDerivedObjectInfo.h"
 
 TevDerivedObjectBom::TevDerivedObjectBom(TevDerivedDocument* doc, const TevString& handle)
@@ -7,6 +10,43 @@ TevDerivedObjectBom::TevDerivedObjectBom(TevDerivedDocument* doc, const TevStrin
                        TevDerDocEnums::eDocSubTypeNone) {}
 
 TevDerivedObjectBom::~TevDerivedObjectBom() = default;
+
+void TevDerivedObjectBom::fillDocManObjectData(TevDocManObject& row) {
+    TevDerivedObject::fillDocManObjectData(row);
+    if (m_derivedDoc == nullptr) {
+        return;
+    }
+    const TevDerivedDocKey key = m_derivedDoc->getKey();
+    if (key.m_type == TevDerDocEnums::eDocTypeDetail) {
+        row.m_category = 0;
+        row.m_subCategory = 0;
+    } else if (key.m_subType == TevDerDocEnums::eDocSubTypeDstv) {
+        row.m_category = 2;
+        row.m_subCategory = 0;
+    } else {
+        row.m_category = 1;
+    }
+    ensureInfo();
+    if (m_info == nullptr) {
+        return;
+    }
+    row.m_title = m_info->getTitle();
+    row.m_date = m_info->getDate();
+    row.m_styleName = m_info->getTitle();
+    row.m_processName = modelExtractName();
+}
+
+TevString TevDerivedObjectBom::modelExtractName() const {
+    const auto* info = dynamic_cast<const TevDerivedObjectBomInfo*>(m_info);
+    TevDerivedDocumentsModel* model = m_derivedDoc->getModel();
+    TevReportManager* reportManager = model != nullptr ? model->getReportManager() : nullptr;
+    if (info == nullptr || reportManager == nullptr) {
+        return TevString();
+    }
+    StructProjModelExtract extract;
+    extract.m_number = info->getModelExtractKey();
+    return reportManager->getModelExtract(extract) == 1 ? extract.m_name : TevString();
+}
 
 TevDerivedObjectInfo* TevDerivedObjectBom::createInfoInstance() {
     return new TevDerivedObjectBomInfo();

@@ -15,6 +15,30 @@ long TevDerivedObjectDetail::getLogicalObjectSelection() {
     return info != nullptr ? info->getLogicalObjectSelection() : 0;
 }
 
+void TevDerivedObjectDetail::fillDocManObjectData(TevDocManObject& row) {
+    TevDerivedObject::fillDocManObjectData(row);
+    // Categories 4 and 5 are the host's own and stay.
+    if (row.m_category != 4 && row.m_category != 5) {
+        row.m_category = 0;
+        row.m_subCategory = -1;
+    }
+    ensureInfo();
+    const auto* info = dynamic_cast<const TevDerivedObjectDetailInfo*>(m_info);
+    if (info == nullptr) {
+        return;
+    }
+    row.m_title = info->getTitle();
+    row.m_date = info->getDate();
+    row.m_styleName = info->getStyleName();
+    row.m_processName = info->getProcessDescription();
+    row.m_scale = info->getScale();
+    row.m_detailHandle = info->getHandle();
+    row.m_logicalObjectSelection = static_cast<int>(info->getLogicalObjectSelection());
+    row.m_mainPartsDetailed = info->getMainPartsDetailed();
+    row.m_singlePartsDetailed = info->getSinglePartsDetailed();
+    row.m_detExternalObjectState = info->getDetExternalObjectState();
+}
+
 TevDerivedObjectInfo* TevDerivedObjectDetail::createInfoInstance() {
     return new TevDerivedObjectDetailInfo();
 }

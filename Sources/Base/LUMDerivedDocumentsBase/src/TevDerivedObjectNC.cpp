@@ -1,5 +1,6 @@
 #include "TevDerivedObjectNC.h"
 
+#include "TevDerivedDocument.h"
 #include "TevDerivedObjectInfo.h"
 
 TevDerivedObjectNC::TevDerivedObjectNC(TevDerivedDocument* doc)
@@ -7,6 +8,43 @@ TevDerivedObjectNC::TevDerivedObjectNC(TevDerivedDocument* doc)
                        TevDerDocEnums::eDocSubTypeNone) {}
 
 TevDerivedObjectNC::~TevDerivedObjectNC() = default;
+
+void TevDerivedObjectNC::fillDocManObjectData(TevDocManObject& row) {
+    TevDerivedObject::fillDocManObjectData(row);
+    if (m_derivedDoc == nullptr) {
+        return;
+    }
+    const TevDerivedDocKey key = m_derivedDoc->getKey();
+    switch (key.m_subType) {
+    case TevDerDocEnums::eDocSubTypeDstv:
+        row.m_category = 2;
+        row.m_subCategory = 1;
+        break;
+    case TevDerDocEnums::eDocSubTypeNCNamed:
+        row.m_category = 2;
+        row.m_subCategory = 2;
+        row.m_ncName = key.m_ncName;
+        break;
+    case TevDerDocEnums::eDocSubTypeNCDxf: {
+        TevString upper = key.m_ncName;
+        upper.toUpper();
+        row.m_category = 3;
+        row.m_subCategory = upper.find(u"DXF", 0) >= 0 ? 2 : -1;
+        row.m_ncDxfName = key.m_ncName;
+        break;
+    }
+    default:
+        break;
+    }
+    ensureInfo();
+    if (m_info == nullptr) {
+        return;
+    }
+    row.m_title = m_info->getTitle();
+    row.m_date = m_info->getDate();
+    row.m_styleName = u"-";
+    row.m_processName = u"-";
+}
 
 TevDerivedObjectInfo* TevDerivedObjectNC::createInfoInstance() {
     return new TevDerivedObjectNCInfo();
