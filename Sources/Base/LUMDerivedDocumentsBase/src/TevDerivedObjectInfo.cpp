@@ -6,8 +6,7 @@
 
 namespace {
 
-// A fresh array rather than setLength(0): the released storage cannot hand stale texts
-// back when the list grows again.
+// Empties a list and gives its storage back, as a reset info holds nothing.
 void clearList(TevArray<TevString>& list) {
     list = TevArray<TevString>();
 }
