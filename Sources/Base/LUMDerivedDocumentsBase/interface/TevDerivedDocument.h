@@ -117,7 +117,7 @@ public:
     void derivedObjectsDeleted();
     // True when an object with the handle of `obj` is listed; objects without a
     // handle are told apart by id.
-    bool hasObject(TevDerivedObject* obj) const;
+    bool hasObject(TevDerivedObject* obj);
     // 1 and the position of the first object whose handle is `handle`; 0 otherwise
     // (`index` untouched).
     int getIndexOf(const TevString& handle, int& index) const;

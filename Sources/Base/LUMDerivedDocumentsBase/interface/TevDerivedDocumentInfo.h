@@ -70,6 +70,7 @@ private:
     void copyRevisionData(const TevDerivedDocumentInfo& src);
     void copyDwgNo(const TevDerivedDocumentInfo& src);
 
+protected:
     TevString m_dwgNo;
     TevString m_dwgNoPrefix;
     TevString m_approvalDate;

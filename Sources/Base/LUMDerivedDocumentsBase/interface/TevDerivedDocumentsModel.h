@@ -258,7 +258,7 @@ public:
                                            TevArray<TevString>& fileNames);
 
     void resetDetailsCache();
-    bool isCacheOn() const;
+    bool isCacheOn();
 
     // The host's document-manager table; not owned, valid while attached. 1 when a
     // table was attached, 0 when detached (which clears every object's in-table mark).

@@ -141,13 +141,6 @@ protected:
     void refreshNewInfo(TevDerivedObjectInfo* info, TevDerDocEnums::eDerivedDocInfo what);
     // Builds the document's infos when this object has none.
     void ensureInfo();
-    // Fills `row` and answers 1.
-    int refill(TevDocManObject& row);
-    // 0 when `status` is a failure, otherwise refill(row).
-    int refillUnlessFailed(TevDerDocEnums::ErrorStatus status, TevDocManObject& row);
-    // Messages 0 and 13: the update, then the update-only objects of the document.
-    int fullUpdate(TevDocManObject& row, TevDerDocEnums::eDlgDocManMessage message, bool flag,
-                   int& out);
 
     TevDerivedDocument* m_derivedDoc; // Not owned; valid while the document holds the object.
     bool m_alreadyInTable;
@@ -163,6 +156,17 @@ protected:
     TevDerivedObjectInfo* m_info; // Owned; null until built.
     int m_commandActive;
     TevDerivedObjectDuplicateInfo* m_duplicateInfo; // Not owned; the model owns groups.
+
+private:
+    // Fills `row` and answers 1.
+    int refill(TevDocManObject& row);
+    // 0 when `status` is a failure, otherwise refill(row).
+    int refillUnlessFailed(TevDerDocEnums::ErrorStatus status, TevDocManObject& row);
+    // Messages 0 and 13: the update, then the update-only objects of the document.
+    int fullUpdate(TevDocManObject& row, TevDerDocEnums::eDlgDocManMessage message, bool flag,
+                   int& out);
+    // Leaves the duplicate group, as the model's removeObjectFromDuplicate does.
+    void leaveDuplicateGroup();
 };
 
 #endif // TEV_DERIVED_OBJECT_H

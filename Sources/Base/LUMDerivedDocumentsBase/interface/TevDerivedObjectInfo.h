@@ -53,7 +53,7 @@ public:
     TevString getEqualPartServerHandle() const;
     void setEqualPartServerHandle(TevString handle);
 
-private:
+protected:
     TevString m_title;
     TevString m_date;
     TevString m_logicalBaseObjectHandle;
@@ -103,7 +103,7 @@ public:
     void setInfoForUpdate(int modelExtractKey, int templateKey, int templateLocation,
                           const TevArray<TevString>& modelHandles);
 
-private:
+protected:
     int m_modelExtractKey;
     int m_templateKey;
     int m_templateLocation;
@@ -162,7 +162,7 @@ public:
     long getLogicalObjectSelection() const;
     void setLogicalObjectSelection(long selection);
 
-private:
+protected:
     TevString m_styleName;
     TevString m_processDescription;
     TevString m_scale;
@@ -216,7 +216,7 @@ public:
     TevString getDefaultsOverrideXmlPath() const;
     void setDefaultsOverrideXmlPath(const TevString& path);
 
-private:
+protected:
     int m_styleKey;
     TevString m_fileWritenForSingleObject;
     TevString m_fileWritenGlobal;

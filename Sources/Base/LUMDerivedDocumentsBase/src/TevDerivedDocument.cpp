@@ -250,7 +250,7 @@ void TevDerivedDocument::derivedObjectsDeleted() {
     m_derivedObjects.setLength(0);
 }
 
-bool TevDerivedDocument::hasObject(TevDerivedObject* obj) const {
+bool TevDerivedDocument::hasObject(TevDerivedObject* obj) {
     if (obj == nullptr) {
         return false;
     }

@@ -9,6 +9,19 @@
 #include "TevFiles.h"
 #include "TevProcessEvolutionManager.h"
 
+namespace {
+
+bool contains(const TevArray<TevDerivedObject*>& objects, const TevDerivedObject* obj) {
+    for (const TevDerivedObject* listed : objects) {
+        if (listed == obj) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 TevDerivedDocumentsFactory* TevDerivedDocumentsModel::m_pFactory = nullptr;
 
 void TevDerivedDocumentsFactory::reserved5() {}
@@ -317,7 +330,7 @@ void TevDerivedDocumentsModel::resetDetailsCache() {
     m_detailsCacheValid = false;
 }
 
-bool TevDerivedDocumentsModel::isCacheOn() const {
+bool TevDerivedDocumentsModel::isCacheOn() {
     return m_cacheOn;
 }
 
@@ -361,30 +374,34 @@ void TevDerivedDocumentsModel::appendDuplicateObjects(const TevArray<TevDerivedO
     if (objects.length() < 2 || objects[0] == nullptr) {
         return;
     }
+    TevArray<TevDerivedObject*> members;
+    for (TevDerivedObject* obj : objects) {
+        if (obj != nullptr && !contains(members, obj)) {
+            members.append(obj);
+        }
+    }
+    if (members.length() < 2) {
+        return; // one object, however often it is named, is no set of duplicates
+    }
     TevDerivedObjectDuplicateInfo* group = objects[0]->getDuplicateInfo();
     // A member of another group leaves it first, so that no group is left pointing at
     // an object that points elsewhere.
-    for (TevDerivedObject* obj : objects) {
-        if (obj != nullptr && obj->getDuplicateInfo() != nullptr &&
-            obj->getDuplicateInfo() != group) {
+    for (TevDerivedObject* obj : members) {
+        if (obj->getDuplicateInfo() != nullptr && obj->getDuplicateInfo() != group) {
             removeObjectFromDuplicate(obj);
         }
     }
     if (group == nullptr) {
-        group = new TevDerivedObjectDuplicateInfo(TevArray<TevDerivedObject*>());
+        group = new TevDerivedObjectDuplicateInfo(members);
     }
-    for (TevDerivedObject* obj : objects) {
-        if (obj != nullptr && !group->hasObject(obj)) {
+    for (TevDerivedObject* obj : members) {
+        if (!group->hasObject(obj)) {
             group->appendObject(obj);
         }
+        obj->setDuplicateInfo(group);
     }
     if (indexOfGroup(group) < 0) {
         m_duplicates.append(group);
-    }
-    for (TevDerivedObject* obj : objects) {
-        if (obj != nullptr) {
-            obj->setDuplicateInfo(group);
-        }
     }
 }
 

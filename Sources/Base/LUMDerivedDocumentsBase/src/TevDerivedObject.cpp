@@ -36,16 +36,23 @@ TevDerivedObject::TevDerivedObject(TevDerivedDocument* doc, std::int64_t id,
 
 TevDerivedObject::~TevDerivedObject() {
     TEV_ASSERT(!m_alreadyInTable, "!m_alreadyInTable");
-    // A group must never keep pointing at a destroyed object: leave it as the model's
-    // removeObjectFromDuplicate does, dissolving a group that drops below two.
+    leaveDuplicateGroup();
+    m_oldObjProxy = nullptr;
+    resetInfo();
+}
+
+void TevDerivedObject::leaveDuplicateGroup() {
+    // A group must never keep pointing at a destroyed object. The document is reached
+    // only for an object that is in a group.
+    if (m_duplicateInfo == nullptr) {
+        return;
+    }
     if (TevDerivedDocumentsModel* model = modelOf(m_derivedDoc)) {
-        model->removeObjectFromDuplicate(this);
+        model->removeObjectFromDuplicate(this); // dissolves a group that drops below two
     }
     if (m_duplicateInfo != nullptr) {
         m_duplicateInfo->removeObject(this); // a group the model does not hold
     }
-    m_oldObjProxy = nullptr;
-    resetInfo();
 }
 
 int TevDerivedObject::appendDocManObject(TevArray<TevDocManObject>* table,
