@@ -192,7 +192,7 @@ int FakeReportManager::getModelExtract(StructProjModelExtract& extract) {
     for (const StructProjModelExtract& known : extracts) {
         if (known.m_number == extract.m_number) {
             extract.m_name = known.m_name;
-            return 1;
+            return foundExtractAnswer;
         }
     }
     return 0;

@@ -153,7 +153,8 @@ public:
     int getModelExtract(StructProjModelExtract& extract) override;
 
     int withdrawResult = 1;
-    std::set<int> dstvReports; // report numbers answered as DSTV lists
+    int foundExtractAnswer = 1; // answer of getModelExtract for a known number
+    std::set<int> dstvReports;  // report numbers answered as DSTV lists
     std::vector<StructProjModelExtract> extracts;
 
 private:
