@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -17,145 +18,118 @@ using lumtest::FakeHost;
 using lumtest::ScopedAssertionRecorder;
 using E = TevDerDocEnums;
 using Calls = std::vector<std::string>;
-
-using FakeModelAccess = lumtest::FakeModel;
+using Docs = std::vector<TevDerivedDocument*>;
+using Objects = std::vector<TevDerivedObject*>;
 
 // Owners of documents, objects and infos cannot be copied: a copy would dispose of them
 // a second time.
-static_assert(!std::is_copy_constructible_v<TevDerivedDocumentsModel> &&
-              !std::is_copy_assignable_v<TevDerivedDocumentsModel>);
-static_assert(!std::is_copy_constructible_v<TevDerivedDocument> &&
-              !std::is_copy_assignable_v<TevDerivedDocument>);
-static_assert(!std::is_copy_constructible_v<TevDerivedObject> &&
-              !std::is_copy_assignable_v<TevDerivedObject>);
+template <class T>
+constexpr bool kNoCopy = !std::is_copy_constructible_v<T> && !std::is_copy_assignable_v<T>;
+static_assert(kNoCopy<TevDerivedDocumentsModel> && kNoCopy<TevDerivedDocument> &&
+              kNoCopy<TevDerivedObject>);
 
 // Calls that accompany every object construction and status read.
 Calls hostCalls(const FakeHost& host) {
     return host.log.calls({"isCommandActive"});
 }
 
-std::vector<TevDerivedDocument*> registered(FakeHost& host) {
+Docs registered(FakeHost& host) {
     TevArray<TevDerivedDocument*> docs;
     host.model().getDerivedDocs(docs);
-    return std::vector<TevDerivedDocument*>(docs.begin(), docs.end());
+    return Docs(docs.begin(), docs.end());
 }
 
-TevDerivedDocKey detailKeyWith(TevDerivedDocKey key, const TevString& fileName) {
-    key.m_fileName = fileName;
-    return key;
-}
-
-TevDerivedObject* firstObject(const TevDerivedDocument* doc) {
+// The objects of `doc`, after `extra` detail objects made by the host were added to it.
+Objects objectsOf(FakeHost& host, TevDerivedDocument* doc, int extra = 0) {
+    for (int index = 1; index <= extra; ++index) {
+        doc->addDerivedObject(host.factory.makeDetailObject(doc, 10 + index, TevString()), false);
+    }
     TevArray<TevDerivedObject*> objects;
-    doc->getDerivedObjects(objects, TevDerDocEnums::eDocTypeAll);
-    return objects.isEmpty() ? nullptr : objects[0];
+    doc->getDerivedObjects(objects, E::eDocTypeAll);
+    return Objects(objects.begin(), objects.end());
 }
 
-TevDocManObject rowFor(TevDerivedObject* obj) {
-    TevDocManObject row;
-    row.m_derivedObject = obj;
-    return row;
+TevArray<TevDocManObject> rowsFor(std::initializer_list<TevDerivedObject*> objects) {
+    TevArray<TevDocManObject> table;
+    for (TevDerivedObject* obj : objects) {
+        table.append(TevDocManObject());
+        table[table.length() - 1].m_derivedObject = obj;
+    }
+    return table;
 }
 
-TEST(TevDerivedDocumentsModel, RegistersANewKeyOnceItsDocumentAddedItsObjects) {
-    FakeHost host;
-    TevDerivedDocument* doc = host.addDetail(7, "..\\Details\\A1.dwg", true, false, true);
-    ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(hostCalls(host), (Calls{"createDetailDocument(7,..\\Details\\A1.dwg)",
-                                      "addAllDerivedObjects(A1.dwg,1001)"}));
-    EXPECT_EQ(host.model().getAt(7, E::eDocTypeDetail), doc);
-    EXPECT_EQ(registered(host), std::vector<TevDerivedDocument*>{doc});
-    EXPECT_EQ(host.model().getDerivedDocs().find(doc->getKey())->value(), doc);
-}
-
-TEST(TevDerivedDocumentsModel, KeepsTheFirstDocumentOfAKey) {
-    FakeHost host;
-    TevDerivedDocument* first = host.addDetail(7, "..\\Details\\A1.dwg");
-    host.log.clear();
-    EXPECT_EQ(host.addDetail(7, "..\\Details\\A1.dwg", true, true, true), first);
-    EXPECT_EQ(hostCalls(host),
-              (Calls{"createDetailDocument(7,..\\Details\\A1.dwg)", "disposeDocument(A1.dwg)",
-                     "addAllDerivedObjects(A1.dwg,1110)"}))
-        << "a detail registered before keeps its statuses";
-
-    TevDerivedDocument* bom = host.addBom(5, "..\\BOM\\Parts.txt");
-    host.log.clear();
-    EXPECT_EQ(host.addBom(5, "..\\BOM\\Parts.txt", false, false, true), bom);
-    EXPECT_EQ(host.log.only("addAll"), Calls{"addAllDerivedObjects(Parts.txt,0101)"})
-        << "BOM and NC documents pass resetStatus on";
-    EXPECT_EQ(registered(host).size(), 2U);
-}
-
-TEST(TevDerivedDocumentsModel, RefusalByTheDocumentKeepsOrRemovesItFromTheRegistry) {
-    FakeHost host;
-    host.factory.documentScript.addAll = [](TevDerivedDocument&, bool, bool already, bool, bool) {
-        return already ? 0 : 1;
-    };
-    TevDerivedDocument* doc = host.addDetail(7, "..\\Details\\A1.dwg");
-    ASSERT_NE(doc, nullptr);
-    host.log.clear();
-    EXPECT_EQ(host.addDetail(7, "..\\Details\\A1.dwg"), nullptr);
-    EXPECT_EQ(hostCalls(host),
-              (Calls{"createDetailDocument(7,..\\Details\\A1.dwg)", "disposeDocument(A1.dwg)",
-                     "addAllDerivedObjects(A1.dwg,0100)", "disposeDocument(A1.dwg)"}));
-    EXPECT_TRUE(registered(host).empty());
-
-    host.factory.documentScript.addAll = [](TevDerivedDocument&, bool, bool, bool, bool) {
-        return 0;
-    };
-    host.log.clear();
-    EXPECT_EQ(host.addNC("NC\\P1.nc", E::eDocSubTypeDstv, "", false), nullptr);
-    EXPECT_EQ(hostCalls(host).back(), "disposeDocument(P1.nc)");
-    EXPECT_TRUE(registered(host).empty());
-}
-
-TEST(TevDerivedDocumentsModel, RegistersNothingWithoutPathFactoryReportManagerOrDocument) {
+TEST(TevDerivedDocumentsModel, RegistersADocumentOncePerKeyUnlessItOrItsPathIsRefused) {
     FakeHost host;
     EXPECT_EQ(host.addDetail(7, ""), nullptr);
     EXPECT_EQ(host.addNC("", E::eDocSubTypeDstv, "x", false), nullptr);
     EXPECT_EQ(host.addBom(5, ""), nullptr);
     EXPECT_TRUE(hostCalls(host).empty()) << "not even the report manager is asked";
-
     host.model().reportManager = nullptr;
     EXPECT_EQ(host.addBom(5, "..\\BOM\\Parts.txt"), nullptr);
     EXPECT_EQ(hostCalls(host), Calls{"getReportManager"});
     host.model().reportManager = &host.reportManager;
-
     host.factory.nullDocuments = true;
     EXPECT_EQ(host.addDetail(7, "..\\Details\\A1.dwg"), nullptr) << "a null document is refused";
     host.factory.nullDocuments = false;
 
-    TevDerivedDocumentsModel::setFactory(nullptr);
+    host.log.clear();
+    lumtest::FakeDetailDocument* doc = host.addDetail(7, "..\\Details\\A1.dwg", true, false, true);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(hostCalls(host), (Calls{"createDetailDocument(7,..\\Details\\A1.dwg)",
+                                      "addAllDerivedObjects(A1.dwg,1001)"}));
+    host.log.clear();
+    EXPECT_EQ(host.addDetail(7, "..\\Details\\A1.dwg", true, true, true), doc);
+    EXPECT_EQ(hostCalls(host),
+              (Calls{"createDetailDocument(7,..\\Details\\A1.dwg)", "disposeDocument(A1.dwg)",
+                     "addAllDerivedObjects(A1.dwg,1110)"}))
+        << "a detail registered before keeps its statuses";
+
+    host.reportManager.dstvReports.insert(5);
+    host.log.clear();
+    TevDerivedDocument* bom = host.addBom(5, "..\\DSTV\\List.txt");
+    Calls calls = hostCalls(host);
+    calls.resize(4);
+    EXPECT_EQ(calls, (Calls{"getReportManager", "isDstvReport(5)",
+                            "createBomDocument(5,..\\DSTV\\List.txt,1)",
+                            "addAllDerivedObjects(List.txt,0000)"}));
+    host.log.clear();
+    EXPECT_EQ(host.addBom(5, "..\\DSTV\\List.txt", false, false, true), bom);
+    EXPECT_EQ(host.log.only("addAll"), Calls{"addAllDerivedObjects(List.txt,0101)"})
+        << "BOM and NC documents pass resetStatus on";
+
+    doc->script.addAll = [](auto&, bool, bool, bool, bool) { return 0; };
+    host.factory.documentScript.addAll = doc->script.addAll;
     host.log.clear();
     EXPECT_EQ(host.addDetail(7, "..\\Details\\A1.dwg"), nullptr);
-    EXPECT_EQ(host.addBom(5, "..\\BOM\\Parts.txt"), nullptr);
-    EXPECT_EQ(hostCalls(host), Calls{"getReportManager"});
-    TevDerivedDocumentsModel::setFactory(&host.factory);
-    EXPECT_TRUE(registered(host).empty());
+    EXPECT_EQ(hostCalls(host),
+              (Calls{"createDetailDocument(7,..\\Details\\A1.dwg)", "disposeDocument(A1.dwg)",
+                     "addAllDerivedObjects(A1.dwg,0100)", "disposeDocument(A1.dwg)",
+                     "disposeObject(H7)"}));
+    EXPECT_EQ(host.addNC("NC\\P1.nc", E::eDocSubTypeDstv, "", false), nullptr);
+    EXPECT_EQ(hostCalls(host).back(), "disposeDocument(P1.nc)");
+    EXPECT_EQ(registered(host), Docs{bom});
 }
 
-TEST(TevDerivedDocumentsModel, AsksTheReportManagerWhetherABomIsADstvList) {
-    FakeHost host;
-    host.reportManager.dstvReports.insert(9);
-    TevDerivedDocument* dstv = host.addBom(9, "..\\DSTV\\List.txt");
-    ASSERT_NE(dstv, nullptr);
-    EXPECT_EQ(dstv->getKey().m_subType, E::eDocSubTypeDstv);
-    EXPECT_EQ(hostCalls(host)[0], "getReportManager");
-    EXPECT_EQ(hostCalls(host)[1], "isDstvReport(9)");
-    EXPECT_EQ(hostCalls(host)[2], "createBomDocument(9,..\\DSTV\\List.txt,1)");
-}
-
-TEST(TevDerivedDocumentsModel, RemovesAndUnregistersThroughTheFactory) {
+TEST(TevDerivedDocumentsModel, RemovesAndUnregistersOnlyThroughTheFactory) {
     ScopedAssertionRecorder recorder;
     FakeHost host;
-    TevDerivedDocument* a1 = host.addDetail(7, "..\\Details\\A1.dwg");
-    TevDerivedDocument* parts = host.addBom(5, "..\\BOM\\Parts.txt");
-    const TevDerivedDocKey detailKey = a1->getKey();
-    const TevDerivedDocKey bomKey = parts->getKey();
+    const TevDerivedDocKey detailKey = host.addDetail(7, "..\\Details\\A1.dwg")->getKey();
+    const TevDerivedDocKey bomKey = host.addBom(5, "..\\BOM\\Parts.txt")->getKey();
+    TevDerivedDocumentsModel::setFactory(nullptr);
+    host.log.clear();
+    EXPECT_EQ(host.addDetail(8, "..\\Details\\A2.dwg"), nullptr);
+    EXPECT_EQ(host.addBom(6, "..\\BOM\\More.txt"), nullptr);
+    EXPECT_FALSE(host.model().removeDoc(detailKey));
+    EXPECT_EQ(host.model().unregistDoc(detailKey), E::eStatusFailed);
+    host.model().resetDerivedDocs(E::eDocTypeAll);
+    EXPECT_EQ(hostCalls(host), Calls{"getReportManager"});
+    EXPECT_EQ(recorder.take(), (Calls{"pFact", "pFact", "m_docs.size() == 0"}));
+    TevDerivedDocumentsModel::setFactory(&host.factory);
+    EXPECT_EQ(registered(host).size(), 2U) << "nothing is registered or removed without it";
 
     EXPECT_TRUE(host.model().removeDoc(detailKey));
     EXPECT_FALSE(host.model().removeDoc(detailKey));
-    EXPECT_EQ(recorder.take(), std::vector<std::string>{"0"});
+    EXPECT_EQ(recorder.take(), Calls{"0"});
     EXPECT_EQ(host.model().unregistDoc(detailKey), E::eStatusFailed);
     EXPECT_TRUE(recorder.texts().empty()) << "an unknown key is no broken precondition here";
 
@@ -167,44 +141,27 @@ TEST(TevDerivedDocumentsModel, RemovesAndUnregistersThroughTheFactory) {
                      "withdrawReport(5,..\\BOM\\Parts.txt)", "disposeDocument(Parts.txt)",
                      "disposeObject(Parts.txt:bom)"}));
     EXPECT_TRUE(registered(host).empty()) << "removed although the report stayed";
-
-    parts = host.addBom(5, "..\\BOM\\Parts.txt");
     host.reportManager.withdrawResult = 1;
-    EXPECT_EQ(host.model().unregistDoc(parts->getKey()), E::eStatusOk);
-}
-
-TEST(TevDerivedDocumentsModel, RemovesNothingWithoutAFactory) {
-    ScopedAssertionRecorder recorder;
-    FakeHost host;
-    TevDerivedDocument* doc = host.addDetail(7, "..\\Details\\A1.dwg");
-    TevDerivedDocumentsModel::setFactory(nullptr);
-    EXPECT_FALSE(host.model().removeDoc(doc->getKey()));
-    EXPECT_EQ(host.model().unregistDoc(doc->getKey()), E::eStatusFailed);
-    host.model().resetDerivedDocs(E::eDocTypeAll);
-    EXPECT_EQ(recorder.take(), (std::vector<std::string>{"pFact", "pFact", "m_docs.size() == 0"}));
-    TevDerivedDocumentsModel::setFactory(&host.factory);
-    EXPECT_EQ(registered(host), std::vector<TevDerivedDocument*>{doc});
+    EXPECT_EQ(host.model().unregistDoc(host.addBom(5, "..\\BOM\\Parts.txt")->getKey()),
+              E::eStatusOk);
 }
 
 TEST(TevDerivedDocumentsModel, FindsDocumentsByIdAndByNameIgnoringCase) {
-    FakeHost host(u"C:\\Model\\DerDocs");
+    FakeHost host;
     TevDerivedDocument* a1 = host.addDetail(7, "..\\Details\\A1.dwg");
     TevDerivedDocument* parts = host.addBom(7, "..\\BOM\\Parts.txt");
     TevDerivedDocument* p1 = host.addNC("NC\\P1.nc", E::eDocSubTypeNCNamed, "p1", false);
     TevDerivedDocument* p2 = host.addNC("NC\\P2.nc", E::eDocSubTypeNCNamed, "p2", false);
-
     TevDerivedDocumentsModel& model = host.model();
     EXPECT_EQ(model.getAt(7, E::eDocTypeDetail), a1);
     EXPECT_EQ(model.getAt(7, E::eDocTypeBom), parts);
     EXPECT_EQ(model.getAt(7, E::eDocTypeNC), nullptr);
     EXPECT_EQ(model.getAt(std::int64_t{7} + (std::int64_t{1} << 32), E::eDocTypeAll), nullptr);
-    const TevDerivedDocument* firstNc = nullptr;
-    for (TevDerivedDocument* doc : registered(host)) {
-        if (firstNc == nullptr && (doc == p1 || doc == p2)) {
-            firstNc = doc;
-        }
-    }
-    EXPECT_EQ(model.getAt(1, E::eDocTypeAll), firstNc) << "the first in registry order";
+    const Docs all = registered(host);
+    EXPECT_EQ(
+        model.getAt(1, E::eDocTypeAll),
+        *std::find_if(all.begin(), all.end(), [&](auto* doc) { return doc == p1 || doc == p2; }))
+        << "the first in registry order";
 
     EXPECT_EQ(model.getAt(u"a1.DWG", E::eDocTypeAll), a1);
     EXPECT_EQ(model.getAt(u"c:\\model\\derdocs\\bom\\PARTS.TXT", E::eDocTypeAll), parts);
@@ -213,60 +170,50 @@ TEST(TevDerivedDocumentsModel, FindsDocumentsByIdAndByNameIgnoringCase) {
     EXPECT_EQ(model.getAt(u"\\Details\\A1.dwg", E::eDocTypeAll), nullptr);
 }
 
-TEST(TevDerivedDocumentsModel, RefilesARenamedDocumentAndTakesItsRowsOut) {
-    FakeHost host;
-    TevDerivedDocument* doc = host.addDetail(7, "..\\Details\\A1.dwg");
-    TevArray<TevDocManObject> table;
-    table.append(rowFor(firstObject(doc)));
-    table.append(rowFor(nullptr));
-    host.model().setDocManObjects(&table);
-
-    const TevDerivedDocKey oldKey = doc->getKey();
-    host.log.clear();
-    host.model().derivedDocFileNameChanged(detailKeyWith(oldKey, u"A9.dwg"), u"x", u"y");
-    EXPECT_TRUE(hostCalls(host).empty()) << "an unregistered key changes nothing";
-
-    host.model().derivedDocFileNameChanged(oldKey, u"D:\\Other\\B2.dwg", u"other");
-    EXPECT_EQ(doc->getFileName(), TevString(u"B2.dwg"));
-    EXPECT_EQ(host.model().getAt(u"b2.dwg", E::eDocTypeDetail), doc);
-    EXPECT_EQ(host.model().getDerivedDocs().find(oldKey), nullptr);
-    EXPECT_NE(host.model().getDerivedDocs().find(doc->getKey()), nullptr);
-    ASSERT_EQ(table.length(), 1);
-    EXPECT_EQ(table[0].m_derivedObject, nullptr);
-    host.model().setDocManObjects(nullptr);
-}
-
-TEST(TevDerivedDocumentsModel, DisposesOfARenamedDocumentWhoseNewKeyIsTaken) {
+TEST(TevDerivedDocumentsModel, RefilesARenamedDocumentOrDisposesOfItWhenItsNewKeyIsTaken) {
     FakeHost host;
     TevDerivedDocument* a1 = host.addDetail(7, "..\\Details\\A1.dwg");
     TevDerivedDocument* a2 = host.addDetail(7, "..\\Details\\A2.dwg");
-    TevArray<TevDocManObject> table;
-    table.append(rowFor(firstObject(a1)));
+    TevArray<TevDocManObject> table =
+        rowsFor({objectsOf(host, a1)[0], nullptr, objectsOf(host, a2)[0]});
     host.model().setDocManObjects(&table);
+    const TevDerivedDocKey oldKey = a1->getKey();
+    host.model().derivedDocFileNameChanged(oldKey, u"D:\\Other\\B2.dwg", u"other");
+    EXPECT_EQ(host.model().getAt(u"b2.dwg", E::eDocTypeDetail), a1);
+    EXPECT_EQ(host.model().getDerivedDocs().find(oldKey), nullptr);
+    EXPECT_NE(host.model().getDerivedDocs().find(a1->getKey()), nullptr);
+    ASSERT_EQ(table.length(), 2) << "the rows of its objects are taken out";
+    EXPECT_EQ(table[0].m_derivedObject, nullptr);
     host.log.clear();
+    host.model().derivedDocFileNameChanged(oldKey, u"x", u"y");
+    EXPECT_TRUE(hostCalls(host).empty()) << "an unregistered key changes nothing";
+    EXPECT_EQ(table.length(), 2);
 
-    host.model().derivedDocFileNameChanged(a1->getKey(), u"..\\Details\\A2.dwg", u"");
-    EXPECT_EQ(hostCalls(host), (Calls{"disposeDocument(A2.dwg)", "disposeObject(H7)"}))
+    host.model().derivedDocFileNameChanged(a2->getKey(), u"..\\Details\\B2.dwg", u"");
+    EXPECT_EQ(hostCalls(host), (Calls{"disposeDocument(B2.dwg)", "disposeObject(H7)"}))
         << "the renamed document goes back to the factory; nothing is lost";
-    EXPECT_TRUE(table.isEmpty());
-    EXPECT_EQ(registered(host), std::vector<TevDerivedDocument*>{a2});
+    EXPECT_EQ(table.length(), 1);
+    EXPECT_EQ(registered(host), Docs{a1});
     host.model().setDocManObjects(nullptr);
 }
 
-TEST(TevDerivedDocumentsModel, SwitchesCachesThroughTheHostsOverride) {
+TEST(TevDerivedDocumentsModel, ResetsTheDocumentsOfOneKindOrAllWithTheirCaches) {
+    ScopedAssertionRecorder recorder;
     FakeHost host;
-    FakeModelAccess& model = host.model();
+    lumtest::FakeModel& model = host.model();
     EXPECT_FALSE(model.isCacheOn());
     model.enableCache();
-    EXPECT_EQ(hostCalls(host), Calls{"disableAndDeleteCache"});
+    EXPECT_EQ(hostCalls(host), Calls{"disableAndDeleteCache"}) << "the host's override";
     EXPECT_TRUE(model.isCacheOn());
-    model.disableAndDeleteCache();
-    EXPECT_FALSE(model.isCacheOn());
-
     model.resetDetailsCache();
     EXPECT_EQ(model.m_detailsCacheTable1.bucketCount(), 53);
-    EXPECT_TRUE(model.m_detailsCacheList.isEmpty());
 
+    host.addDetail(7, "..\\Details\\A1.dwg");
+    host.addBom(5, "..\\BOM\\Parts.txt");
+    host.addNC("NC\\P1.nc", E::eDocSubTypeDstv, "", false);
+    host.addNC("NC\\P2.nc", E::eDocSubTypeDstv, "", true);
+    std::fill_n(model.m_derDocsCachedA, 3, true);
+    std::fill_n(model.m_derDocsCachedB, 3, true);
     for (int index = 0; index < 60; ++index) {
         TevString name;
         name.format(u"D%d", index);
@@ -274,26 +221,6 @@ TEST(TevDerivedDocumentsModel, SwitchesCachesThroughTheHostsOverride) {
         model.m_detailsCacheTable3.insert(name, TevArray<std::int64_t>());
     }
     model.m_detailsCacheList.append(42);
-    model.m_detailsCacheValid = true;
-    model.resetDetailsCache();
-    EXPECT_EQ(model.m_detailsCacheTable1.size() + model.m_detailsCacheTable3.size(), 0);
-    EXPECT_EQ(model.m_detailsCacheTable1.bucketCount(), 97) << "the bucket count stays";
-    EXPECT_TRUE(model.m_detailsCacheList.isEmpty());
-    EXPECT_EQ(model.m_detailsCacheList.physicalLength(), 8) << "the list keeps its storage";
-    EXPECT_FALSE(model.m_detailsCacheValid);
-}
-
-TEST(TevDerivedDocumentsModel, ResetsTheDocumentsOfOneKindOrAll) {
-    ScopedAssertionRecorder recorder;
-    FakeHost host;
-    FakeModelAccess& model = host.model();
-    TevDerivedDocument* a1 = host.addDetail(7, "..\\Details\\A1.dwg");
-    TevDerivedDocument* parts = host.addBom(5, "..\\BOM\\Parts.txt");
-    host.addNC("NC\\P1.nc", E::eDocSubTypeDstv, "", false);
-    host.addNC("NC\\P2.nc", E::eDocSubTypeDstv, "", true);
-    for (int type = 0; type < 3; ++type) {
-        model.m_derDocsCachedA[type] = model.m_derDocsCachedB[type] = true;
-    }
     model.m_detailsCacheValid = true;
 
     model.resetDerivedDocs(E::eDocTypeNC);
@@ -303,141 +230,95 @@ TEST(TevDerivedDocumentsModel, ResetsTheDocumentsOfOneKindOrAll) {
     EXPECT_TRUE(model.m_derDocsCachedA[E::eDocTypeBom] &&
                 model.m_derDocsCachedB[E::eDocTypeDetail]);
     EXPECT_TRUE(model.m_detailsCacheValid) << "only a reset of all empties the details cache";
-
     model.resetDerivedDocs(static_cast<E::eDocType>(7));
-    EXPECT_EQ(recorder.take(), std::vector<std::string>{"false"});
+    EXPECT_EQ(recorder.take(), Calls{"false"});
     EXPECT_EQ(registered(host).size(), 2U);
 
     model.resetDerivedDocs(E::eDocTypeAll);
-    EXPECT_TRUE(registered(host).empty());
     EXPECT_EQ(host.factory.liveDocuments() + host.factory.liveObjects(), 0U);
     EXPECT_FALSE(model.m_derDocsCachedA[E::eDocTypeBom] ||
                  model.m_derDocsCachedB[E::eDocTypeDetail]);
+    EXPECT_EQ(model.m_detailsCacheTable1.size() + model.m_detailsCacheTable3.size(), 0);
+    EXPECT_EQ(model.m_detailsCacheTable1.bucketCount(), 97) << "the bucket count stays";
+    EXPECT_TRUE(model.m_detailsCacheList.isEmpty());
+    EXPECT_EQ(model.m_detailsCacheList.physicalLength(), 8) << "the list keeps its storage";
     EXPECT_FALSE(model.m_detailsCacheValid);
-    EXPECT_EQ(model.getAt(7, E::eDocTypeAll), nullptr);
-    (void)a1;
-    (void)parts;
 }
 
-TEST(TevDerivedDocumentsModel, FormsShrinksAndDissolvesDuplicateGroups) {
+TEST(TevDerivedDocumentsModel, FormsMovesAndDissolvesDuplicateGroupsAndDisposesOfThemAtTheEnd) {
     FakeHost host;
-    FakeModelAccess& model = host.model();
+    lumtest::FakeModel& model = host.model();
     TevDerivedDocument* doc = host.addDetail(7, "..\\Details\\A1.dwg");
-    TevDerivedObject* a = firstObject(doc);
-    TevDerivedObject* b = host.factory.makeDetailObject(doc, 8, u"H8");
-    TevDerivedObject* c = host.factory.makeDetailObject(doc, 9, u"H9");
-    doc->addDerivedObject(b, false);
-    doc->addDerivedObject(c, false);
-
-    TevArray<TevDerivedObject*> set;
-    set.append(a);
-    model.appendDuplicateObjects(set);
-    EXPECT_EQ(a->getDuplicateInfo(), nullptr) << "one object is no set";
-    set.append(b);
-    model.appendDuplicateObjects(set);
-    model.appendDuplicateObjects(set);
+    host.addBom(5, "..\\BOM\\Parts.txt");
+    const Objects o = objectsOf(host, doc, 3);
+    const auto duplicates = [&](std::initializer_list<int> indexes) {
+        TevArray<TevDerivedObject*> set;
+        for (const int index : indexes) {
+            set.append(o[index]);
+        }
+        model.appendDuplicateObjects(set);
+    };
+    duplicates({0});
+    duplicates({0, 0});
+    EXPECT_EQ(o[0]->getDuplicateInfo(), nullptr) << "one object, however often named, is no set";
+    duplicates({0, 1});
+    duplicates({0, 1});
     ASSERT_EQ(model.getDuplicates().length(), 1) << "the same set forms one group";
-    EXPECT_TRUE(a->isDuplicate() && b->isDuplicate());
-
-    set.append(c);
-    model.appendDuplicateObjects(set); // c joins the group of a as a member
-    const TevDerivedObjectDuplicateInfo* group = a->getDuplicateInfo();
-    EXPECT_EQ(group->getObjects().length(), 3);
-    model.removeObjectFromDuplicate(b);
-    EXPECT_EQ(b->getDuplicateInfo(), nullptr);
-    EXPECT_TRUE(a->isDuplicate() && c->isDuplicate());
-    model.removeObjectFromDuplicate(b); // in no group: nothing changes
-    EXPECT_EQ(model.getDuplicates().length(), 1);
-
-    model.derivedObjectDeleted(a);
-    EXPECT_EQ(a->getDuplicateInfo(), nullptr);
-    EXPECT_EQ(c->getDuplicateInfo(), nullptr) << "a group of one dissolves";
-    EXPECT_TRUE(model.getDuplicates().isEmpty());
-
-    model.appendDuplicateObjects(set); // a group left for the model's destruction
-    EXPECT_EQ(model.getDuplicates().length(), 1);
-}
-
-TEST(TevDerivedDocumentsModel, MovesObjectsOfAnotherGroupIntoTheNewSet) {
-    FakeHost host;
-    FakeModelAccess& model = host.model();
-    TevDerivedDocument* doc = host.addDetail(7, "..\\Details\\A1.dwg");
-    TevDerivedObject* objects[4] = {firstObject(doc)};
-    for (int index = 1; index < 4; ++index) {
-        objects[index] = host.factory.makeDetailObject(doc, 10 + index, TevString());
-        doc->addDerivedObject(objects[index], false);
+    EXPECT_TRUE(o[0]->isDuplicate() && o[1]->isDuplicate());
+    duplicates({0, 1, 2}); // 2 joins the group of 0 as a member
+    EXPECT_EQ(o[0]->getDuplicateInfo()->getObjects().length(), 3);
+    for (int round = 0; round < 2; ++round) { // the second time 1 is in no group
+        model.removeObjectFromDuplicate(o[1]);
+        EXPECT_EQ(o[1]->getDuplicateInfo(), nullptr);
+        EXPECT_TRUE(o[0]->isDuplicate() && o[2]->isDuplicate());
+        EXPECT_EQ(model.getDuplicates().length(), 1);
     }
-    TevArray<TevDerivedObject*> first, second;
-    first.append(objects[0]);
-    first.append(objects[1]);
-    second.append(objects[2]);
-    second.append(objects[1]);
-    second.append(objects[3]);
-    model.appendDuplicateObjects(first);
-    model.appendDuplicateObjects(second);
 
-    EXPECT_EQ(objects[0]->getDuplicateInfo(), nullptr) << "its group lost its other member";
+    duplicates({3, 1, 0});
+    EXPECT_EQ(o[2]->getDuplicateInfo(), nullptr) << "its group lost its other member";
     ASSERT_EQ(model.getDuplicates().length(), 1);
     const TevDerivedObjectDuplicateInfo* group = model.getDuplicates()[0];
     EXPECT_EQ(group->getObjects().length(), 3);
-    for (int index = 1; index < 4; ++index) {
-        EXPECT_EQ(objects[index]->getDuplicateInfo(), group);
+    for (const int index : {0, 1, 3}) {
+        EXPECT_EQ(o[index]->getDuplicateInfo(), group) << index;
     }
-    doc->deleteDerivedObject(objects[3]);
+    doc->deleteDerivedObject(o[3]);
     EXPECT_EQ(group->getObjects().length(), 2) << "a destroyed object leaves its group";
+    model.derivedObjectDeleted(o[0]);
+    EXPECT_EQ(o[1]->getDuplicateInfo(), nullptr) << "a group of one dissolves";
+    EXPECT_TRUE(model.getDuplicates().isEmpty());
+
+    duplicates({1, 2}); // a group left for the model's destruction
+    host.log.clear();
+    host.destroyModel();
+    EXPECT_EQ(host.factory.liveDocuments() + host.factory.liveObjects(), 0U);
+    EXPECT_EQ(host.log.only("dispose").size(), 6U);
 }
 
 TEST(TevDerivedDocumentsModel, ErasesRowsAtOnceOrMarksThemWhileTheManagerIsOpen) {
     FakeHost host;
-    FakeModelAccess& model = host.model();
+    lumtest::FakeModel& model = host.model();
     TevDerivedDocument* doc = host.addDetail(7, "..\\Details\\A1.dwg");
-    TevDerivedObject* objects[3] = {firstObject(doc)};
-    for (int index = 1; index < 3; ++index) {
-        objects[index] = host.factory.makeDetailObject(doc, 10 + index, TevString());
-        doc->addDerivedObject(objects[index], false);
-    }
-    TevArray<TevDocManObject> table;
-    for (TevDerivedObject* obj : {objects[0], objects[1], objects[1], objects[2], objects[0]}) {
-        table.append(rowFor(obj));
-    }
+    const Objects o = objectsOf(host, doc, 2);
+    TevArray<TevDocManObject> table = rowsFor({o[0], o[1], o[1], o[2], o[0]});
     EXPECT_EQ(model.setDocManObjects(&table), 1);
-    EXPECT_EQ(model.getDocManObjects(), &table);
-
     model.setDocumentsManagerOpen(true);
-    doc->deleteDerivedObject(objects[1]);
+    doc->deleteDerivedObject(o[1]);
     ASSERT_EQ(table.length(), 5) << "marked, not erased, while the manager is open";
     EXPECT_TRUE(table[1].m_removed && table[2].m_removed);
     EXPECT_FALSE(table[0].m_removed || table[3].m_removed);
     table[4].m_removed = true; // marked by the host itself
 
-    model.setDocumentsManagerOpen(false);
-    ASSERT_EQ(table.length(), 2) << "adjacent marked rows are both erased";
-    EXPECT_EQ(table[0].m_derivedObject, objects[0]);
-    EXPECT_EQ(table[1].m_derivedObject, objects[2]);
-    model.setDocumentsManagerOpen(false);
-    EXPECT_EQ(table.length(), 2);
-
+    for (int close = 1; close <= 2; ++close) {
+        model.setDocumentsManagerOpen(false);
+        ASSERT_EQ(table.length(), 2) << "adjacent marked rows are both erased, close " << close;
+        EXPECT_EQ(table[0].m_derivedObject, o[0]);
+        EXPECT_EQ(table[1].m_derivedObject, o[2]);
+    }
     doc->deleteDerivedObject(0);
     ASSERT_EQ(table.length(), 1) << "erased at once while the manager is closed";
-    EXPECT_EQ(table[0].m_derivedObject, objects[2]);
+    EXPECT_EQ(table[0].m_derivedObject, o[2]);
     EXPECT_EQ(model.setDocManObjects(nullptr), 0);
-    EXPECT_EQ(model.getDocManObjects(), nullptr);
-}
-
-TEST(TevDerivedDocumentsModel, DestructionDisposesOfEveryDocumentAndGroup) {
-    FakeHost host;
-    TevDerivedDocument* a1 = host.addDetail(7, "..\\Details\\A1.dwg");
-    TevDerivedDocument* a2 = host.addDetail(8, "..\\Details\\A2.dwg");
-    host.addBom(5, "..\\BOM\\Parts.txt");
-    TevArray<TevDerivedObject*> set;
-    set.append(firstObject(a1));
-    set.append(firstObject(a2));
-    host.model().appendDuplicateObjects(set);
-    host.log.clear();
-
-    host.destroyModel();
-    EXPECT_EQ(host.factory.liveDocuments() + host.factory.liveObjects(), 0U);
-    EXPECT_EQ(host.log.only("dispose").size(), 6U);
 }
 
 } // namespace

@@ -73,6 +73,14 @@ TEST(TevString, ComparesExactlyAndConcatenates) {
     text = text.getStringW() + 6;
     EXPECT_EQ(text, TevString(u"Detail")) << "assigning a tail of its own text";
 
+    TevString number(u"12");
+    number = TevString();
+    EXPECT_EQ(number.getStringW()[0], u'\0') << "assigning empty text leaves none behind";
+    EXPECT_EQ(number.toInteger(), 0);
+    number = u"34";
+    number = number.right(0);
+    EXPECT_EQ(number.getStringW()[0], u'\0');
+
     TevString moved(std::move(text));
     EXPECT_EQ(moved, TevString(u"Detail"));
     EXPECT_TRUE(text.isEmpty()); // NOLINT(bugprone-use-after-move): moved-from is empty

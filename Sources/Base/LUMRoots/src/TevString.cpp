@@ -447,6 +447,9 @@ std::string TevString::toUtf8() const {
 
 void TevString::assignUnits(const char16_t* units, int count) {
     m_length = 0;
+    if (m_data != nullptr) {
+        m_data[0] = 0; // the text ends here also when nothing is appended
+    }
     appendUnits(units, count);
 }
 
