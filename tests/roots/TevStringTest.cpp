@@ -74,11 +74,12 @@ TEST(TevString, ComparesExactlyAndConcatenates) {
     EXPECT_EQ(text, TevString(u"Detail")) << "assigning a tail of its own text";
 
     TevString number(u"12");
-    number = TevString();
+    const TevString empty;
+    number = empty;
     EXPECT_EQ(number.getStringW()[0], u'\0') << "assigning empty text leaves none behind";
     EXPECT_EQ(number.toInteger(), 0);
     number = u"34";
-    number = number.right(0);
+    number = u"";
     EXPECT_EQ(number.getStringW()[0], u'\0');
 
     TevString moved(std::move(text));
