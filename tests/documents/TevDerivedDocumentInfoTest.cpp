@@ -5,47 +5,32 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <memory>
-#include <set>
+#include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 namespace {
 
 using E = TevDerDocEnums;
-using Fields = std::set<std::string>;
-using Revisions = TevArray<TevArray<TevString>>;
+using Info = TevDerivedDocumentInfo;
+using Texts = std::vector<std::string>;
 
-const Fields kAllFields = {"dwgNo",          "approvalDate",    "approvalComment",
-                           "approvalStatus", "checkStatus",     "revisions",
-                           "lastRevIdx",     "initialFileName", "prototypeName"};
-
-std::string textOf(const Revisions& revisions) {
-    std::string text;
-    for (const TevArray<TevString>& row : revisions) {
-        for (const TevString& cell : row) {
-            text += cell.toUtf8() + "|";
-        }
-        text += "\n";
-    }
-    return text;
-}
+const std::string kAll = "dwgNo approvalDate approvalComment approvalStatus checkStatus "
+                         "revisions lastRevIdx initialFileName prototypeName";
 
 // An info whose every field differs from a new info's.
-TevDerivedDocumentInfo filledInfo() {
-    TevDerivedDocumentInfo info;
+Info filledInfo() {
+    Info info;
     info.setDwgNo(u"42", u"ST-");
     info.setApprovalDate(u"2024-05-01");
     info.setApprovalComment(u"approved by the checker");
     info.setApprovalStatusIndex(2);
     info.setCheckStatus(0);
-    TevArray<TevString> revision;
-    revision.append(u"A");
-    revision.append(u"first issue");
-    Revisions revisions;
-    revisions.append(revision);
+    TevArray<TevArray<TevString>> revisions;
+    revisions.append(TevArray<TevString>());
     info.setRevisions(revisions);
     info.setLastRevIdx(u"A");
     info.setInitialFileName(u"C:\\Dwg\\D42.dwg");
@@ -53,147 +38,116 @@ TevDerivedDocumentInfo filledInfo() {
     return info;
 }
 
-// The names of the fields in which `info` agrees with `src`; the drawing number counts
-// only when its prefix agrees too.
-Fields fieldsEqualTo(const TevDerivedDocumentInfo& info, const TevDerivedDocumentInfo& src) {
-    Fields same;
-    TevString dwgNo, prefix, srcDwgNo, srcPrefix;
+// The fields as texts, in the order of kAll; the drawing number as "prefix/number", the
+// revisions as their number of rows.
+Texts valuesOf(const Info& info) {
+    TevString dwgNo, prefix;
     info.getDwgNo(dwgNo, prefix);
-    src.getDwgNo(srcDwgNo, srcPrefix);
-    const std::pair<const char*, bool> checks[] = {
-        {"dwgNo", dwgNo == srcDwgNo && prefix == srcPrefix},
-        {"approvalDate", info.getApprovalDate() == src.getApprovalDate()},
-        {"approvalComment", info.getApprovalComment() == src.getApprovalComment()},
-        {"approvalStatus", info.getApprovalStatusIndex() == src.getApprovalStatusIndex()},
-        {"checkStatus", info.getCheckStatus() == src.getCheckStatus()},
-        {"revisions", textOf(info.getRevisions()) == textOf(src.getRevisions())},
-        {"lastRevIdx", info.getLastRevIdx() == src.getLastRevIdx()},
-        {"initialFileName", info.getInitialFileName() == src.getInitialFileName()},
-        {"prototypeName", info.getPrototypeName() == src.getPrototypeName()},
-    };
-    for (const auto& [name, equal] : checks) {
-        if (equal) {
-            same.insert(name);
+    return {prefix.toUtf8() + "/" + dwgNo.toUtf8(), info.getApprovalDate().toUtf8(),
+            info.getApprovalComment().toUtf8(),     std::to_string(info.getApprovalStatusIndex()),
+            std::to_string(info.getCheckStatus()),  std::to_string(info.getRevisions().length()),
+            info.getLastRevIdx().toUtf8(),          info.getInitialFileName().toUtf8(),
+            info.getPrototypeName().toUtf8()};
+}
+
+// The names of the fields in which `info` agrees with `src`, separated by spaces.
+std::string fieldsEqualTo(const Info& info, const Info& src) {
+    const Texts mine = valuesOf(info), theirs = valuesOf(src);
+    std::istringstream names(kAll);
+    std::string name, same;
+    for (std::size_t field = 0; names >> name; ++field) {
+        if (mine[field] == theirs[field]) {
+            same += (same.empty() ? "" : " ") + name;
         }
     }
     return same;
 }
 
-TEST(TevDerivedDocumentInfo, NewAndResetInfosHoldTheInitialValues) {
-    const TevDerivedDocumentInfo fresh;
-    EXPECT_EQ(fresh.getCheckStatus(), 1);
-    EXPECT_EQ(fresh.getApprovalStatusIndex(), 0);
-    EXPECT_TRUE(fresh.getRevisions().isEmpty());
-    EXPECT_TRUE(fieldsEqualTo(fresh, filledInfo()).empty());
-
-    TevDerivedDocumentInfo info = filledInfo();
+TEST(TevDerivedDocumentInfo, NewResetCopiedAndMovedInfosHoldTheirValues) {
+    const Texts initial = {"/", "", "", "0", "1", "0", "", "", ""};
+    EXPECT_EQ(valuesOf(Info()), initial);
+    Info info = filledInfo();
     info.reset();
-    EXPECT_EQ(fieldsEqualTo(info, fresh), kAllFields);
+    EXPECT_EQ(valuesOf(info), initial);
+
+    const Info filled = filledInfo();
+    Info src = filledInfo(), copy(src), assigned, moveAssigned;
+    assigned = src;
+    Info moved(std::move(src));
+    moveAssigned = std::move(src);
+    EXPECT_EQ(fieldsEqualTo(copy, filled), kAll);
+    EXPECT_EQ(fieldsEqualTo(assigned, filled), kAll);
+    EXPECT_EQ(fieldsEqualTo(moved, filled), kAll);
+    EXPECT_EQ(fieldsEqualTo(moveAssigned, filled), kAll);
+    EXPECT_EQ(fieldsEqualTo(src, filled), kAll) << "the source is left as it was";
 }
 
-TEST(TevDerivedDocumentInfo, FileNameSettersDropTheFolderAndTheDrawingExtension) {
-    TevDerivedDocumentInfo info;
-    const std::pair<const char16_t*, const char16_t*> cases[] = {
-        {u"C:\\A\\B\\D1.DWG", u"D1"}, {u"C:\\A\\B\\D1.pdf", u"D1.pdf"},  {u"D1", u"D1"},
-        {u"/a/b/D1.Dwg", u"D1"},      {u"D:rel\\x.tar.gz", u"x.tar.gz"},
-    };
-    for (const auto& [path, expected] : cases) {
-        info.setInitialFileName(path);
-        EXPECT_EQ(info.getInitialFileName(), TevString(expected)) << TevString(path).toUtf8();
-    }
-    info.setPrototypeName(u"C:\\Proto\\Std.dwg");
-    EXPECT_EQ(info.getPrototypeName(), TevString(u"Std"));
-    info.setPrototypeName(u"C:/Proto/Std.v2.pdf");
-    EXPECT_EQ(info.getPrototypeName(), TevString(u"Std.v2"));
-}
-
-TEST(TevDerivedDocumentInfo, SetFromCopiesTheApprovalOnlyWhenAsked) {
-    const TevDerivedDocumentInfo src = filledInfo();
-    TevDerivedDocumentInfo without;
-    without.setFrom(&src, false);
-    EXPECT_EQ(fieldsEqualTo(without, src),
-              (Fields{"dwgNo", "revisions", "lastRevIdx", "initialFileName", "prototypeName"}));
-    TevDerivedDocumentInfo with;
-    with.setFrom(&src, true);
-    EXPECT_EQ(fieldsEqualTo(with, src), kAllFields);
-}
-
-TEST(TevDerivedDocumentInfo, RefreshInfoCopiesThePartsTheBitsSelect) {
-    struct Case {
-        int what;
-        bool withApproval;
-        Fields copied;
-    };
-    const Fields revisionParts = {"revisions", "lastRevIdx", "initialFileName"};
-    Fields allButPrototype = kAllFields;
-    allButPrototype.erase("prototypeName");
-    const Case cases[] = {
-        {E::eDerivedDocInfoDwgNo, true, {"dwgNo", "approvalComment"}},
-        {E::eDerivedDocInfoDwgNo, false, {"dwgNo"}},
-        {E::eDerivedDocInfoCheckStatus, true, {"checkStatus", "approvalComment"}},
-        {E::eDerivedDocInfoApproval, true, {"approvalDate", "approvalStatus", "approvalComment"}},
-        {E::eDerivedDocInfoApproval, false, {}},
-        {E::eDerivedDocInfoRevisions, false, revisionParts},
-        {E::eDerivedDocInfoRevisions, true, revisionParts},
-        {15, true, allButPrototype},
-        {E::eDerivedDocInfoAll,
-         false,
-         {"dwgNo", "revisions", "lastRevIdx", "initialFileName", "prototypeName"}},
-        {E::eDerivedDocInfoAll, true, kAllFields},
-    };
-    const TevDerivedDocumentInfo src = filledInfo();
-    for (const Case& c : cases) {
-        TevDerivedDocumentInfo info;
-        info.refreshInfo(&src, static_cast<E::eDerivedDocInfo>(c.what), c.withApproval);
-        EXPECT_EQ(fieldsEqualTo(info, src), c.copied)
-            << "what " << c.what << ", withApproval " << c.withApproval;
+TEST(TevDerivedDocumentInfo, FileNameSettersDropTheFolderAndTheDrawingOrEveryExtension) {
+    // Each row: path, initial file name, prototype name.
+    const char16_t* const cases[][3] = {{u"C:\\A\\B\\D1.DWG", u"D1", u"D1"},
+                                        {u"C:\\A\\B\\D1.pdf", u"D1.pdf", u"D1"},
+                                        {u"D1", u"D1", u"D1"},
+                                        {u"/a/b/D1.Dwg", u"D1", u"D1"},
+                                        {u"D:rel\\x.tar.gz", u"x.tar.gz", u"x.tar"},
+                                        {u"C:/Proto/Std.v2.pdf", u"Std.v2.pdf", u"Std.v2"}};
+    Info info;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(TevString(c[0]).toUtf8());
+        info.setInitialFileName(c[0]);
+        info.setPrototypeName(c[0]);
+        EXPECT_EQ(info.getInitialFileName(), TevString(c[1]));
+        EXPECT_EQ(info.getPrototypeName(), TevString(c[2]));
     }
 }
 
-TEST(TevDerivedDocumentInfo, NullSourceIsReportedAndChangesNothing) {
+TEST(TevDerivedDocumentInfo, RefreshInfoCopiesThePartsAskedForAndNothingFromANullSource) {
+    const std::tuple<int, bool, std::string> cases[] = {
+        {E::eDerivedDocInfoDwgNo, true, "dwgNo approvalComment"},
+        {E::eDerivedDocInfoDwgNo, false, "dwgNo"},
+        {E::eDerivedDocInfoCheckStatus, true, "approvalComment checkStatus"},
+        {E::eDerivedDocInfoApproval, true, "approvalDate approvalComment approvalStatus"},
+        {E::eDerivedDocInfoApproval, false, ""},
+        {E::eDerivedDocInfoRevisions, false, "revisions lastRevIdx initialFileName"},
+        {E::eDerivedDocInfoRevisions, true, "revisions lastRevIdx initialFileName"},
+        {15, true, kAll.substr(0, kAll.rfind(' '))}, // all but the prototype name
+        {E::eDerivedDocInfoAll, false, "dwgNo revisions lastRevIdx initialFileName prototypeName"},
+        {E::eDerivedDocInfoAll, true, kAll},
+    };
+    const Info src = filledInfo();
+    for (const auto& [what, withApproval, copied] : cases) {
+        Info info;
+        info.refreshInfo(&src, static_cast<E::eDerivedDocInfo>(what), withApproval);
+        EXPECT_EQ(fieldsEqualTo(info, src), copied)
+            << "what " << what << ", withApproval " << withApproval;
+    }
+
     const lumtest::ScopedAssertionRecorder recorder;
-    TevDerivedDocumentInfo info = filledInfo();
+    Info info = filledInfo();
     info.setFrom(nullptr, true);
     info.refreshInfo(nullptr, E::eDerivedDocInfoAll, true);
     info.refreshInfo(nullptr, E::eDerivedDocInfoDwgNo, false);
-    EXPECT_EQ(recorder.texts(), (std::vector<std::string>{"src", "src", "src"}));
-    EXPECT_EQ(fieldsEqualTo(info, filledInfo()), kAllFields);
+    EXPECT_EQ(recorder.texts(), (Texts{"src", "src", "src"}));
+    EXPECT_EQ(fieldsEqualTo(info, src), kAll);
 }
-
-TEST(TevDerivedDocumentInfo, CopyAndMoveCopyEveryFieldAndLeaveTheSource) {
-    TevDerivedDocumentInfo src = filledInfo();
-    const TevDerivedDocumentInfo copy(src);
-    TevDerivedDocumentInfo assigned;
-    assigned = src;
-    TevDerivedDocumentInfo moved(std::move(src));
-    TevDerivedDocumentInfo moveAssigned;
-    moveAssigned = std::move(src);
-    for (const TevDerivedDocumentInfo* info : std::initializer_list<const TevDerivedDocumentInfo*>{
-             &copy, &assigned, &moved, &moveAssigned, &src}) {
-        EXPECT_EQ(fieldsEqualTo(*info, filledInfo()), kAllFields);
-    }
-}
-
-// A host's info with a field of its own, to see the virtual slots at work.
-class HostDocumentInfo : public TevDerivedDocumentInfo {
-public:
-    void setFrom(const TevDerivedDocumentInfo* src, bool withApproval) override {
-        TevDerivedDocumentInfo::setFrom(src, withApproval);
-        m_setFromCalls.push_back(withApproval);
-    }
-
-    std::vector<bool> m_setFromCalls;
-    TevString m_hostText = u"a host text long enough to live on the heap";
-};
 
 TEST(TevDerivedDocumentInfo, RefreshAllGoesThroughTheVirtualSetFromAndSubclassesDieWhole) {
-    const TevDerivedDocumentInfo src = filledInfo();
-    std::unique_ptr<TevDerivedDocumentInfo> info = std::make_unique<HostDocumentInfo>();
-    info->refreshInfo(&src, E::eDerivedDocInfoAll, true);
-    info->refreshInfo(&src, E::eDerivedDocInfoRevisions, true);
-    EXPECT_EQ(static_cast<HostDocumentInfo&>(*info).m_setFromCalls, std::vector<bool>{true});
-    EXPECT_EQ(fieldsEqualTo(*info, src), kAllFields);
-    info.reset(); // the leak checker reports the host's text if it were left behind
+    const Info src = filledInfo();
+
+    // A host's info with a field of its own, to see the virtual slots at work.
+    struct HostDocumentInfo : Info {
+        void setFrom(const Info* from, bool withApproval) override {
+            Info::setFrom(from, withApproval);
+            setFromCalls.push_back(withApproval);
+        }
+        std::vector<bool> setFromCalls;
+        TevString hostText = u"a host text long enough to live on the heap";
+    };
+    // Deleted through the base; the leak checker reports the host's text if it were left.
+    const std::unique_ptr<Info> host = std::make_unique<HostDocumentInfo>();
+    host->refreshInfo(&src, E::eDerivedDocInfoAll, true);
+    host->refreshInfo(&src, E::eDerivedDocInfoRevisions, true);
+    EXPECT_EQ(static_cast<HostDocumentInfo&>(*host).setFromCalls, std::vector<bool>{true});
+    EXPECT_EQ(fieldsEqualTo(*host, src), kAll);
 }
 
 } // namespace
