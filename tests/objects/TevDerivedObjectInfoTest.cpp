@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,9 +14,9 @@ namespace {
 
 using E = TevDerDocEnums;
 
-TevArray<TevString> listOf(std::initializer_list<const char16_t*> texts) {
+TevArray<TevString> listOf(std::initializer_list<TevString> texts) {
     TevArray<TevString> list;
-    for (const char16_t* text : texts) {
+    for (const TevString& text : texts) {
         list.append(text);
     }
     return list;
@@ -33,11 +32,7 @@ std::string join(const TevArray<TevString>& list) {
 }
 
 std::string join(std::initializer_list<TevString> texts) {
-    std::string text;
-    for (const TevString& part : texts) {
-        text += part.toUtf8() + "|";
-    }
-    return text;
+    return join(listOf(texts));
 }
 
 // The base members that reset() and setFrom() handle, as one comparable text.
@@ -53,8 +48,12 @@ std::string serverSideOf(const TevDerivedObjectInfo& info) {
 }
 
 // Each kind's own members, as one comparable text.
+std::string ownOf(const TevDerivedObjectInfo&) {
+    return "";
+}
+
 std::string ownOf(const TevDerivedObjectBomInfo& info) {
-    TevArray<TevString> detailHandles;
+    TevArray<TevString> detailHandles = listOf({u"stale", u"entries"});
     info.getDetailHandles(detailHandles);
     return std::to_string(info.getModelExtractKey()) + " " + std::to_string(info.getTemplateKey()) +
            " " + std::to_string(info.getTemplateLocation()) + " " +
@@ -79,147 +78,136 @@ std::string ownOf(const TevDerivedObjectNCInfo& info) {
                  info.getDefaultsOverrideXmlPath()});
 }
 
-// Gives every base member a value that tells it apart from the initial one.
-void fillBase(TevDerivedObjectInfo& info, const char16_t* tag) {
+template <class Info>
+std::string allOf(const Info& info) {
+    return sharedOf(info) + " / " + ownOf(info) + " / " + serverSideOf(info);
+}
+
+// Gives every member a value, tagged so that two filled infos differ everywhere.
+void fillOwn(TevDerivedObjectInfo&, const TevString&, int) {}
+
+void fillOwn(TevDerivedObjectBomInfo& info, const TevString& t, int n) {
+    info.setBomType(n);
+    info.setDetailHandles(listOf({t + u"-d1"}));
+    info.setInfoForUpdate(n + 1, n + 2, n + 3, listOf({t + u"-m"}));
+}
+
+void fillOwn(TevDerivedObjectDetailInfo& info, const TevString& t, int n) {
+    info.setStyleName(t + u"-style");
+    info.setProcessDescription(t + u"-process");
+    info.setScale(t + u"-scale");
+    info.setHandle(t + u"-h");
+    info.setPrototypeName(t + u"-proto");
+    info.setSinglePartsDetailed(listOf({t + u"-s1", t + u"-s2"}));
+    info.setMainPartsDetailed(listOf({t + u"-m1"}));
+    info.setSinglePartsDetailedServerHandles(listOf({t + u"-ss1", t + u"-ss2"}));
+    info.setDetExternalObjectState(n % 2 == 0);
+    info.setLogicalObjectSelection(n);
+}
+
+void fillOwn(TevDerivedObjectNCInfo& info, const TevString& t, int n) {
+    info.setStyleKey(n);
+    info.setIsDSTVExtension(n + 1);
+    info.setIsDSTVNC(n % 2);
+    info.setFileWritenForSingleObject(t + u".nc1");
+    info.setFileWritenGlobal(t + u"-all.nc1");
+    info.setNcAddinDllName(t + u".dll");
+    info.setNcAddinRunName(t + u"-run");
+    info.setDefaultsOverrideXmlPath(t + u".xml");
+}
+
+template <class Info>
+void fill(Info& info, const char16_t* tag, int n) {
     const TevString t(tag);
     info.setTitle(t + u"-title");
     info.setDate(t + u"-date");
     info.setLogicalBaseObjectHandle(t + u"-lbo");
     info.setLogicalBaseServerHandle(t + u"-lbs");
-    info.setModelSelection(7);
-    info.setModelHandles(listOf({u"m1", u"m2"}));
-    info.setServerHandles(listOf({tag}));
+    info.setModelSelection(n);
+    info.setModelHandles(listOf({t + u"-m1", t + u"-m2"}));
+    info.setServerHandles(listOf({t}));
     info.setEqualPartModelHandle(t + u"-epm");
     info.setEqualPartServerHandle(t + u"-eps");
+    fillOwn(info, t, n);
 }
 
-void fillDetail(TevDerivedObjectDetailInfo& info) {
-    fillBase(info, u"d");
-    info.setStyleName(u"style");
-    info.setProcessDescription(u"process");
-    info.setScale(u"1:10");
-    info.setHandle(u"h");
-    info.setPrototypeName(u"proto");
-    info.setSinglePartsDetailed(listOf({u"s1", u"s2"}));
-    info.setMainPartsDetailed(listOf({u"m1"}));
-    info.setSinglePartsDetailedServerHandles(listOf({u"ss1", u"ss2"}));
-    info.setDetExternalObjectState(false);
-    info.setLogicalObjectSelection(9);
-}
+// What every kind shares: its defaults; setFrom and refreshInfo (whatever the bits, through
+// the base) replace all but the server side; copies take everything and moves leave the
+// source lists; reset keeps the server side; a null source is reported and changes nothing;
+// a source of another kind gives only its base members.
+template <class Info>
+void expectTheCommonBehaviour(const std::string& defaults, const std::string& ownAfterReset) {
+    const Info fresh;
+    EXPECT_EQ(ownOf(fresh), defaults);
+    Info src;
+    fill(src, u"s", 7);
+    const std::string shared = sharedOf(src), own = ownOf(src);
 
-TEST(TevDerivedObjectInfo, ResetAndSetFromLeaveTheServerSideMembers) {
-    const TevDerivedObjectInfo fresh;
-    TevDerivedObjectInfo info;
-    fillBase(info, u"x");
-    info.reset();
-    EXPECT_EQ(sharedOf(info), sharedOf(fresh));
-    EXPECT_EQ(serverSideOf(info), "x-lbs1[x]");
+    Info viaSetFrom, viaRefresh;
+    fill(viaSetFrom, u"r", 4);
+    fill(viaRefresh, u"r", 4);
+    viaSetFrom.setFrom(&src);
+    static_cast<TevDerivedObjectInfo&>(viaRefresh).refreshInfo(&src, E::eDerivedDocInfoApproval);
+    EXPECT_EQ(allOf(viaSetFrom), shared + " / " + own + " / r-lbs1[r]");
+    EXPECT_EQ(allOf(viaRefresh), allOf(viaSetFrom));
 
-    TevDerivedObjectInfo src;
-    fillBase(src, u"s");
-    info.setFrom(&src);
-    EXPECT_EQ(sharedOf(info), sharedOf(src));
-    EXPECT_EQ(serverSideOf(info), "x-lbs1[x]");
-
-    // The bits are not looked at: an approval refresh brings the title along.
-    TevDerivedObjectInfo refreshed;
-    refreshed.refreshInfo(&src, E::eDerivedDocInfoApproval);
-    EXPECT_EQ(refreshed.getTitle(), TevString(u"s-title"));
-    EXPECT_EQ(sharedOf(refreshed), sharedOf(src));
-    EXPECT_EQ(serverSideOf(refreshed), serverSideOf(fresh));
-}
-
-TEST(TevDerivedObjectInfo, NullSourceIsReportedAndChangesNothing) {
-    const lumtest::ScopedAssertionRecorder recorder;
-    TevDerivedObjectDetailInfo info;
-    fillDetail(info);
-    const std::string before = sharedOf(info) + ownOf(info);
-    info.setFrom(nullptr);
-    info.refreshInfo(nullptr, E::eDerivedDocInfoAll);
-    info.TevDerivedObjectInfo::setFrom(nullptr);
-    EXPECT_EQ(recorder.texts(), (std::vector<std::string>{"src", "src", "src"}));
-    EXPECT_EQ(sharedOf(info) + ownOf(info), before);
-}
-
-TEST(TevDerivedObjectInfo, CopiesTakeEveryMemberAndMovesLeaveTheSourceLists) {
-    TevDerivedObjectInfo src;
-    fillBase(src, u"c");
-    const std::string all = sharedOf(src) + serverSideOf(src);
-
-    const TevDerivedObjectInfo copy(src);
-    TevDerivedObjectInfo assigned;
+    Info copy(src), assigned;
     assigned = src;
-    EXPECT_EQ(sharedOf(copy) + serverSideOf(copy), all);
-    EXPECT_EQ(sharedOf(assigned) + serverSideOf(assigned), all);
-
-    TevDerivedObjectInfo moved(std::move(src));
-    TevDerivedObjectInfo moveAssigned;
+    EXPECT_EQ(allOf(copy), allOf(src));
+    EXPECT_EQ(allOf(assigned), allOf(src));
+    Info moved(std::move(copy)), moveAssigned;
     moveAssigned = std::move(moved);
-    EXPECT_EQ(sharedOf(moveAssigned) + serverSideOf(moveAssigned), all);
-    for (const TevDerivedObjectInfo* source :
-         std::initializer_list<const TevDerivedObjectInfo*>{&src, &moved}) {
-        EXPECT_EQ(join(source->getModelHandles()), "2[m1,m2]");
-        EXPECT_EQ(join(source->getServerHandles()), "1[c]");
+    EXPECT_EQ(allOf(moveAssigned), allOf(src));
+    for (const Info* source : {&copy, &moved}) {
+        EXPECT_EQ(join(source->getModelHandles()) + join(source->getServerHandles()),
+                  join(src.getModelHandles()) + "1[s]");
     }
-}
 
-TEST(TevDerivedObjectInfo, KindsAreDispatchedAndDestroyedWholeThroughTheBase) {
-    TevDerivedObjectDetailInfo src;
-    fillDetail(src);
-    std::unique_ptr<TevDerivedObjectInfo> info = std::make_unique<TevDerivedObjectDetailInfo>();
-    info->refreshInfo(&src, E::eDerivedDocInfoRevisions);
-    EXPECT_EQ(ownOf(dynamic_cast<const TevDerivedObjectDetailInfo&>(*info)), ownOf(src));
-    info.reset(); // the leak checker reports any detail member left behind
-}
-
-TEST(TevDerivedObjectBomInfo, DefaultsAndOwnMembersSurviveReset) {
-    TevDerivedObjectBomInfo info;
-    EXPECT_EQ(ownOf(info), "-1 -1 3 0 0[]");
-
-    fillBase(info, u"x");
-    info.setBomType(2);
-    info.setDetailHandles(listOf({u"d1"}));
-    info.setInfoForUpdate(11, 12, 13, listOf({u"h"}));
-    EXPECT_EQ(join(info.getModelHandles()), "1[h]");
-    EXPECT_EQ(info.getTitle(), TevString(u"x-title")) << "setInfoForUpdate touches no title";
-    info.reset();
-    EXPECT_EQ(sharedOf(info), sharedOf(TevDerivedObjectInfo()));
-    EXPECT_EQ(ownOf(info), "11 12 13 2 1[d1]");
-
-    TevArray<TevString> out = listOf({u"stale", u"entries"});
-    info.getDetailHandles(out);
-    EXPECT_EQ(join(out), "1[d1]");
-}
-
-TEST(TevDerivedObjectBomInfo, SetFromCopiesOwnMembersOrOnlyTheBaseOfAnotherKind) {
-    TevDerivedObjectBomInfo src;
-    fillBase(src, u"b");
-    src.setInfoForUpdate(4, 5, 6, listOf({u"m1", u"m2"}));
-    src.setDetailHandles(listOf({u"d1", u"d2"}));
-    TevDerivedObjectBomInfo same;
-    same.setFrom(&src);
-    EXPECT_EQ(sharedOf(same) + ownOf(same), sharedOf(src) + ownOf(src));
+    Info resetOne(src);
+    resetOne.reset();
+    EXPECT_EQ(allOf(resetOne), sharedOf(fresh) + " / " + ownAfterReset + " / s-lbs1[s]");
 
     const lumtest::ScopedAssertionRecorder recorder;
-    TevDerivedObjectNCInfo other;
-    fillBase(other, u"n");
-    TevDerivedObjectBomInfo fromOther;
-    fromOther.setFrom(&other);
-    EXPECT_EQ(sharedOf(fromOther), sharedOf(other));
-    EXPECT_EQ(ownOf(fromOther), "-1 -1 3 0 0[]");
-    EXPECT_TRUE(recorder.texts().empty());
+    assigned.setFrom(nullptr);
+    assigned.refreshInfo(nullptr, E::eDerivedDocInfoAll);
+    EXPECT_EQ(recorder.texts(), (std::vector<std::string>{"src", "src"}));
+    EXPECT_EQ(allOf(assigned), allOf(src));
+
+    const TevDerivedObjectInfo baseOnly(src);
+    Info fromBase;
+    fromBase.setFrom(&baseOnly);
+    EXPECT_EQ(allOf(fromBase), shared + " / " + defaults + " / " + serverSideOf(fresh));
+    EXPECT_EQ(recorder.texts().size(), 2U) << "another kind is no fault";
 }
 
-TEST(TevDerivedObjectDetailInfo, ResetRestoresEveryDetailMember) {
-    TevDerivedObjectDetailInfo info;
-    EXPECT_TRUE(info.getDetExternalObjectState());
-    EXPECT_EQ(info.getLogicalObjectSelection(), 0);
+TEST(TevDerivedObjectInfo, ResetAndSetFromLeaveTheServerSideMembersThatCopiesTake) {
+    expectTheCommonBehaviour<TevDerivedObjectInfo>("", "");
+}
 
-    fillDetail(info);
-    info.reset();
-    EXPECT_EQ(sharedOf(info) + ownOf(info),
-              sharedOf(TevDerivedObjectDetailInfo()) + ownOf(TevDerivedObjectDetailInfo()));
-    EXPECT_EQ(serverSideOf(info), "d-lbs1[d]");
+TEST(TevDerivedObjectBomInfo, DefaultsAndOwnMembersSurviveResetAndSetInfoForUpdateSetsItsFields) {
+    expectTheCommonBehaviour<TevDerivedObjectBomInfo>("-1 -1 3 0 0[]", "8 9 10 7 1[s-d1]");
+
+    TevDerivedObjectBomInfo info;
+    info.setTitle(u"kept");
+    info.setInfoForUpdate(11, 12, 13, listOf({u"h"}));
+    EXPECT_EQ(sharedOf(info), "5[kept,,,,]01[h]") << "setInfoForUpdate sets only the handles";
+    EXPECT_EQ(ownOf(info), "11 12 13 0 0[]");
+}
+
+TEST(TevDerivedObjectDetailInfo, ResetRestoresEveryDetailMemberAndCopiesTakeThem) {
+    const std::string defaults = "5[,,,,]0[]0[]0[]0[] on 0";
+    expectTheCommonBehaviour<TevDerivedObjectDetailInfo>(defaults, defaults);
+
+    TevDerivedObjectDetailInfo src;
+    fill(src, u"s", 7);
+    TevDerivedObjectDetailInfo moved(std::move(src)), moveAssigned;
+    moveAssigned = std::move(moved);
+    for (const TevDerivedObjectDetailInfo* source : {&src, &moved}) {
+        EXPECT_EQ(join(source->getSinglePartsDetailed()) + join(source->getMainPartsDetailed()) +
+                      join(source->getSinglePartsDetailedServerHandles()),
+                  "2[s-s1,s-s2]1[s-m1]2[s-ss1,s-ss2]")
+            << "a move leaves the source lists";
+    }
 }
 
 TEST(TevDerivedObjectDetailInfo, PartSettersPadOnlyEmptyServerHandles) {
@@ -227,7 +215,6 @@ TEST(TevDerivedObjectDetailInfo, PartSettersPadOnlyEmptyServerHandles) {
     info.setSinglePartsDetailed(listOf({u"p1", u"p2", u"p3"}));
     EXPECT_EQ(join(info.getSinglePartsDetailedServerHandles()), "3[,,]");
     info.setSinglePartsDetailed(listOf({u"q1", u"q2", u"q3", u"q4", u"q5"}));
-    EXPECT_EQ(info.getSinglePartsDetailed().length(), 5);
     EXPECT_EQ(join(info.getSinglePartsDetailedServerHandles()), "3[,,]");
     EXPECT_EQ(join(info.getMainPartsDetailedServerHandles()), "0[]");
 
@@ -240,61 +227,9 @@ TEST(TevDerivedObjectDetailInfo, PartSettersPadOnlyEmptyServerHandles) {
     EXPECT_EQ(join(info.getMainPartsDetailedServerHandles()), "1[]");
 }
 
-TEST(TevDerivedObjectDetailInfo, SetFromCopiesEveryDetailMemberAndMoveKeepsSourceLists) {
-    TevDerivedObjectDetailInfo src;
-    fillDetail(src);
-    TevDerivedObjectDetailInfo same;
-    same.setMainPartsDetailedServerHandles(listOf({u"mine"}));
-    same.setFrom(&src);
-    EXPECT_EQ(sharedOf(same) + ownOf(same), sharedOf(src) + ownOf(src));
-
-    TevDerivedObjectDetailInfo fromBase;
-    fromBase.setStyleName(u"kept");
-    const TevDerivedObjectInfo baseOnly(src);
-    fromBase.setFrom(&baseOnly);
-    EXPECT_EQ(sharedOf(fromBase), sharedOf(src));
-    EXPECT_EQ(fromBase.getStyleName(), TevString(u"kept"));
-
-    const std::string own = ownOf(src);
-    TevDerivedObjectDetailInfo moved(std::move(src));
-    EXPECT_EQ(ownOf(moved), own);
-    EXPECT_EQ(join(src.getSinglePartsDetailed()), "2[s1,s2]");
-    EXPECT_EQ(join(src.getSinglePartsDetailedServerHandles()), "2[ss1,ss2]");
-}
-
-TEST(TevDerivedObjectNCInfo, ResetRestoresTheIntegersAndKeepsTheTexts) {
-    TevDerivedObjectNCInfo info;
-    EXPECT_EQ(ownOf(info), "-1 -1 -1 |||||");
-
-    fillBase(info, u"x");
-    info.setStyleKey(2);
-    info.setIsDSTVExtension(1);
-    info.setIsDSTVNC(0);
-    info.setFileWritenForSingleObject(u"p1.nc1");
-    info.setFileWritenGlobal(u"all.nc1");
-    info.setNcAddinDllName(u"addin.dll");
-    info.setNcAddinRunName(u"run");
-    info.setDefaultsOverrideXmlPath(u"d.xml");
-    info.reset();
-    EXPECT_EQ(sharedOf(info), sharedOf(TevDerivedObjectInfo()));
-    EXPECT_EQ(ownOf(info), "-1 -1 -1 p1.nc1|all.nc1|addin.dll|run|d.xml|");
-}
-
-TEST(TevDerivedObjectNCInfo, RefreshAndCopyAssignmentTakeEveryNcMember) {
-    TevDerivedObjectNCInfo src;
-    fillBase(src, u"n");
-    src.setStyleKey(8);
-    src.setIsDSTVNC(1);
-    src.setNcAddinRunName(u"run");
-
-    TevDerivedObjectNCInfo refreshed;
-    refreshed.refreshInfo(&src, E::eDerivedDocInfoCheckStatus);
-    EXPECT_EQ(sharedOf(refreshed) + ownOf(refreshed), sharedOf(src) + ownOf(src));
-    EXPECT_EQ(serverSideOf(refreshed), "0[]");
-
-    TevDerivedObjectNCInfo assigned;
-    assigned = src;
-    EXPECT_EQ(ownOf(assigned) + serverSideOf(assigned), ownOf(src) + serverSideOf(src));
+TEST(TevDerivedObjectNCInfo, ResetRestoresTheIntegersKeepsTheTextsAndCopiesTakeThem) {
+    expectTheCommonBehaviour<TevDerivedObjectNCInfo>(
+        "-1 -1 -1 5[,,,,]", "-1 -1 -1 5[s.nc1,s-all.nc1,s.dll,s-run,s.xml]");
 }
 
 } // namespace

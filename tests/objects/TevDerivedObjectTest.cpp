@@ -22,33 +22,47 @@ using Calls = std::vector<std::string>;
 
 const auto kNotModified = static_cast<E::ObjectModification>(0);
 
-TevArray<TevString> listOf(std::initializer_list<const char16_t*> texts) {
-    TevArray<TevString> list;
-    for (const char16_t* entry : texts) {
+template <class T>
+TevArray<T> arrayOf(std::initializer_list<T> entries) {
+    TevArray<T> list;
+    for (const T& entry : entries) {
         list.append(entry);
     }
     return list;
 }
 
-std::vector<std::string> textsOf(const TevArray<TevString>& list) {
-    std::vector<std::string> out;
+std::string joined(const TevArray<TevString>& list) {
+    std::string out;
     for (const TevString& entry : list) {
-        out.push_back(text(entry));
+        out += text(entry) + "|";
     }
-    return out;
+    return "[" + out + "]";
 }
 
-TevArray<TevDerivedObject*> objectsOf(std::initializer_list<TevDerivedObject*> objects) {
-    TevArray<TevDerivedObject*> list;
-    for (TevDerivedObject* obj : objects) {
-        list.append(obj);
-    }
-    return list;
+// Id, handle, type, sub-kind and dummy flag, as one comparable text.
+std::string identity(std::int64_t id, const TevString& handle, int type,
+                     int subType = E::eDocSubTypeNone, bool dummy = false) {
+    return std::to_string(id) + " '" + text(handle) + "' " + std::to_string(type) + " " +
+           std::to_string(subType) + (dummy ? " dummy" : "");
+}
+std::string identityOf(const TevDerivedObject* obj) {
+    return identity(obj->getId(), obj->getHandle(), obj->getType(), obj->getSubType(),
+                    obj->isDummyObject());
 }
 
-std::string commandActiveCall(const TevDerivedDocument* doc) {
-    return "isCommandActive(" + text(doc->getFullFileName()) + ")";
+// Calls the nine info readers (the list readers on stale lists), as one text.
+std::string readAll(TevDerivedObjectDetail& obj) {
+    TevArray<TevString> models = arrayOf<TevString>({u"stale", u"stale2", u"stale3"});
+    TevArray<TevString> servers = arrayOf<TevString>({u"stale"});
+    obj.getModelHandles(models);
+    obj.getServerHandles(servers);
+    return joined(arrayOf({obj.getTitle(), obj.getLogicalBaseObjectHandle(),
+                           obj.getLogicalBaseServerHandle(), obj.getEqualPartModelHandle(),
+                           obj.getEqualPartServerHandle()})) +
+           std::to_string(obj.getModelSelection()) + " " +
+           std::to_string(obj.getLogicalObjectSelection()) + joined(models) + joined(servers);
 }
+const char* const kNothingRead = "[|||||]0 0[][]";
 
 // The detail document "..\Details\A1.dwg" (id 11) in a real folder where its file exists,
 // holding its one object "H11"; the log starts empty.
@@ -56,413 +70,241 @@ struct DetailOnDisk {
     DetailOnDisk() {
         folder.createFile("Details/A1.dwg");
         doc = host.addDetail(11, "..\\Details\\A1.dwg");
-        if (doc == nullptr || doc->objects().length() != 1) {
-            ADD_FAILURE() << "the detail document could not be set up";
-            return;
-        }
-        obj = doc->objects()[0];
+        obj = doc->objects().isEmpty()
+                  ? nullptr
+                  : dynamic_cast<lumtest::FakeDetailObject*>(doc->objects()[0]);
+        commandActive = "isCommandActive(" + text(doc->getFullFileName()) + ")";
         host.log.clear();
     }
+    // Adds the detail object "H<id>" that the host made itself.
+    lumtest::FakeDetailObject* add(std::int64_t id) {
+        lumtest::FakeDetailObject* made =
+            host.factory.makeDetailObject(doc, id, TevString(("H" + std::to_string(id)).c_str()));
+        doc->addDerivedObject(made, false);
+        return made;
+    }
+    Calls takeCalls(std::initializer_list<const char*> ignored = {}) {
+        Calls calls = host.log.calls(ignored);
+        host.log.clear();
+        return calls;
+    }
     void removeFile() const { std::filesystem::remove(folder.path() / "Details" / "A1.dwg"); }
-    std::string commandActive() const { return commandActiveCall(doc); }
 
     lumtest::TempFolder folder;
     lumtest::FakeHost host{folder.appPath()};
     lumtest::FakeDetailDocument* doc = nullptr;
-    TevDerivedObject* obj = nullptr;
+    lumtest::FakeDetailObject* obj = nullptr;
+    std::string commandActive;
 };
 
 // ---- Status --------------------------------------------------------------------------
 
-TEST(TevDerivedObject, GetUpdateRefreshesCommandActiveThenStoresTheModelsAnswer) {
+TEST(TevDerivedObject, StatusComesFromTheModelOnlyWithAnUpdateRequirementAndTheFile) {
     DetailOnDisk s;
-    s.obj->setHasUpdReq(true);
+    // The model's answer is stored and the file found again clears the check flag.
     s.doc->setCheckDocFile(true);
-    s.host.model().newUpdate = E::eStatusRecheck;
-
-    EXPECT_EQ(s.obj->getUpdate(), E::eStatusRecheck);
-    EXPECT_EQ(s.host.log.calls(), (Calls{s.commandActive(), "getNewUpdate(H11,0)"}));
-    EXPECT_EQ(s.obj->getUpdateFast(), E::eStatusRecheck);
-    EXPECT_FALSE(s.doc->getCheckDocFile()) << "the file was found again, so the flag is cleared";
-
-    // With the flag cleared the model is asked all the same.
-    s.host.log.clear();
+    s.obj->setHasUpdReq(true);
     s.host.model().newUpdate = E::eStatusFailed;
     EXPECT_EQ(s.obj->getUpdate(), E::eStatusFailed);
-    EXPECT_EQ(s.host.log.calls(), (Calls{s.commandActive(), "getNewUpdate(H11,0)"}));
+    EXPECT_EQ(s.takeCalls(), (Calls{s.commandActive, "getNewUpdate(H11,0)"}));
     EXPECT_FALSE(s.doc->getCheckDocFile());
-}
 
-TEST(TevDerivedObject, GetUpdateWithoutUpdateRequirementKeepsTheStatusAndTheCheckFlag) {
-    DetailOnDisk s;
-    s.doc->setCheckDocFile(true);
-    s.obj->setStatus(E::eStatusRecheck);
-
-    EXPECT_EQ(s.obj->getUpdate(), E::eStatusRecheck);
-    EXPECT_EQ(s.host.log.calls(), (Calls{s.commandActive()}));
-    EXPECT_TRUE(s.doc->getCheckDocFile());
-}
-
-TEST(TevDerivedObject, MissingFileGivesFileMissingWhichStaysWithoutUpdateRequirement) {
-    DetailOnDisk s;
-    s.obj->setStatus(E::eStatusOk);
-    s.removeFile();
-    EXPECT_EQ(s.obj->getUpdate(), E::eStatusFileMissing);
-    EXPECT_EQ(s.obj->getUpdateFast(), E::eStatusFileMissing);
-    EXPECT_EQ(s.host.log.calls(), (Calls{s.commandActive()}));
-
-    s.folder.createFile("Details/A1.dwg");
-    EXPECT_EQ(s.obj->getUpdate(), E::eStatusFileMissing) << "the file is back, the status is not";
-
-    s.obj->setHasUpdReq(true);
-    s.host.log.clear();
-    EXPECT_EQ(s.obj->getUpdate(), E::eStatusOk) << "an update requirement asks the model again";
-    EXPECT_EQ(s.host.log.only("getNewUpdate"), (Calls{"getNewUpdate(H11,0)"}));
-
-    // With an update requirement, a missing file is reported before anything else.
-    s.doc->setCheckDocFile(true);
-    s.removeFile();
-    s.host.log.clear();
-    EXPECT_EQ(s.obj->getUpdate(), E::eStatusFileMissing);
-    EXPECT_EQ(s.host.log.calls(), (Calls{s.commandActive()}));
-    EXPECT_TRUE(s.doc->getCheckDocFile());
-}
-
-TEST(TevDerivedObject, UpdatePerformedRereadsTheStatusOnlyForAModifiedObject) {
-    DetailOnDisk s;
-    s.obj->setHasUpdReq(true);
+    // updatePerformed re-reads the status for a modified object only; with the check flag
+    // cleared the model is asked all the same.
     s.host.model().newUpdate = E::eStatusRecheck;
-
     s.obj->updatePerformed(kNotModified);
     s.obj->updatePerformed(static_cast<E::ObjectModification>(2));
-    EXPECT_EQ(s.host.log.calls(), Calls{});
-    EXPECT_EQ(s.obj->getUpdateFast(), E::eStatusUndetermined);
-
     s.obj->updatePerformed(E::eObjectModified);
-    EXPECT_EQ(s.host.log.calls(), (Calls{"beginCheckDerivedObjects", s.commandActive(),
-                                         "getNewUpdate(H11,0)", "endCheckDerivedObjects"}));
+    EXPECT_EQ(s.takeCalls(), (Calls{"beginCheckDerivedObjects", s.commandActive,
+                                    "getNewUpdate(H11,0)", "endCheckDerivedObjects"}));
     EXPECT_EQ(s.obj->getUpdateFast(), E::eStatusRecheck);
+
+    // A missing file is reported before anything else, and stays without requirement.
+    s.doc->setCheckDocFile(true);
+    s.removeFile();
+    EXPECT_EQ(s.obj->getUpdate(), E::eStatusFileMissing);
+    EXPECT_EQ(s.takeCalls(), (Calls{s.commandActive}));
+    EXPECT_TRUE(s.doc->getCheckDocFile());
+    s.obj->setHasUpdReq(false);
+    s.obj->setStatus(E::eStatusOk);
+    EXPECT_EQ(s.obj->getUpdate(), E::eStatusFileMissing);
+    s.folder.createFile("Details/A1.dwg");
+    EXPECT_EQ(s.obj->getUpdate(), E::eStatusFileMissing) << "the file is back, the status is not";
+    EXPECT_TRUE(s.doc->getCheckDocFile()) << "no requirement leaves the check flag";
+    s.obj->setHasUpdReq(true);
+    EXPECT_EQ(s.obj->getUpdate(), E::eStatusRecheck) << "an update requirement asks the model";
 }
 
 // ---- updateObject --------------------------------------------------------------------
 
-TEST(TevDerivedObject, UpdateObjectRegeneratesThroughTheDocumentThenRereadsTheStatus) {
-    DetailOnDisk s;
-    s.obj->setHasUpdReq(true);
-    s.obj->setHandle(u"G7");
-    s.host.model().newUpdate = E::eStatusRecheck;
-
-    int out = 7;
-    EXPECT_EQ(s.obj->updateObject(out, E::eDlgDocManMsgUpdateSpecial, E::eObjectModified, false),
-              E::eStatusOk);
-    EXPECT_EQ(out, 8) << "the document received the caller's own counter";
-    EXPECT_EQ(s.host.log.calls(),
-              (Calls{"updateDerivedObject(A1.dwg,G7,1,100)", "checkDerivedObjects(A1.dwg,11)",
-                     "beginCheckDerivedObjects", s.commandActive(), "getNewUpdate(H11,0)",
-                     "endCheckDerivedObjects"}));
-    EXPECT_EQ(s.obj->getUpdateFast(), E::eStatusRecheck);
-}
-
-TEST(TevDerivedObject, UpdateObjectPassesMessageAndFlagAndRereadsOnlyAfterOkAndModified) {
-    struct Case {
+TEST(TevDerivedObject, UpdateObjectPassesItsArgumentsRereadsOnlyAfterOkAndModifiedDropsTheInfo) {
+    const struct {
         E::eDlgDocManMessage msg;
         E::ObjectModification mod;
         bool flag;
         E::ErrorStatus result;
         const char* passed; // modification and the three flags, as the document saw them
-    };
-    const Case cases[] = {
+    } cases[] = {
+        {E::eDlgDocManMsgUpdateSpecial, E::eObjectModified, false, E::eStatusOk, "1,100"},
         {E::eDlgDocManMsgUpdateAlt, kNotModified, false, E::eStatusOk, "0,001"},
         {E::eDlgDocManMsgUpdate, kNotModified, true, E::eStatusOk, "0,010"},
         {E::eDlgDocManMsgRecheck, E::eObjectModified, false, E::eStatusFailed, "1,000"},
         {E::eDlgDocManMsgUpdateSpecial, E::eObjectModified, false, E::eStatusRecheck, "1,100"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "message " << c.msg << ", result " << c.result);
         DetailOnDisk s;
         s.obj->setHasUpdReq(true);
+        s.obj->setHandle(u"G7");
+        s.obj->fillInfo();
         s.doc->script.updateResult = c.result;
-        int out = 0;
+        s.doc->setModelExtractFileName(u"M1.dwg");
+        s.host.log.clear();
+        int out = 7;
         EXPECT_EQ(s.obj->updateObject(out, c.msg, c.mod, c.flag), c.result);
-        EXPECT_EQ(s.host.log.calls(),
-                  (Calls{"updateDerivedObject(A1.dwg,H11," + std::string(c.passed) + ")",
-                         "checkDerivedObjects(A1.dwg,11)"}))
-            << "message " << c.msg;
-        EXPECT_EQ(s.obj->getUpdateFast(), E::eStatusUndetermined) << "message " << c.msg;
-    }
-}
-
-TEST(TevDerivedObject, UpdateObjectDropsTheInfoWhateverTheResult) {
-    for (const E::ErrorStatus result : {E::eStatusOk, E::eStatusFailed}) {
-        lumtest::FakeHost host;
-        lumtest::FakeDetailDocument* doc = host.addDetail(11, "..\\Details\\A1.dwg");
-        TevDerivedObject* obj = doc->objects()[0];
-        doc->script.updateResult = result;
-        obj->fillInfo();
-        host.log.clear();
-        obj->fillInfo();
-        EXPECT_EQ(host.log.calls(), Calls{}) << "an info is built once";
-
-        int out = 0;
-        obj->updateObject(out, E::eDlgDocManMsgUpdate, E::eObjectModified, false);
-        host.log.clear();
-        obj->fillInfo();
-        EXPECT_EQ(host.log.calls(), (Calls{"fillOldInfo(H11)"})) << "result " << result;
+        EXPECT_EQ(out, 8) << "the document received the caller's own counter";
+        Calls expected{"updateDerivedObject(A1.dwg,G7," + std::string(c.passed) + ")",
+                       "checkDerivedObjects(A1.dwg,11)"};
+        const bool reread = c.result == E::eStatusOk && c.mod == E::eObjectModified;
+        if (reread) {
+            expected.insert(expected.end(), {"beginCheckDerivedObjects", s.commandActive,
+                                             "getNewUpdate(H11,0)", "endCheckDerivedObjects"});
+        }
+        EXPECT_EQ(s.takeCalls(), expected);
+        EXPECT_EQ(s.obj->getUpdateFast(), reread ? E::eStatusOk : E::eStatusUndetermined);
+        EXPECT_EQ(text(s.doc->getModelExtractFileName()), c.flag ? "" : "M1.dwg");
+        s.obj->fillInfo();
+        EXPECT_EQ(s.takeCalls(), (Calls{"fillNewInfo(H11)"})) << "the info was dropped";
     }
 }
 
 TEST(TevDerivedObject, UpdateObjectWithTheFlagClearsTheModelExtractNameOnlyInADetailDocument) {
-    lumtest::FakeHost host;
-    lumtest::FakeDetailDocument* detail = host.addDetail(11, "..\\Details\\A1.dwg");
-    TevDerivedObject* detailObj = detail->objects()[0];
-    TevDerivedObject* bomInDetail = host.factory.createBomObject(detail, u"B1");
-    detail->addDerivedObject(bomInDetail, false);
+    DetailOnDisk s; // the flag on a BOM object of a detail document clears the name too
+    TevDerivedObject* bomInDetail = s.host.factory.createBomObject(s.doc, u"B1");
+    s.doc->addDerivedObject(bomInDetail, false);
+    s.doc->setModelExtractFileName(u"M1.dwg");
     int out = 0;
-
-    detail->setModelExtractFileName(u"M1.dwg");
-    detailObj->updateObject(out, E::eDlgDocManMsgUpdateSpecial, kNotModified, false);
-    EXPECT_EQ(text(detail->getModelExtractFileName()), "M1.dwg") << "without the flag";
-    detailObj->updateObject(out, E::eDlgDocManMsgUpdate, kNotModified, true);
-    EXPECT_EQ(text(detail->getModelExtractFileName()), "");
-
-    detail->setModelExtractFileName(u"M2.dwg");
     bomInDetail->updateObject(out, E::eDlgDocManMsgUpdate, kNotModified, true);
-    EXPECT_EQ(text(detail->getModelExtractFileName()), "") << "the document's kind decides";
+    EXPECT_EQ(text(s.doc->getModelExtractFileName()), "");
 
     // BOM and NC documents have no such name: the flag only reaches the host.
-    detail->setModelExtractFileName(u"M3.dwg");
-    lumtest::FakeBomDocument* bom = host.addBom(3, "..\\BOM\\r3.txt");
-    lumtest::FakeNCDocument* nc = host.addNC("..\\NC\\p1.nc", E::eDocSubTypeNCDxf, "n1", false);
-    host.log.clear();
-    EXPECT_EQ(bom->objects()[0]->updateObject(out, E::eDlgDocManMsgUpdate, kNotModified, true),
-              E::eStatusOk);
-    EXPECT_EQ(nc->objects()[0]->updateObject(out, E::eDlgDocManMsgUpdate, kNotModified, true),
-              E::eStatusOk);
-    EXPECT_EQ(host.log.calls(),
+    lumtest::FakeBomDocument* bom = s.host.addBom(3, "..\\BOM\\r3.txt");
+    lumtest::FakeNCDocument* nc = s.host.addNC("..\\NC\\p1.nc", E::eDocSubTypeNCDxf, "n1", false);
+    s.host.log.clear();
+    for (TevDerivedObject* obj : {bom->objects()[0], nc->objects()[0]}) {
+        EXPECT_EQ(obj->updateObject(out, E::eDlgDocManMsgUpdate, kNotModified, true), E::eStatusOk);
+    }
+    EXPECT_EQ(s.takeCalls(),
               (Calls{"updateDerivedObject(r3.txt,,0,010)", "checkDerivedObjects(r3.txt,11)",
                      "updateDerivedObject(p1.nc,,0,010)", "checkDerivedObjects(p1.nc,11)"}));
-    EXPECT_EQ(text(detail->getModelExtractFileName()), "M3.dwg");
 }
 
 // ---- Info ----------------------------------------------------------------------------
 
-TEST(TevDerivedObject, FillInfoTakesTheModelsInfoAndFallsBackToFillOldInfo) {
-    struct Case {
+TEST(TevDerivedObject, InfoIsBuiltOnceFromModelOrFillOldInfoDroppedOnChangeAndRefreshed) {
+    DetailOnDisk s;
+    const struct {
         bool updReq;
         int modelAnswer;
-        Calls expected;
+        Calls fill;
         const char* title;
-    };
-    const Case cases[] = {
-        {true, 1, {"fillNewInfo(H11)"}, "new:H11"},
-        {true, 0, {"fillNewInfo(H11)", "fillOldInfo(H11)"}, "old:H11"},
+    } steps[] = {
         {false, 1, {"fillOldInfo(H11)"}, "old:H11"},
+        {false, 1, {}, "old:H11"}, // the same value keeps the info
+        {true, 1, {"fillNewInfo(H11)"}, "new:H11"},
+        {true, 0, {}, "new:H11"},
+        {false, 0, {"fillOldInfo(H11)"}, "old:H11"},
+        {true, 0, {"fillNewInfo(H11)", "fillOldInfo(H11)"}, "old:H11"},
     };
-    for (const Case& c : cases) {
-        lumtest::FakeHost host;
-        host.model().objectFillAnswer = c.modelAnswer;
-        TevDerivedObject* obj = host.addDetail(11, "..\\Details\\A1.dwg")->objects()[0];
-        obj->setHasUpdReq(c.updReq);
-        host.log.clear();
-
-        obj->fillInfo();
-        EXPECT_EQ(host.log.calls(), c.expected);
-        EXPECT_EQ(text(obj->getTitle()), c.title);
-        EXPECT_EQ(host.log.calls(), c.expected) << "reading a built info asks nobody";
+    for (const auto& step : steps) {
+        SCOPED_TRACE(testing::Message()
+                     << "requirement " << step.updReq << ", answer " << step.modelAnswer);
+        s.host.model().objectFillAnswer = step.modelAnswer;
+        s.obj->setHasUpdReq(step.updReq);
+        s.obj->fillInfo();
+        EXPECT_EQ(text(s.obj->getTitle()), step.title);
+        EXPECT_EQ(s.takeCalls(), step.fill) << "reading a built info asks nobody";
     }
-}
+    EXPECT_FALSE(s.doc->hasUpdReq()) << "the flag is the object's own";
 
-TEST(TevDerivedObject, ChangingTheUpdateRequirementDropsTheInfoOnlyOnAChange) {
-    lumtest::FakeHost host;
-    lumtest::FakeDetailDocument* doc = host.addDetail(11, "..\\Details\\A1.dwg");
-    TevDerivedObject* obj = doc->objects()[0];
-    const auto refillCalls = [&] {
-        host.log.clear();
-        obj->fillInfo();
-        return host.log.calls();
-    };
-    obj->fillInfo();
-    obj->setHasUpdReq(false);
-    EXPECT_EQ(refillCalls(), Calls{});
-
-    obj->setHasUpdReq(true);
-    EXPECT_EQ(refillCalls(), (Calls{"fillNewInfo(H11)"}));
-    obj->setHasUpdReq(true);
-    EXPECT_EQ(refillCalls(), Calls{});
-    obj->setHasUpdReq(false);
-    EXPECT_EQ(refillCalls(), (Calls{"fillOldInfo(H11)"}));
-    EXPECT_FALSE(doc->hasUpdReq()) << "the flag is the object's own";
-}
-
-TEST(TevDerivedObject, RefreshInfoWithoutInfoBuildsTheDocumentsInfosAndRefreshesNothing) {
-    lumtest::FakeHost host;
-    TevDerivedObject* obj = host.addDetail(11, "..\\Details\\A1.dwg")->objects()[0];
-    obj->setHasUpdReq(true);
-    host.log.clear();
-
-    obj->refreshInfo(E::eDerivedDocInfoDwgNo);
-    EXPECT_EQ(host.log.calls(
-                  {"beginGetUpdateAllDerObjs", "endGetUpdateAllDerObjs", "fillOldInfo(A1.dwg)"}),
-              (Calls{"checkDerivedObjects(A1.dwg,11)", "fillNewInfo(H11)",
+    // refreshInfo goes through the model, or fills again through fillOldInfo; without info
+    // it builds the document's infos and refreshes nothing.
+    s.obj->refreshInfo(E::eDerivedDocInfoRevisions);
+    EXPECT_EQ(s.takeCalls(), (Calls{"derivedDocRefreshed(A1.dwg)", "refreshNewInfo(H11,1)",
+                                    "derivedDocRefreshed(A1.dwg)"}));
+    s.obj->resetInfo();
+    s.obj->refreshInfo(E::eDerivedDocInfoDwgNo);
+    EXPECT_EQ(s.takeCalls({"beginGetUpdateAllDerObjs", "endGetUpdateAllDerObjs", "fillOldInfo(A1"}),
+              (Calls{"checkDerivedObjects(A1.dwg,11)", "fillNewInfo(H11)", "fillOldInfo(H11)",
                      "derivedDocRefreshed(A1.dwg)"}));
-    EXPECT_EQ(host.log.only("refresh"), Calls{});
-    EXPECT_EQ(text(obj->getTitle()), "new:H11");
+    s.obj->setHasUpdReq(false);
+    s.obj->fillInfo();
+    s.host.log.clear();
+    s.obj->refreshInfo(E::eDerivedDocInfoAll);
+    EXPECT_EQ(s.takeCalls(), (Calls{"fillOldInfo(H11)"}));
 }
 
-TEST(TevDerivedObject, RefreshInfoAsksTheModelOrFillsAgainThroughFillOldInfo) {
-    lumtest::FakeHost host;
-    TevDerivedObject* obj = host.addDetail(11, "..\\Details\\A1.dwg")->objects()[0];
-    obj->fillInfo();
-    host.log.clear();
-    obj->refreshInfo(E::eDerivedDocInfoAll);
-    EXPECT_EQ(host.log.calls(), (Calls{"fillOldInfo(H11)"}));
-
-    obj->setHasUpdReq(true);
-    obj->fillInfo();
-    host.log.clear();
-    obj->refreshInfo(E::eDerivedDocInfoRevisions);
-    EXPECT_EQ(host.log.calls(), (Calls{"derivedDocRefreshed(A1.dwg)", "refreshNewInfo(H11,1)",
-                                       "derivedDocRefreshed(A1.dwg)"}));
-}
-
-TEST(TevDerivedObject, ReadersBuildTheDocumentsInfosFirstThenAnswerTheInfosFields) {
-    lumtest::FakeHost host;
-    TevDerivedObject* obj = host.addDetail(11, "..\\Details\\A1.dwg")->objects()[0];
-    host.log.clear();
-    EXPECT_EQ(text(obj->getTitle()), "old:H11");
-    EXPECT_EQ(host.log.only("checkDerivedObjects"), (Calls{"checkDerivedObjects(A1.dwg,11)"}));
-    EXPECT_EQ(host.log.only("derivedDocRefreshed"), (Calls{"derivedDocRefreshed(A1.dwg)"}));
+TEST(TevDerivedObject, ReadersBuildTheDocumentsInfosFirstOrAnswerEmptyValuesWithoutOne) {
+    DetailOnDisk s;
+    EXPECT_EQ(text(s.obj->getTitle()), "old:H11");
+    EXPECT_EQ(s.host.log.only("checkDerivedObjects"), (Calls{"checkDerivedObjects(A1.dwg,11)"}));
 
     // What a host would write into the info it filled.
-    auto* info = const_cast<TevDerivedObjectInfo*>(obj->getInfo());
+    auto* info = dynamic_cast<TevDerivedObjectDetailInfo*>(
+        const_cast<TevDerivedObjectInfo*>(s.obj->getInfo()));
     ASSERT_NE(info, nullptr);
     info->setLogicalBaseObjectHandle(u"LB1");
     info->setLogicalBaseServerHandle(u"LS1");
     info->setEqualPartModelHandle(u"EM1");
     info->setEqualPartServerHandle(u"ES1");
     info->setModelSelection(42);
-    info->setModelHandles(listOf({u"m1", u"m2"}));
-    info->setServerHandles(listOf({u"s1"}));
-    dynamic_cast<TevDerivedObjectDetailInfo&>(*info).setLogicalObjectSelection(17);
-    host.log.clear();
+    info->setModelHandles(arrayOf<TevString>({u"m1", u"m2"}));
+    info->setServerHandles(arrayOf<TevString>({u"s1"}));
+    info->setLogicalObjectSelection(17);
+    s.host.log.clear();
+    EXPECT_EQ(readAll(*s.obj), "[old:H11|LB1|LS1|EM1|ES1|]42 17[m1|m2|][s1|]");
+    EXPECT_EQ(s.takeCalls(), Calls{});
 
-    EXPECT_EQ(text(obj->getLogicalBaseObjectHandle()), "LB1");
-    EXPECT_EQ(text(obj->getLogicalBaseServerHandle()), "LS1");
-    EXPECT_EQ(text(obj->getEqualPartModelHandle()), "EM1");
-    EXPECT_EQ(text(obj->getEqualPartServerHandle()), "ES1");
-    EXPECT_EQ(obj->getModelSelection(), 42);
-    EXPECT_EQ(dynamic_cast<TevDerivedObjectDetail&>(*obj).getLogicalObjectSelection(), 17);
-    TevArray<TevString> out = listOf({u"stale", u"stale2", u"stale3"});
-    obj->getModelHandles(out);
-    EXPECT_EQ(textsOf(out), (std::vector<std::string>{"m1", "m2"}));
-    obj->getServerHandles(out);
-    EXPECT_EQ(textsOf(out), (std::vector<std::string>{"s1"}));
-    EXPECT_EQ(host.log.calls(), Calls{});
-
-    obj->resetInfo();
-    EXPECT_EQ(obj->getModelSelection(), 0) << "the rebuilt info is the host's fresh one";
-    EXPECT_EQ(host.log.only("fillOldInfo(H11)"), (Calls{"fillOldInfo(H11)"}));
-}
-
-TEST(TevDerivedObject, ReadersWithoutAnObtainableInfoAnswerEmptyValuesAndEmptyTheList) {
-    lumtest::FakeHost host;
-    lumtest::FakeDetailDocument* owner = host.addDetail(5, "..\\Details\\B5.dwg");
-    lumtest::FakeDetailDocument* holder = host.addDetail(6, "..\\Details\\B6.dwg");
-    // Its own document does not list it, so the document cannot build its info.
-    lumtest::FakeDetailObject* stray = host.factory.makeDetailObject(owner, 7, u"H7");
-    holder->addDerivedObject(stray, false);
-    host.log.clear();
-
-    TevArray<TevString> out = listOf({u"stale"});
-    stray->getModelHandles(out);
-    EXPECT_EQ(out.length(), 0);
-    out = listOf({u"stale"});
-    stray->getServerHandles(out);
-    EXPECT_EQ(out.length(), 0);
-    EXPECT_EQ(text(stray->getTitle()), "");
-    EXPECT_EQ(text(stray->getLogicalBaseObjectHandle()), "");
-    EXPECT_EQ(text(stray->getLogicalBaseServerHandle()), "");
-    EXPECT_EQ(text(stray->getEqualPartModelHandle()), "");
-    EXPECT_EQ(text(stray->getEqualPartServerHandle()), "");
-    EXPECT_EQ(stray->getModelSelection(), 0);
-    EXPECT_EQ(stray->getLogicalObjectSelection(), 0);
+    // An object its own document does not list: the document cannot build its info.
+    lumtest::FakeDetailDocument* owner = s.host.addDetail(5, "..\\Details\\B5.dwg");
+    lumtest::FakeDetailObject* stray = s.host.factory.makeDetailObject(owner, 7, u"H7");
+    s.doc->addDerivedObject(stray, false);
+    s.host.log.clear();
+    EXPECT_EQ(readAll(*stray), kNothingRead);
     EXPECT_EQ(stray->getInfo(), nullptr);
-    EXPECT_EQ(host.log.only("checkDerivedObjects(B5.dwg").size(), 10U)
+    EXPECT_EQ(s.host.log.only("checkDerivedObjects(B5.dwg").size(), 10U)
         << "every reader asked the owning document again";
-    EXPECT_EQ(host.log.only("fillOldInfo(H7)"), Calls{});
-
-    holder->deleteDerivedObject(stray); // while its owning document still lives
+    EXPECT_EQ(s.host.log.only("fillOldInfo(H7)"), Calls{});
+    s.doc->deleteDerivedObject(stray); // while its owning document still lives
 }
 
-// ---- Duplicate groups ----------------------------------------------------------------
+// ---- Duplicate groups and disposal ---------------------------------------------------
 
-TEST(TevDerivedObject, IsDuplicateOnlyWhileItsGroupHoldsTwoObjects) {
-    lumtest::FakeHost host;
-    lumtest::FakeDetailDocument* doc = host.addDetail(11, "..\\Details\\A1.dwg");
-    TevDerivedObject* a = doc->objects()[0];
-    TevDerivedObject* b = host.factory.makeDetailObject(doc, 12, u"H12");
-    TevDerivedObject* c = host.factory.makeDetailObject(doc, 13, u"H13");
-    doc->addDerivedObject(b, false);
-    doc->addDerivedObject(c, false);
+TEST(TevDerivedObject, IsDuplicateNeedsTwoInItsGroupWhichADestroyedObjectLeaves) {
+    DetailOnDisk s;
+    TevDerivedObject *a = s.obj, *b = s.add(12), *c = s.add(13), *d = s.add(14);
     EXPECT_FALSE(a->isDuplicate());
-    {
-        TevDerivedObjectDuplicateInfo group(objectsOf({a, b}));
-        a->setDuplicateInfo(&group);
-        b->setDuplicateInfo(&group);
-        EXPECT_TRUE(a->isDuplicate());
-        group.removeObject(a);
-        EXPECT_EQ(b->getDuplicateInfo(), &group);
-        EXPECT_FALSE(b->isDuplicate()) << "a group of one shows no duplicate";
-    }
-    host.model().appendDuplicateObjects(objectsOf({a, b, c}));
-    host.model().removeObjectFromDuplicate(a);
-    EXPECT_FALSE(a->isDuplicate());
-    EXPECT_TRUE(b->isDuplicate());
-    EXPECT_TRUE(c->isDuplicate());
-    host.model().removeObjectFromDuplicate(b);
-    EXPECT_EQ(c->getDuplicateInfo(), nullptr);
-    EXPECT_FALSE(c->isDuplicate());
-}
+    s.host.model().appendDuplicateObjects(arrayOf({a, b}));
+    ASSERT_TRUE(b->isDuplicate());
+    s.doc->deleteDerivedObject(a); // a group of two dissolves
+    EXPECT_EQ(s.host.model().getDuplicates().length(), 0);
+    EXPECT_EQ(b->getDuplicateInfo(), nullptr);
 
-TEST(TevDerivedObject, DestroyedObjectLeavesItsDuplicateGroup) {
-    lumtest::FakeHost host;
-    lumtest::FakeDetailDocument* doc = host.addDetail(11, "..\\Details\\A1.dwg");
-    TevDerivedObject* a = doc->objects()[0];
-    TevDerivedObject* b = host.factory.makeDetailObject(doc, 12, u"H12");
-    TevDerivedObject* c = host.factory.makeDetailObject(doc, 13, u"H13");
-    TevDerivedObject* d = host.factory.makeDetailObject(doc, 14, u"H14");
-    for (TevDerivedObject* obj : {b, c, d}) {
-        doc->addDerivedObject(obj, false);
-    }
-    host.model().appendDuplicateObjects(objectsOf({a, b, c}));
-    TevDerivedObjectDuplicateInfo* group = a->getDuplicateInfo();
-    ASSERT_NE(group, nullptr);
-
-    doc->deleteDerivedObject(a);
-    ASSERT_EQ(host.model().getDuplicates().length(), 1);
-    EXPECT_EQ(group->getObjects().length(), 2);
-    EXPECT_TRUE(b->isDuplicate());
-
-    doc->deleteDerivedObject(b); // a group of two dissolves
-    EXPECT_EQ(host.model().getDuplicates().length(), 0);
-    EXPECT_EQ(c->getDuplicateInfo(), nullptr);
-    EXPECT_FALSE(c->isDuplicate());
-
-    // A group the model does not hold is left as well.
-    TevDerivedObjectDuplicateInfo loose(objectsOf({c, d}));
+    // A group the model does not hold is left as well; a group of one shows no duplicate.
+    TevDerivedObjectDuplicateInfo loose(arrayOf({c, d}));
     c->setDuplicateInfo(&loose);
     d->setDuplicateInfo(&loose);
-    doc->deleteDerivedObject(c);
+    ASSERT_TRUE(d->isDuplicate());
+    s.doc->deleteDerivedObject(c);
     ASSERT_EQ(loose.getObjects().length(), 1);
     EXPECT_EQ(loose.getObjects()[0], d);
+    EXPECT_EQ(d->getDuplicateInfo(), &loose);
     EXPECT_FALSE(d->isDuplicate());
 }
 
 TEST(TevDerivedObject, DestroyingAnObjectStillInTheTableReportsItAndGoesOn) {
-    lumtest::FakeHost host;
-    lumtest::FakeDetailDocument* doc = host.addDetail(11, "..\\Details\\A1.dwg");
-    TevDerivedObject* left = doc->objects()[0];
-    TevDerivedObject* kept = host.factory.makeDetailObject(doc, 12, u"H12");
-    doc->addDerivedObject(kept, false);
+    DetailOnDisk s;
+    TevDerivedObject *left = s.obj, *kept = s.add(12);
     // Not the model's table, so the document cannot take the rows out before disposal.
     TevArray<TevDocManObject> table;
     ASSERT_EQ(left->appendDocManObject(&table, E::eDocSubTypeAll), 1);
@@ -471,73 +313,52 @@ TEST(TevDerivedObject, DestroyingAnObjectStillInTheTableReportsItAndGoesOn) {
     kept->fillInfo(); // destroyed with the object (checked by the leak sanitizer)
 
     lumtest::ScopedAssertionRecorder recorder;
-    doc->deleteDerivedObject(left);
+    s.doc->deleteDerivedObject(left);
     EXPECT_EQ(recorder.take(), std::vector<std::string>{});
-    doc->deleteDerivedObject(kept);
+    s.doc->deleteDerivedObject(kept);
     EXPECT_EQ(recorder.take(), (std::vector<std::string>{"!m_alreadyInTable"}));
-    EXPECT_EQ(host.factory.disposedObjects(), 2);
-    EXPECT_EQ(host.factory.liveObjects(), 0U);
+    EXPECT_EQ(s.host.factory.disposedObjects(), 2);
 }
 
 // ---- Kinds ---------------------------------------------------------------------------
 
-TEST(TevDerivedObjectDetail, StartsWithItsDocumentsCommandActiveAndNoStatus) {
-    lumtest::FakeHost host;
-    lumtest::FakeDetailDocument* doc = host.addDetail(11, "..\\Details\\A1.dwg");
-    host.log.clear();
-    TevDerivedObject* obj = host.factory.makeDetailObject(doc, 12, u"H12");
-    doc->addDerivedObject(obj, false);
-    EXPECT_EQ(host.log.calls(), (Calls{commandActiveCall(doc)}));
+TEST(TevDerivedObjectDetail, StartsWithCommandActiveAndNoStatusAndIdZeroMakesADummy) {
+    DetailOnDisk s;
+    TevDerivedObject* obj = s.add(12);
+    EXPECT_EQ(s.takeCalls(), (Calls{s.commandActive}));
     EXPECT_EQ(obj->getUpdateFast(), E::eStatusUndetermined);
-    EXPECT_EQ(obj->getType(), E::eDocTypeDetail);
-    EXPECT_EQ(obj->getSubType(), E::eDocSubTypeNone);
-    EXPECT_FALSE(obj->isDummyObject());
-    EXPECT_NE(dynamic_cast<const TevDerivedObjectDetailInfo*>(obj->getInfo()), nullptr);
-}
+    EXPECT_EQ(identityOf(obj), identity(12, u"H12", E::eDocTypeDetail));
 
-TEST(TevDerivedObjectDetail, IdZeroMakesADummyThatKeepsItsStatusAndAFreshInfo) {
-    lumtest::FakeHost host; // no file exists: a file check would report it missing
-    lumtest::FakeDetailDocument* doc = host.addDetail(0, "..\\Details\\A0.dwg");
-    auto* dummy = dynamic_cast<TevDerivedObjectDetail*>(doc->objects()[0]);
-    ASSERT_NE(dummy, nullptr);
-    EXPECT_TRUE(dummy->isDummyObject());
+    // A dummy keeps its status and a fresh info: no file check, no model, no fillOldInfo.
+    lumtest::FakeDetailObject* dummy = s.add(0);
+    EXPECT_EQ(identityOf(dummy), identity(0, u"H0", E::eDocTypeDetail, E::eDocSubTypeNone, true));
+    s.removeFile(); // a file check would report it missing
     dummy->setHasUpdReq(true);
     dummy->setStatus(E::eStatusRecheck);
-    host.log.clear();
-
+    s.host.log.clear();
     EXPECT_EQ(dummy->getUpdate(), E::eStatusRecheck);
-    EXPECT_EQ(host.log.calls(), (Calls{commandActiveCall(doc)}));
-
-    host.log.clear();
+    EXPECT_EQ(s.takeCalls(), (Calls{s.commandActive}));
     dummy->fillInfo();
     dummy->refreshInfo(E::eDerivedDocInfoAll);
-    EXPECT_EQ(host.log.calls(), Calls{}) << "neither the model nor fillOldInfo is asked";
     const auto* info = dynamic_cast<const TevDerivedObjectDetailInfo*>(dummy->getInfo());
     ASSERT_NE(info, nullptr);
     EXPECT_TRUE(info->getDetExternalObjectState());
-    EXPECT_EQ(dummy->getLogicalObjectSelection(), 0);
-    EXPECT_EQ(text(dummy->getTitle()), "");
-    TevArray<TevString> out = listOf({u"stale"});
-    dummy->getModelHandles(out);
-    EXPECT_EQ(out.length(), 0);
+    EXPECT_EQ(readAll(*dummy), kNothingRead);
+    EXPECT_EQ(s.takeCalls(), Calls{});
 }
 
 TEST(TevDerivedObjectBom, InfoKeepsTheBomDefaultsUntilTheHostFillsThem) {
     lumtest::FakeHost host;
     TevDerivedObject* obj = host.addBom(3, "..\\BOM\\r3.txt")->objects()[0];
-    EXPECT_EQ(obj->getId(), 0);
-    EXPECT_EQ(obj->getType(), E::eDocTypeBom);
-    EXPECT_FALSE(obj->isDummyObject()) << "id 0 makes a dummy only of a detail object";
-
+    EXPECT_EQ(identityOf(obj), identity(0, u"", E::eDocTypeBom)) << "only a detail id 0 is a dummy";
     for (const bool updReq : {false, true}) {
         obj->setHasUpdReq(updReq);
         const auto* info = dynamic_cast<const TevDerivedObjectBomInfo*>(obj->getInfo());
         ASSERT_NE(info, nullptr);
         EXPECT_EQ(text(info->getTitle()), updReq ? "new:r3.txt:bom" : "old:r3.txt:bom");
-        EXPECT_EQ(info->getModelExtractKey(), -1);
-        EXPECT_EQ(info->getTemplateKey(), -1);
-        EXPECT_EQ(info->getTemplateLocation(), 3);
-        EXPECT_EQ(info->getBomType(), 0);
+        EXPECT_EQ((std::vector<int>{info->getModelExtractKey(), info->getTemplateKey(),
+                                    info->getTemplateLocation(), info->getBomType()}),
+                  (std::vector<int>{-1, -1, 3, 0}));
     }
 }
 
@@ -545,15 +366,8 @@ TEST(TevDerivedObjectNC, HasNoIdNoHandleAndSubTypeNoneWhateverItsDocument) {
     lumtest::FakeHost host;
     lumtest::FakeNCDocument* doc = host.addNC("..\\NC\\p1.nc", E::eDocSubTypeNCDxf, "n1", false);
     ASSERT_EQ(doc->getKey().m_subType, E::eDocSubTypeNCDxf);
-    TevDerivedObject* obj = doc->objects()[0];
-    EXPECT_EQ(obj->getId(), 0);
-    EXPECT_EQ(text(obj->getHandle()), "");
-    EXPECT_EQ(obj->getType(), E::eDocTypeNC);
-    EXPECT_EQ(obj->getSubType(), E::eDocSubTypeNone);
-    EXPECT_FALSE(obj->isDummyObject());
-    const auto* info = dynamic_cast<const TevDerivedObjectNCInfo*>(obj->getInfo());
-    ASSERT_NE(info, nullptr);
-    EXPECT_EQ(info->getStyleKey(), -1);
+    EXPECT_EQ(identityOf(doc->objects()[0]), identity(0, u"", E::eDocTypeNC));
+    EXPECT_NE(dynamic_cast<const TevDerivedObjectNCInfo*>(doc->objects()[0]->getInfo()), nullptr);
 }
 
 } // namespace
