@@ -1,6 +1,8 @@
 # Front door of the project: every target configures and drives CMake with Ninja.
+#   make demo    builds everything and runs the reference host on the bundled sample
 #   make test    builds and runs every test, first normally, then under
-#                AddressSanitizer and UndefinedBehaviorSanitizer
+#                AddressSanitizer and UndefinedBehaviorSanitizer, then builds the
+#                reference host against the installed package
 #   make format  reformats the sources with the repository's .clang-format
 
 BUILD_ROOT ?= build
@@ -13,7 +15,9 @@ SANITIZER_ENV := \
 
 SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.h' '*.cpp' 2>/dev/null)
 
-.PHONY: all deps build test test-normal test-sanitize format format-check clean
+INSTALL_CHECK := $(abspath $(BUILD_ROOT))/install-check
+
+.PHONY: all deps build demo test test-normal test-sanitize test-install format format-check clean
 
 all: build
 
@@ -24,7 +28,10 @@ build: deps
 	cmake -S . -B $(BUILD_ROOT)/normal $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD_ROOT)/normal -j $(JOBS)
 
-test: test-normal test-sanitize format-check
+demo: build
+	$(BUILD_ROOT)/normal/examples/reference-host/derived-docs show
+
+test: test-normal test-sanitize test-install format-check
 
 test-normal: build
 	ctest --test-dir $(BUILD_ROOT)/normal --output-on-failure -j $(JOBS)
@@ -33,6 +40,17 @@ test-sanitize: deps
 	cmake -S . -B $(BUILD_ROOT)/sanitize $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DLUM_SANITIZE=ON
 	cmake --build $(BUILD_ROOT)/sanitize -j $(JOBS)
 	$(SANITIZER_ENV) ctest --test-dir $(BUILD_ROOT)/sanitize --output-on-failure -j $(JOBS)
+
+# Installs into a scratch prefix and builds the reference host on its own against the
+# installed package, as a host project would, then runs it on the sample.
+test-install: build
+	rm -rf $(INSTALL_CHECK)
+	cmake --install $(BUILD_ROOT)/normal --prefix $(INSTALL_CHECK)/prefix
+	cmake -S examples/reference-host -B $(INSTALL_CHECK)/host $(CMAKE_FLAGS) \
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_PREFIX_PATH=$(INSTALL_CHECK)/prefix
+	cmake --build $(INSTALL_CHECK)/host -j $(JOBS)
+	$(INSTALL_CHECK)/host/derived-docs show > $(INSTALL_CHECK)/show.txt
+	@echo "test-install: the reference host builds and runs against the installed package"
 
 # Checks formatting when clang-format is installed; a machine without it skips the check.
 format-check:

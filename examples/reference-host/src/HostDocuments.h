@@ -1,0 +1,160 @@
+// The host's documents and objects: the library's three document kinds and three
+// object kinds, completed with what only the host knows. Each document keeps the
+// manifest record it was registered from; its descriptive data comes from there.
+//
+// A document requires an update while its ".upd" file exists beside it
+// (getFullUpdFileName). Regenerating a document rewrites its file and removes that
+// update file.
+#ifndef LUM_REFERENCE_HOST_HOST_DOCUMENTS_H
+#define LUM_REFERENCE_HOST_HOST_DOCUMENTS_H
+
+#include "Manifest.h"
+
+#include "LumDerivedDocumentsBase.h"
+
+#include <cstdint>
+
+class HostFactory;
+
+// What every document of this host adds to its library kind: its manifest record.
+class ManifestDocument {
+public:
+    explicit ManifestDocument(const DocumentRecord& record)
+        : m_record(record) {}
+    ManifestDocument(const ManifestDocument&) = delete;
+    ManifestDocument& operator=(const ManifestDocument&) = delete;
+    virtual ~ManifestDocument() = default;
+
+    const DocumentRecord& record() const { return m_record; }
+
+private:
+    const DocumentRecord& m_record; // Held by the model's manifest, which outlives its documents.
+};
+
+// The manifest record of `doc`; null for a document this host did not make.
+const DocumentRecord* recordOf(const TevDerivedDocument* doc);
+
+// Sets the update requirement of `doc`: whether its ".upd" file exists.
+void readUpdateRequirement(TevDerivedDocument& doc);
+// Writes the file of `doc` anew and removes its update file.
+TevDerDocEnums::ErrorStatus regenerate(TevDerivedDocument& doc);
+
+// Infos from the manifest record of their document: a document's drawing number,
+// approval and revisions; an object's title, detail handle or model extract.
+void describeDocument(const TevDerivedDocument& doc, TevDerivedDocumentInfo& info);
+void refreshDocument(const TevDerivedDocument& doc, TevDerivedDocumentInfo& info,
+                     TevDerDocEnums::eDerivedDocInfo what);
+// False, with `info` untouched, when the object's document has no record.
+bool describeObject(const TevDerivedObject& obj, TevDerivedObjectInfo& info);
+
+class HostDetailDocument final : public TevDerivedDocumentDetail, public ManifestDocument {
+public:
+    HostDetailDocument(TevDerivedDocumentsModel* model, std::int64_t id, const TevString& path,
+                       const DocumentRecord& record, HostFactory& factory)
+        : TevDerivedDocumentDetail(model, id, path)
+        , ManifestDocument(record)
+        , m_factory(factory) {}
+
+    // Adds the object of the detail, reads the update requirement (which lets the
+    // model add the pending objects) and updates or checks the objects.
+    int addAllDerivedObjects(bool update, bool alreadyRegistered, bool checkFile,
+                             bool resetStatus) override;
+    TevDerDocEnums::ErrorStatus updateDerivedObject(int&, const TevString&,
+                                                    TevDerDocEnums::ObjectModification, bool, bool,
+                                                    bool) override {
+        return regenerate(*this);
+    }
+    void fillOldInfo(TevDerivedDocumentInfo* info) override { describeDocument(*this, *info); }
+    void refreshOldInfo(TevDerivedDocumentInfo* info,
+                        TevDerDocEnums::eDerivedDocInfo what) override {
+        refreshDocument(*this, *info, what);
+    }
+
+    // While the drawing requires an update, adds the pending objects of its record
+    // that it does not hold yet, as update-only objects.
+    void addPendingObjects();
+    // The object that shows the detail itself; null before it is added.
+    TevDerivedObject* mainObject() const;
+
+private:
+    TevString mainHandle() const;
+
+    HostFactory& m_factory;
+};
+
+class HostBomDocument final : public TevDerivedDocumentBom, public ManifestDocument {
+public:
+    HostBomDocument(TevDerivedDocumentsModel* model, const StructProjReport& report, int dstv,
+                    const DocumentRecord& record)
+        : TevDerivedDocumentBom(model, report, dstv)
+        , ManifestDocument(record) {}
+
+    // Reads the update requirement, then lets the library add the list's object.
+    int addAllDerivedObjects(bool update, bool alreadyRegistered, bool checkFile,
+                             bool resetStatus) override {
+        readUpdateRequirement(*this);
+        return TevDerivedDocumentBom::addAllDerivedObjects(update, alreadyRegistered, checkFile,
+                                                           resetStatus);
+    }
+    TevDerDocEnums::ErrorStatus updateDerivedObject(int&, const TevString&,
+                                                    TevDerDocEnums::ObjectModification, bool, bool,
+                                                    bool) override {
+        return regenerate(*this);
+    }
+    void fillOldInfo(TevDerivedDocumentInfo* info) override { describeDocument(*this, *info); }
+    void refreshOldInfo(TevDerivedDocumentInfo* info,
+                        TevDerDocEnums::eDerivedDocInfo what) override {
+        refreshDocument(*this, *info, what);
+    }
+};
+
+class HostNCDocument final : public TevDerivedDocumentNC, public ManifestDocument {
+public:
+    HostNCDocument(TevDerivedDocumentsModel* model, const TevString& path,
+                   TevDerDocEnums::eDocSubType subType, const TevString& ncName, bool ncFlag,
+                   const DocumentRecord& record)
+        : TevDerivedDocumentNC(model, path, subType, ncName, ncFlag)
+        , ManifestDocument(record) {}
+
+    // Reads the update requirement, then lets the library add the file's object.
+    int addAllDerivedObjects(bool update, bool alreadyRegistered, bool checkFile,
+                             bool resetStatus) override {
+        readUpdateRequirement(*this);
+        return TevDerivedDocumentNC::addAllDerivedObjects(update, alreadyRegistered, checkFile,
+                                                          resetStatus);
+    }
+    TevDerDocEnums::ErrorStatus updateDerivedObject(int&, const TevString&,
+                                                    TevDerDocEnums::ObjectModification, bool, bool,
+                                                    bool) override {
+        return regenerate(*this);
+    }
+    void fillOldInfo(TevDerivedDocumentInfo* info) override { describeDocument(*this, *info); }
+    void refreshOldInfo(TevDerivedDocumentInfo* info,
+                        TevDerDocEnums::eDerivedDocInfo what) override {
+        refreshDocument(*this, *info, what);
+    }
+};
+
+// The objects fill their info from their document's record.
+class HostDetailObject final : public TevDerivedObjectDetail {
+public:
+    HostDetailObject(TevDerivedDocument* doc, std::int64_t id, const TevString& handle)
+        : TevDerivedObjectDetail(doc, id, handle) {}
+    void fillOldInfo(TevDerivedObjectInfo* info) override { describeObject(*this, *info); }
+};
+
+class HostBomObject final : public TevDerivedObjectBom {
+public:
+    HostBomObject(TevDerivedDocument* doc, const TevString& handle)
+        : TevDerivedObjectBom(doc, handle) {}
+    void fillOldInfo(TevDerivedObjectInfo* info) override { describeObject(*this, *info); }
+};
+
+class HostNCObject final : public TevDerivedObjectNC {
+public:
+    explicit HostNCObject(TevDerivedDocument* doc)
+        : TevDerivedObjectNC(doc) {}
+    void fillOldInfo(TevDerivedObjectInfo* info) override { describeObject(*this, *info); }
+};
+
+#endif // LUM_REFERENCE_HOST_HOST_DOCUMENTS_H

@@ -1,0 +1,155 @@
+#include "RowTable.h"
+
+#include "HostModel.h"
+
+#include <algorithm>
+#include <tuple>
+#include <utility>
+
+namespace {
+
+// Width on screen: UTF-8 continuation bytes take no column.
+std::size_t columns(const std::string& text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+void printLine(std::ostream& out, const std::vector<std::string>& cells,
+               const std::vector<std::size_t>& widths) {
+    std::string line;
+    for (std::size_t index = 0; index < cells.size(); ++index) {
+        line += cells[index];
+        if (index + 1 < cells.size()) {
+            line += std::string(widths[index] - columns(cells[index]) + 2, ' ');
+        }
+    }
+    out << line.substr(0, line.find_last_not_of(' ') + 1) << '\n';
+}
+
+} // namespace
+
+TextTable::TextTable(std::vector<std::string> headings)
+    : m_headings(std::move(headings)) {}
+
+void TextTable::addRow(std::vector<std::string> cells) {
+    cells.resize(m_headings.size());
+    m_rows.push_back(std::move(cells));
+}
+
+void TextTable::sortRows() {
+    std::sort(m_rows.begin(), m_rows.end());
+}
+
+void TextTable::print(std::ostream& out) const {
+    std::vector<std::size_t> widths;
+    for (const std::string& heading : m_headings) {
+        widths.push_back(columns(heading));
+    }
+    for (const std::vector<std::string>& row : m_rows) {
+        for (std::size_t index = 0; index < row.size(); ++index) {
+            widths[index] = std::max(widths[index], columns(row[index]));
+        }
+    }
+    printLine(out, m_headings, widths);
+    for (const std::vector<std::string>& row : m_rows) {
+        printLine(out, row, widths);
+    }
+}
+
+std::string statusName(int objectStatus) {
+    if (objectStatus == TevDerDocEnums::displayCode(kStatusNeedsUpdate)) {
+        return "needs update";
+    }
+    switch (objectStatus) {
+    case 0:
+        return "up to date";
+    case 3:
+        return "undetermined";
+    case 15:
+        return "duplicate";
+    case -2:
+        return "file missing";
+    case -1:
+        return "error 6";
+    case -3:
+        return "error 1008";
+    case -4:
+        return "error 1002";
+    case -5:
+        return "failed";
+    default:
+        return "status " + std::to_string(objectStatus);
+    }
+}
+
+std::string categoryName(int category, int subCategory) {
+    switch (category) {
+    case 0:
+        return subCategory == 0 ? "BOM in detail" : "detail";
+    case 1:
+        return "BOM list";
+    case 2:
+        return subCategory == 0 ? "DSTV list" : subCategory == 1 ? "NC DSTV" : "NC named";
+    case 3:
+        return "NC DXF";
+    default:
+        return "category " + std::to_string(category);
+    }
+}
+
+std::string kindName(const TevDerivedDocKey& key) {
+    switch (key.m_type) {
+    case TevDerDocEnums::eDocTypeDetail:
+        return "detail";
+    case TevDerDocEnums::eDocTypeBom:
+        return key.m_subType == TevDerDocEnums::eDocSubTypeDstv ? "DSTV list" : "BOM list";
+    default:
+        break;
+    }
+    switch (key.m_subType) {
+    case TevDerDocEnums::eDocSubTypeDstv:
+        return "NC DSTV";
+    case TevDerDocEnums::eDocSubTypeNCNamed:
+        return "NC named";
+    default:
+        return "NC DXF";
+    }
+}
+
+std::string relativeName(const TevString& path, const TevString& folder) {
+    const std::string whole = path.toUtf8();
+    const std::string prefix = folder.toUtf8() + "\\";
+    if (whole.compare(0, prefix.size(), prefix) != 0) {
+        return whole;
+    }
+    return whole.substr(prefix.size());
+}
+
+std::string documentName(const TevDerivedDocument& doc) {
+    return relativeName(doc.getFullFileName(), doc.getModel()->getPathToDerDocs());
+}
+
+void printDocManRows(const TevArray<TevDocManObject>& rows, const TevString& folder,
+                     std::ostream& out) {
+    std::vector<const TevDocManObject*> ordered;
+    for (const TevDocManObject& row : rows) {
+        ordered.push_back(&row);
+    }
+    const auto order = [](const TevDocManObject* row) {
+        return std::make_tuple(row->m_category, row->m_subCategory,
+                               (row->m_path + row->m_fileName).toUtf8(), row->m_title.toUtf8());
+    };
+    std::sort(ordered.begin(), ordered.end(),
+              [&order](const auto* a, const auto* b) { return order(a) < order(b); });
+    TextTable table(
+        {"DOCUMENT", "CATEGORY", "STATUS", "DWG NO", "REV", "APPROVED", "TITLE", "PROCESS"});
+    for (const TevDocManObject* row : ordered) {
+        table.addRow({relativeName(row->m_path + row->m_fileName, folder),
+                      categoryName(row->m_category, row->m_subCategory),
+                      statusName(row->m_objectStatus), row->m_fullDwgNo.toUtf8(),
+                      row->m_lastRevIdx.toUtf8(), row->m_approvalDate.toUtf8(),
+                      row->m_title.toUtf8(), row->m_processName.toUtf8()});
+    }
+    table.print(out);
+}

@@ -1,0 +1,401 @@
+// derived-docs: the reference host of LumDerivedDocumentsBase. It plays the part of a
+// CAD application for one derived-documents folder: it installs its factory, builds
+// its model from the folder's manifest, lets the library register the documents and
+// prints what the library knows about them.
+#include "HostFiles.h"
+#include "HostModel.h"
+#include "ProgressBar.h"
+#include "RowTable.h"
+
+#include "LumDerivedDocumentsBase.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <iostream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+#ifndef LUM_SAMPLE_MODEL_DIR
+#error "LUM_SAMPLE_MODEL_DIR must name the bundled sample folder"
+#endif
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitProblems = 1; // The work is done, but something went wrong on the way.
+constexpr int kExitUsage = 2;    // Bad command line or folder: nothing was done.
+
+const char* const kProgram = "derived-docs";
+
+TevString text(const std::string& utf8) {
+    return TevString(utf8.c_str());
+}
+
+// A command line that cannot be run: one line on stderr, and nothing is done.
+int usageError(const std::string& message) {
+    std::cerr << kProgram << ": " << message << " (try '" << kProgram << " --help')\n";
+    return kExitUsage;
+}
+
+// Arguments that name something that is not there.
+int argumentError(const std::string& message) {
+    std::cerr << kProgram << ": " << message << '\n';
+    return kExitUsage;
+}
+
+// Shows a broken precondition the library reports; the library then goes on.
+void reportAssertion(const char* expression, const char* file, int line) {
+    std::cerr << kProgram << ": library assertion failed: " << expression << " (" << file << ":"
+              << line << ")\n";
+}
+
+// What a host installs for the whole process before it makes a model, and removes
+// after the model is gone: the factory, the progress display, the assertion handler
+// and the prompt text of the update check.
+class HostServices {
+public:
+    HostServices()
+        : m_progress(isatty(2) != 0) {
+        TevAssert::setHandler(&reportAssertion);
+        TevDerivedDocumentsModel::setFactory(&m_factory);
+        TevProcessEvolutionManager::setProcessEvolutionManager(&m_progress);
+        Prompts::setPrompt(u"GUI", 45033, u"Checking derived documents");
+    }
+    HostServices(const HostServices&) = delete;
+    HostServices& operator=(const HostServices&) = delete;
+    ~HostServices() {
+        TevProcessEvolutionManager::setProcessEvolutionManager(nullptr);
+        TevDerivedDocumentsModel::setFactory(nullptr);
+        TevAssert::setHandler(nullptr);
+    }
+
+private:
+    HostFactory m_factory;
+    ProgressBar m_progress;
+};
+
+// Every document of the model, after the library let the host register them and
+// checked which ones require an update.
+TevArray<TevDerivedDocument*> checkedDocuments(HostModel& model) {
+    TevArray<TevDerivedDocument*> docs;
+    model.getDerivedDocsOfType(docs, TevDerDocEnums::eDocTypeAll);
+    model.checkHasUpdReqForDerivedDocs(TevDerDocEnums::eDocTypeAll, true);
+    model.getDerivedDocs(docs);
+    return docs;
+}
+
+std::vector<std::string> documentNames(HostModel& model) {
+    TevArray<TevDerivedDocument*> docs;
+    model.getDerivedDocs(docs);
+    std::vector<std::string> names;
+    for (const TevDerivedDocument* doc : docs) {
+        names.push_back(documentName(*doc));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+int runShow(HostModel& model, const std::vector<std::string>&) {
+    const TevArray<TevDerivedDocument*> docs = checkedDocuments(model);
+    TevArray<TevDocManObject> rows;
+    model.setDocManObjects(&rows);
+    model.setDocumentsManagerOpen(true);
+    for (TevDerivedDocument* doc : docs) {
+        doc->getUpdateAllDerObjs(false); // The table shows each object's current status.
+        doc->addDocManObjects(&rows);
+    }
+    printDocManRows(rows, model.getPathToDerDocs(), std::cout);
+    std::cout << docs.length() << " documents, " << rows.length() << " objects.\n";
+    // The rows point at objects of the model: close the manager, take every row out
+    // and detach the table before the model goes.
+    model.setDocumentsManagerOpen(false);
+    for (TevDerivedDocument* doc : docs) {
+        doc->removeDocManInformations(&rows);
+    }
+    model.setDocManObjects(nullptr);
+    return kExitOk;
+}
+
+// What `check` says about the update requirement of `doc`.
+std::string updateRequirement(const TevDerivedDocument& doc) {
+    if (!doc.hasUpdReq()) {
+        return "not required";
+    }
+    const TevString folder = doc.getModel()->getPathToDerDocs();
+    return "required (" + relativeName(doc.getFullUpdFileName(), folder) + " exists)";
+}
+
+int runCheck(HostModel& model, const std::vector<std::string>&) {
+    const TevArray<TevDerivedDocument*> docs = checkedDocuments(model);
+    TextTable table({"DOCUMENT", "KIND", "OBJECTS", "UPDATE"});
+    int requiringUpdate = 0;
+    for (const TevDerivedDocument* doc : docs) {
+        TevArray<TevDerivedObject*> objects;
+        doc->getDerivedObjects(objects, TevDerDocEnums::eDocTypeAll);
+        table.addRow({documentName(*doc), kindName(doc->getKey()), std::to_string(objects.length()),
+                      updateRequirement(*doc)});
+        requiringUpdate += doc->hasUpdReq() ? 1 : 0;
+    }
+    table.sortRows();
+    table.print(std::cout);
+    std::cout << requiringUpdate << " of " << docs.length() << " documents require an update.\n";
+    return kExitOk;
+}
+
+int runMissing(HostModel& model, const std::vector<std::string>&) {
+    TevArray<TevDerivedDocument*> docs;
+    model.getDerivedDocsOfType(docs, TevDerDocEnums::eDocTypeAll);
+    const std::vector<std::string> before = documentNames(model);
+    model.deleteMissingFileDocs(TevDerDocEnums::eDocTypeAll);
+    const std::vector<std::string> after = documentNames(model);
+    std::vector<std::string> removed;
+    std::set_difference(before.begin(), before.end(), after.begin(), after.end(),
+                        std::back_inserter(removed));
+    if (removed.empty()) {
+        std::cout << "Every document has its file; nothing was removed.\n";
+        return kExitOk;
+    }
+    std::cout << "Removed " << removed.size() << " of " << before.size()
+              << " documents, as their files are missing:\n";
+    for (const std::string& name : removed) {
+        std::cout << "  " << name << '\n';
+    }
+    std::cout << "The manifest still lists them.\n";
+    if (model.documentsChanged()) {
+        std::cout << "The reports among them left the host's report list.\n";
+    }
+    return kExitOk;
+}
+
+int runNumbers(HostModel& model, const std::vector<std::string>&) {
+    TevArray<TevString> prefixes, numbers, fileNames, fullFileNames;
+    model.getAllDerivedDetailDrawingNumbers(prefixes, numbers, fileNames, fullFileNames);
+    std::map<std::string, std::vector<std::string>> drawingsByNumber;
+    for (int index = 0; index < numbers.length(); ++index) {
+        const std::string number = (prefixes[index] + numbers[index]).toUtf8();
+        drawingsByNumber[number].push_back(
+            relativeName(fullFileNames[index], model.getPathToDerDocs()));
+    }
+    TextTable table({"DWG NO", "DOCUMENT", "NOTE"});
+    int shared = 0;
+    for (const auto& [number, drawings] : drawingsByNumber) {
+        shared += drawings.size() > 1 ? 1 : 0;
+        for (const std::string& drawing : drawings) {
+            const std::string note = drawings.size() > 1 ? "duplicate drawing number" : "";
+            table.addRow({number, drawing, note});
+        }
+    }
+    table.sortRows();
+    table.print(std::cout);
+    std::cout << drawingsByNumber.size() << " drawing numbers, " << shared
+              << " of them used by more than one drawing.\n";
+    return kExitOk;
+}
+
+// The document named `name`: a file name, or a path below the folder.
+TevDerivedDocument* findDocument(HostModel& model, const std::string& name) {
+    if (TevDerivedDocument* doc = model.getAt(text(name), TevDerDocEnums::eDocTypeAll)) {
+        return doc;
+    }
+    std::string below = name;
+    std::replace(below.begin(), below.end(), '/', '\\');
+    return model.getAt(model.getPathToDerDocs() + u"\\" + text(below), TevDerDocEnums::eDocTypeAll);
+}
+
+std::string extensionOf(const std::string& fileName) {
+    const std::size_t dot = fileName.find_last_of('.');
+    return dot == std::string::npos ? std::string() : fileName.substr(dot);
+}
+
+// Why `doc` cannot be renamed to `newName`; empty when it can.
+std::string renameProblem(HostModel& model, const TevDerivedDocument& doc,
+                          const std::string& newName, const TevString& newFile) {
+    const std::string oldName = doc.getFileName().toUtf8();
+    if (newName.find_first_of("/\\") != std::string::npos) {
+        return "NEW must be a file name without folder: " + newName;
+    }
+    if (TevString::compareNoCase(text(extensionOf(oldName)), text(extensionOf(newName))) != 0) {
+        return "the new name must keep the extension of " + oldName;
+    }
+    if (tevFileExists(newFile) != 0 || model.getAt(newFile, TevDerDocEnums::eDocTypeAll)) {
+        return relativeName(newFile, model.getPathToDerDocs()) + " exists already";
+    }
+    return std::string();
+}
+
+// Renames the file of `doc`, and its update file, to `newFile` and tells the model.
+bool moveDocumentFile(HostModel& model, TevDerivedDocument& doc, const TevString& newFile) {
+    const TevDerivedDocKey oldKey = doc.getKey();
+    const TevString oldUpdateFile = doc.getFullUpdFileName();
+    const bool hasUpdateFile = tevFileExists(oldUpdateFile) != 0;
+    std::string reason;
+    if (!renameFile(doc.getFullFileName(), newFile, reason)) {
+        std::cerr << kProgram << ": cannot rename " << documentName(doc) << ": " << reason << '\n';
+        return false;
+    }
+    model.derivedDocFileNameChanged(oldKey, newFile, TevString());
+    if (hasUpdateFile && !renameFile(oldUpdateFile, doc.getFullUpdFileName(), reason)) {
+        std::cerr << kProgram << ": cannot rename the update file: " << reason << '\n';
+        return false;
+    }
+    return true;
+}
+
+int runRename(HostModel& model, const std::vector<std::string>& operands) {
+    const std::string& newName = operands[1];
+    TevArray<TevDerivedDocument*> docs;
+    model.getDerivedDocsOfType(docs, TevDerDocEnums::eDocTypeAll);
+    TevDerivedDocument* doc = findDocument(model, operands[0]);
+    if (doc == nullptr) {
+        return argumentError("no document is named " + operands[0]);
+    }
+    const TevString newFile = model.getPathToDerDocs() + doc->getKey().m_relPath + text(newName);
+    const std::string problem = renameProblem(model, *doc, newName, newFile);
+    if (!problem.empty()) {
+        return argumentError(problem);
+    }
+    const std::string oldShown = documentName(*doc);
+    if (!moveDocumentFile(model, *doc, newFile) ||
+        !model.recordNewFileName(*doc, newName, std::cerr)) {
+        return kExitProblems;
+    }
+    std::cout << "Renamed " << oldShown << " to " << documentName(*doc) << ".\n";
+    if (const TevDerivedDocument* found = model.getAt(text(newName), TevDerDocEnums::eDocTypeAll)) {
+        std::cout << "The model finds the " << kindName(found->getKey()) << " as "
+                  << documentName(*found) << ".\n";
+    }
+    return kExitOk;
+}
+
+struct Command {
+    const char* name;
+    const char* operands;         // Before the optional FOLDER.
+    std::size_t requiredOperands; // Their number.
+    const char* summary;          // One line for the overview.
+    const char* details;          // The rest of the command's help.
+    int (*run)(HostModel& model, const std::vector<std::string>& operands);
+};
+
+const Command kCommands[] = {
+    {"show", "", 0, "list every derived object as the document manager shows it",
+     "Registers every document of the manifest, checks which ones require an update\n"
+     "and prints the document manager's table: one line per derived object with its\n"
+     "category, status, drawing number, revision, approval and title.\n",
+     runShow},
+    {"check", "", 0, "tell which documents require an update",
+     "A document requires an update while its \".upd\" file exists beside it.\n", runCheck},
+    {"missing", "", 0, "remove the documents whose file is missing",
+     "Removes from the model every document whose file is gone and names them.\n"
+     "The manifest is left as it is.\n",
+     runMissing},
+    {"numbers", "", 0, "list the drawing numbers of the details",
+     "Prints the drawing number of every detail drawing and flags numbers that more\n"
+     "than one drawing uses.\n",
+     runNumbers},
+    {"rename", "OLD NEW ", 2, "rename a document's file",
+     "Renames the file of the document OLD (a file name, or a path below FOLDER) to\n"
+     "NEW in the same folder, with its update file, tells the model and records the\n"
+     "new name in the manifest. NEW keeps the extension of OLD.\n",
+     runRename},
+};
+
+void printOverview(std::ostream& out) {
+    out << "Usage: " << kProgram << " COMMAND [ARGUMENTS] [FOLDER]\n\n"
+        << "Shows what LumDerivedDocumentsBase knows about the derived documents of a\n"
+        << "model folder, which lists them in its manifest.txt. FOLDER defaults to the\n"
+        << "bundled sample: " << LUM_SAMPLE_MODEL_DIR << "\n\nCommands:\n";
+    for (const Command& command : kCommands) {
+        out << "  " << command.name << std::string(10 - std::string(command.name).size(), ' ')
+            << command.summary << '\n';
+    }
+    out << "\n'" << kProgram << " COMMAND --help' describes a command.\n"
+        << "Exit status: 0 done, 1 done but with problems (reported on stderr, such as\n"
+        << "malformed manifest lines), 2 bad command line or folder.\n";
+}
+
+void printHelp(const Command& command, std::ostream& out) {
+    out << "Usage: " << kProgram << ' ' << command.name << ' ' << command.operands << "[FOLDER]\n\n"
+        << command.details << "FOLDER defaults to the bundled sample.\n";
+}
+
+const Command* findCommand(const std::string& name) {
+    for (const Command& command : kCommands) {
+        if (name == command.name) {
+            return &command;
+        }
+    }
+    return nullptr;
+}
+
+// The folder as an absolute path without trailing separator; empty when it is none.
+std::string modelFolder(const std::string& given) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(given, error)) {
+        return std::string();
+    }
+    std::string folder = std::filesystem::absolute(given, error).lexically_normal().string();
+    while (folder.size() > 1 && folder.back() == '/') {
+        folder.pop_back();
+    }
+    return folder;
+}
+
+// Runs `command` on the model of `folder`. The services outlive the model: the
+// factory stays installed until the model has disposed of its documents.
+int runCommand(const Command& command, const std::string& folder,
+               const std::vector<std::string>& operands) {
+    const HostServices services;
+    HostModel model(folder, std::cerr);
+    const int status = command.run(model, operands);
+    if (status == kExitOk && model.manifest().problems() > 0) {
+        return kExitProblems;
+    }
+    return status;
+}
+
+bool isHelp(const std::string& argument) {
+    return argument == "--help" || argument == "-h";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (arguments.empty()) {
+        return usageError("missing command");
+    }
+    if (isHelp(arguments[0])) {
+        printOverview(std::cout);
+        return kExitOk;
+    }
+    const Command* command = findCommand(arguments[0]);
+    if (command == nullptr) {
+        return usageError("unknown command '" + arguments[0] + "'");
+    }
+    std::vector<std::string> operands(arguments.begin() + 1, arguments.end());
+    for (const std::string& operand : operands) {
+        if (isHelp(operand)) {
+            printHelp(*command, std::cout);
+            return kExitOk;
+        }
+        if (operand.size() > 1 && operand[0] == '-') {
+            return usageError("unknown option '" + operand + "'");
+        }
+    }
+    const std::size_t required = command->requiredOperands;
+    if (operands.size() < required || operands.size() > required + 1) {
+        return usageError(std::string("usage: ") + kProgram + " " + command->name + " " +
+                          command->operands + "[FOLDER]");
+    }
+    const std::string given = operands.size() > required ? operands.back() : LUM_SAMPLE_MODEL_DIR;
+    const std::string folder = modelFolder(given);
+    if (folder.empty()) {
+        return argumentError("not a folder: " + given);
+    }
+    operands.resize(required);
+    return runCommand(*command, folder, operands);
+}
