@@ -3,6 +3,7 @@
 #   make test    builds and runs every test, first normally, then under
 #                AddressSanitizer and UndefinedBehaviorSanitizer, then builds the
 #                reference host against the installed package
+#   make abi-check  compares the libraries' ABI with the checked-in baselines
 #   make format  reformats the sources with the repository's .clang-format
 
 BUILD_ROOT ?= build
@@ -17,7 +18,8 @@ SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.h' '*.cpp
 
 INSTALL_CHECK := $(abspath $(BUILD_ROOT))/install-check
 
-.PHONY: all deps build demo test test-normal test-sanitize test-install format format-check clean
+.PHONY: all deps build demo test test-normal test-sanitize test-install abi-check abi-update \
+	update-interface-listings format format-check clean
 
 all: build
 
@@ -51,6 +53,18 @@ test-install: build
 	cmake --build $(INSTALL_CHECK)/host -j $(JOBS)
 	$(INSTALL_CHECK)/host/derived-docs show > $(INSTALL_CHECK)/show.txt
 	@echo "test-install: the reference host builds and runs against the installed package"
+
+# Compares the ABI of the built libraries with the checked-in baselines in abi/; fails
+# on anything but additions. abi-update rewrites the baselines after a deliberate change.
+abi-check: build
+	tools/abi-check.sh $(BUILD_ROOT)/normal
+
+abi-update: build
+	tools/abi-check.sh --update $(BUILD_ROOT)/normal
+
+# Rewrites the checked-in lists of exported symbols after a deliberate interface change.
+update-interface-listings: build
+	cmake --build $(BUILD_ROOT)/normal --target update-interface-listings
 
 # Checks formatting when clang-format is installed; a machine without it skips the check.
 format-check:
