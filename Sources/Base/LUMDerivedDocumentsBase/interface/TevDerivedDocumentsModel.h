@@ -290,7 +290,7 @@ private:
     TevDerivedDocument* registerDocument(TevDerivedDocument* doc, bool update, bool checkFile,
                                          bool resetStatus, bool resetStatusWhenRegistered);
     void disposeDocument(TevDerivedDocument*& doc);
-    static bool matchesType(const TevDerivedDocument* doc, TevDerDocEnums::eDocType type);
+    static bool matchesType(const DocumentTable::Node* node, TevDerDocEnums::eDocType type);
     int indexOfGroup(const TevDerivedObjectDuplicateInfo* group) const;
     // Disposes of the document of `node` and erases the node.
     void removeNode(DocumentTable::Node* node);

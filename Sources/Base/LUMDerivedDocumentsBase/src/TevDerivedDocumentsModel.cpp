@@ -200,16 +200,17 @@ void TevDerivedDocumentsModel::disposeDocument(TevDerivedDocument*& doc) {
     }
 }
 
-bool TevDerivedDocumentsModel::matchesType(const TevDerivedDocument* doc,
+bool TevDerivedDocumentsModel::matchesType(const DocumentTable::Node* node,
                                            TevDerDocEnums::eDocType type) {
-    return type == TevDerDocEnums::eDocTypeAll || doc->getKey().m_type == type;
+    // The node's key is a copy of its document's key, so no key is copied per visit.
+    return type == TevDerDocEnums::eDocTypeAll || node->key().m_type == type;
 }
 
 TevDerivedDocument* TevDerivedDocumentsModel::getAt(std::int64_t id,
                                                     TevDerDocEnums::eDocType type) {
     for (const auto* node = m_docs.first(); node != nullptr; node = m_docs.next(node)) {
         TevDerivedDocument* doc = node->value();
-        if (doc != nullptr && matchesType(doc, type) && doc->getKey().m_id == id) {
+        if (doc != nullptr && matchesType(node, type) && node->key().m_id == id) {
             return doc;
         }
     }
@@ -220,10 +221,10 @@ TevDerivedDocument* TevDerivedDocumentsModel::getAt(const TevString& name,
                                                     TevDerDocEnums::eDocType type) {
     for (const auto* node = m_docs.first(); node != nullptr; node = m_docs.next(node)) {
         TevDerivedDocument* doc = node->value();
-        if (doc == nullptr || !matchesType(doc, type)) {
+        if (doc == nullptr || !matchesType(node, type)) {
             continue;
         }
-        if (TevString::compareNoCase(doc->getFileName(), name) == 0 ||
+        if (TevString::compareNoCase(node->key().m_fileName, name) == 0 ||
             TevString::compareNoCase(doc->getFullFileName(), name) == 0) {
             return doc;
         }
@@ -302,7 +303,7 @@ void TevDerivedDocumentsModel::resetDerivedDocs(TevDerDocEnums::eDocType type) {
     }
     for (auto* node = m_docs.first(); node != nullptr;) {
         auto* following = m_docs.next(node);
-        if (node->value() != nullptr && node->value()->getKey().m_type == type) {
+        if (node->value() != nullptr && node->key().m_type == type) {
             removeNode(node);
         }
         node = following;
@@ -449,7 +450,7 @@ void TevDerivedDocumentsModel::getDerivedDocsOfType(TevArray<TevDerivedDocument*
     docs.setLength(0);
     addDerivedDocs(type, false);
     for (const auto* node = m_docs.first(); node != nullptr; node = m_docs.next(node)) {
-        if (node->value() != nullptr && matchesType(node->value(), type)) {
+        if (node->value() != nullptr && matchesType(node, type)) {
             docs.append(node->value());
         }
     }
@@ -491,7 +492,7 @@ void TevDerivedDocumentsModel::addDerivedDocs(TevDerDocEnums::eDocType type, boo
     }
     for (const auto* node = m_docs.first(); node != nullptr; node = m_docs.next(node)) {
         TevDerivedDocument* doc = node->value();
-        if (doc == nullptr || !matchesType(doc, type)) {
+        if (doc == nullptr || !matchesType(node, type)) {
             continue;
         }
         TevArray<TevDerivedObject*> objects;
@@ -521,7 +522,7 @@ void TevDerivedDocumentsModel::checkHasUpdReqForDerivedDocs(TevDerDocEnums::eDoc
     for (const auto* node = m_docs.first(); node != nullptr; node = m_docs.next(node)) {
         ++visited;
         TevDerivedDocument* doc = node->value();
-        if (doc != nullptr && matchesType(doc, type)) {
+        if (doc != nullptr && matchesType(node, type)) {
             doc->addAllDerivedObjects(false, true, false, false);
         }
         if (manager != nullptr) {
@@ -537,7 +538,7 @@ void TevDerivedDocumentsModel::deleteMissingFileDocs(TevDerDocEnums::eDocType ty
     for (auto* node = m_docs.first(); node != nullptr;) {
         auto* following = m_docs.next(node);
         TevDerivedDocument* doc = node->value();
-        if (doc != nullptr && matchesType(doc, type) &&
+        if (doc != nullptr && matchesType(node, type) &&
             tevFileExists(doc->getFullFileName()) == 0) {
             doc->setObsolete();
             removeNode(node);
