@@ -8,7 +8,8 @@
 class TevString;
 
 // Nonzero when a regular file exists at `path`. Paths use the application's
-// backslash separators; on POSIX systems every backslash is read as a slash.
+// backslash separators; on Windows the path goes to the system as it is, on POSIX
+// systems every backslash is read as a slash.
 LUMROOTS_EXPORT int tevFileExists(const TevString& path);
 
 #endif // TEV_FILES_H

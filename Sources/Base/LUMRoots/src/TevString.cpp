@@ -239,18 +239,20 @@ TevString& TevString::operator=(const char16_t* text) {
 
 TevString& TevString::operator=(const wchar_t* text) {
     if constexpr (sizeof(wchar_t) == sizeof(char16_t)) {
+        // Windows: wchar_t text already is UTF-16.
         return *this = reinterpret_cast<const char16_t*>(text);
-    }
-    TevString converted;
-    if (text != nullptr) {
-        converted.reserve(static_cast<int>(std::wcslen(text)) * 2);
-        for (const wchar_t* cursor = text; *cursor != 0; ++cursor) {
-            char16_t units[2];
-            const int count = encodeUtf16(static_cast<std::uint32_t>(*cursor), units);
-            converted.appendUnits(units, count);
+    } else {
+        TevString converted;
+        if (text != nullptr) {
+            converted.reserve(static_cast<int>(std::wcslen(text)) * 2);
+            for (const wchar_t* cursor = text; *cursor != 0; ++cursor) {
+                char16_t units[2];
+                const int count = encodeUtf16(static_cast<std::uint32_t>(*cursor), units);
+                converted.appendUnits(units, count);
+            }
         }
+        return *this = std::move(converted);
     }
-    return *this = std::move(converted);
 }
 
 TevString& TevString::operator=(const char* text) {
