@@ -4,7 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#if defined(_WIN32)
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
 #include <sys/wait.h>
+#endif
 
 #include <cstdio>
 #include <filesystem>
@@ -23,6 +30,41 @@ struct Outcome {
     std::string output;
 };
 
+#if defined(_WIN32)
+
+// cmd.exe's quoting: the paths and arguments used here hold no double quote.
+std::string quoted(const std::string& argument) {
+    return "\"" + argument + "\"";
+}
+
+// derived-docs.exe lies beside the test program: the Windows build puts every program
+// and library in one folder.
+std::string hostProgram() {
+    std::wstring module(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()));
+        if (length < module.size()) {
+            module.resize(length);
+            break;
+        }
+        module.resize(module.size() * 2);
+    }
+    return fs::path(module).parent_path().append(L"derived-docs.exe").u8string();
+}
+
+FILE* openPipe(const std::string& command) {
+    // cmd /c drops the first and the last quote of its command line: one more pair keeps
+    // the quotes around the program's path.
+    return _popen(("\"" + command + "\"").c_str(), "rt");
+}
+
+int closePipe(FILE* pipe) {
+    return _pclose(pipe);
+}
+
+#else
+
 std::string quoted(const std::string& argument) {
     std::string out = "'";
     for (const char c : argument) {
@@ -31,10 +73,25 @@ std::string quoted(const std::string& argument) {
     return out + "'";
 }
 
+std::string hostProgram() {
+    return LUM_DERIVED_DOCS_EXE;
+}
+
+FILE* openPipe(const std::string& command) {
+    return popen(command.c_str(), "r");
+}
+
+int closePipe(FILE* pipe) {
+    const int status = pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+#endif
+
 Outcome run(const std::string& arguments) {
-    const std::string command = quoted(LUM_DERIVED_DOCS_EXE) + " " + arguments + " 2>&1";
+    const std::string command = quoted(hostProgram()) + " " + arguments + " 2>&1";
     Outcome result;
-    FILE* pipe = popen(command.c_str(), "r");
+    FILE* pipe = openPipe(command);
     if (pipe == nullptr) {
         ADD_FAILURE() << "cannot run " << command;
         return result;
@@ -43,10 +100,12 @@ Outcome run(const std::string& arguments) {
     for (std::size_t count; (count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
         result.output.append(buffer, count);
     }
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.status = closePipe(pipe);
     std::istringstream stream(result.output);
     for (std::string line; std::getline(stream, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
         result.lines.push_back(line);
     }
     return result;
@@ -81,7 +140,7 @@ protected:
     }
 
     Outcome runOnCopy(const std::string& arguments) const {
-        return run(arguments + " " + quoted(folder.path().string()));
+        return run(arguments + " " + quoted(folder.path().u8string()));
     }
 
     lumtest::TempFolder folder;

@@ -36,7 +36,9 @@ TempFolder::~TempFolder() {
 }
 
 TevString TempFolder::appPath(const std::string& relative) const {
-    std::string full = withBackslashes(m_path.generic_string());
+    // On Windows the folder is a native path with its drive letter (C:\... or, under
+    // Wine, possibly Z:\...); elsewhere it is the POSIX path with backslashes.
+    std::string full = withBackslashes(m_path.generic_u8string());
     if (!relative.empty()) {
         full += '\\' + withBackslashes(relative);
     }

@@ -20,7 +20,7 @@ public:
     const std::filesystem::path& path() const { return m_path; }
 
     // The folder, or `relative` inside it, as the application writes paths: with
-    // backslash separators.
+    // backslash separators. On Windows it is the native path, drive letter included.
     TevString appPath(const std::string& relative = std::string()) const;
 
     // Creates the file `relative` (with its folders), holding `contents`.
