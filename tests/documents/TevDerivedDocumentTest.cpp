@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdint>
 #include <filesystem>
 #include <ostream>
@@ -254,6 +255,32 @@ TEST(TevDerivedDocument, FullFileNamesJoinFolderRelativePathAndFileName) {
     ASSERT_NE(empty, nullptr);
     EXPECT_TRUE(empty->getFullFileName().isEmpty()) << "even with a relative path";
     EXPECT_EQ(empty->getFullUpdFileName(), TevString(u".upd"));
+}
+
+// The model's folder is the temporary folder's native path: on Windows with its drive
+// letter and backslashes, so the document's file goes to the file system as Windows
+// writes it; elsewhere the same path with backslashes for slashes.
+TEST(TevDerivedDocument, FindsAndLosesItsFileUnderTheNativeFolderPath) {
+    TempFolder folder;
+    const std::string native = folder.appPath().toUtf8();
+#if defined(_WIN32)
+    ASSERT_GE(native.size(), 3U) << native;
+    EXPECT_TRUE(std::isalpha(static_cast<unsigned char>(native[0])) && native[1] == ':' &&
+                native[2] == '\\')
+        << "a drive letter starts " << native;
+    EXPECT_EQ(native.find('/'), std::string::npos) << native;
+#endif
+    folder.createFile("Details/A1.dwg");
+    FakeHost host(folder.appPath());
+    FakeDetailDocument* doc = detailA1(host);
+    ASSERT_EQ(doc->objects().length(), 1);
+    EXPECT_EQ(doc->getFullFileName(), folder.appPath("Details/A1.dwg"));
+    EXPECT_TRUE(doc->hasDocFile());
+
+    std::filesystem::remove(folder.path() / "Details" / "A1.dwg");
+    EXPECT_FALSE(doc->hasDocFile());
+    doc->setCheckDocFile(true);
+    EXPECT_EQ(doc->objects()[0]->getUpdate(), E::eStatusFileMissing);
 }
 
 TEST(TevDerivedDocument, FollowsItsFileOnDiskAndARenameInItsOwnFolder) {
