@@ -59,6 +59,8 @@ test-install: build
 
 # The Windows build: MinGW-w64 compiles, Wine runs. GoogleTest is built from Debian's
 # sources with the cross compiler; every .exe and .dll lands in build/windows/bin.
+# A test may be started up to three times: Wine occasionally fails to start a program
+# that runs beside others; a failure of the test itself fails every time.
 WINDOWS_BUILD := $(BUILD_ROOT)/windows
 
 deps-windows:
@@ -69,7 +71,7 @@ test-windows: deps-windows
 		-DCMAKE_TOOLCHAIN_FILE=$(abspath cmake/toolchain-mingw-w64.cmake) -DLUM_GTEST_FROM_SOURCE=ON
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 	$(WINDOWS_BUILD)/run-under-wine.sh --prepare
-	ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j $(JOBS)
+	ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j $(JOBS) --repeat until-pass:3
 	$(WINDOWS_BUILD)/run-under-wine.sh --wait
 
 # Compares the ABI of the built libraries with the checked-in baselines in abi/; fails
