@@ -20,17 +20,5 @@ has_gtest() {
 }
 has_gtest || missing="$missing libgtest-dev"
 
-[ -z "$missing" ] && exit 0
-
-if [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null 2>&1; then
-    echo "Installing missing build tools:$missing"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -q
-    # shellcheck disable=SC2086
-    apt-get install -y -q --no-install-recommends $missing
-    exit 0
-fi
-
-echo "make: these packages are needed and missing:$missing" >&2
-echo "Install them (for example: sudo apt-get install$missing) and run make again." >&2
-exit 1
+# shellcheck disable=SC2086
+exec "$(dirname "$0")/install-missing-packages.sh" "build tools" $missing

@@ -13,17 +13,5 @@ command -v x86_64-w64-mingw32-g++-posix >/dev/null 2>&1 ||
 [ -x /usr/lib/wine/wine64 ] || command -v wine64 >/dev/null 2>&1 || missing="$missing wine64"
 [ -f /usr/src/googletest/CMakeLists.txt ] || missing="$missing googletest"
 
-[ -z "$missing" ] && exit 0
-
-if [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null 2>&1; then
-    echo "Installing missing Windows build tools:$missing"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -q
-    # shellcheck disable=SC2086
-    apt-get install -y -q --no-install-recommends $missing
-    exit 0
-fi
-
-echo "make: these packages are needed for the Windows build and missing:$missing" >&2
-echo "Install them (for example: sudo apt-get install$missing) and run make again." >&2
-exit 1
+# shellcheck disable=SC2086
+exec "$(dirname "$0")/install-missing-packages.sh" "Windows build tools" $missing
