@@ -13,6 +13,7 @@
 #include "LumDerivedDocumentsBase.h"
 
 #include <cstdint>
+#include <utility>
 
 class HostFactory;
 
@@ -82,19 +83,22 @@ private:
     HostFactory& m_factory;
 };
 
-class HostBomDocument final : public TevDerivedDocumentBom, public ManifestDocument {
+// A BOM list, DSTV list or NC file of this host: the library's kind `Kind` holds the
+// document's one object; the host adds its manifest record, its update requirement,
+// its regeneration and its info.
+template <class Kind>
+class HostSingleObjectDocument final : public Kind, public ManifestDocument {
 public:
-    HostBomDocument(TevDerivedDocumentsModel* model, const StructProjReport& report, int dstv,
-                    const DocumentRecord& record)
-        : TevDerivedDocumentBom(model, report, dstv)
+    template <class... KindArguments>
+    HostSingleObjectDocument(const DocumentRecord& record, KindArguments&&... arguments)
+        : Kind(std::forward<KindArguments>(arguments)...)
         , ManifestDocument(record) {}
 
-    // Reads the update requirement, then lets the library add the list's object.
+    // Reads the update requirement, then lets the library add the document's object.
     int addAllDerivedObjects(bool update, bool alreadyRegistered, bool checkFile,
                              bool resetStatus) override {
         readUpdateRequirement(*this);
-        return TevDerivedDocumentBom::addAllDerivedObjects(update, alreadyRegistered, checkFile,
-                                                           resetStatus);
+        return Kind::addAllDerivedObjects(update, alreadyRegistered, checkFile, resetStatus);
     }
     TevDerDocEnums::ErrorStatus updateDerivedObject(int&, const TevString&,
                                                     TevDerDocEnums::ObjectModification, bool, bool,
@@ -108,32 +112,8 @@ public:
     }
 };
 
-class HostNCDocument final : public TevDerivedDocumentNC, public ManifestDocument {
-public:
-    HostNCDocument(TevDerivedDocumentsModel* model, const TevString& path,
-                   TevDerDocEnums::eDocSubType subType, const TevString& ncName, bool ncFlag,
-                   const DocumentRecord& record)
-        : TevDerivedDocumentNC(model, path, subType, ncName, ncFlag)
-        , ManifestDocument(record) {}
-
-    // Reads the update requirement, then lets the library add the file's object.
-    int addAllDerivedObjects(bool update, bool alreadyRegistered, bool checkFile,
-                             bool resetStatus) override {
-        readUpdateRequirement(*this);
-        return TevDerivedDocumentNC::addAllDerivedObjects(update, alreadyRegistered, checkFile,
-                                                          resetStatus);
-    }
-    TevDerDocEnums::ErrorStatus updateDerivedObject(int&, const TevString&,
-                                                    TevDerDocEnums::ObjectModification, bool, bool,
-                                                    bool) override {
-        return regenerate(*this);
-    }
-    void fillOldInfo(TevDerivedDocumentInfo* info) override { describeDocument(*this, *info); }
-    void refreshOldInfo(TevDerivedDocumentInfo* info,
-                        TevDerDocEnums::eDerivedDocInfo what) override {
-        refreshDocument(*this, *info, what);
-    }
-};
+using HostBomDocument = HostSingleObjectDocument<TevDerivedDocumentBom>;
+using HostNCDocument = HostSingleObjectDocument<TevDerivedDocumentNC>;
 
 // The objects fill their info from their document's record.
 class HostDetailObject final : public TevDerivedObjectDetail {

@@ -39,15 +39,15 @@ void HostFactory::disposeDocument(TevDerivedDocument*& doc, TevDerivedDocumentsM
 TevDerivedDocument* HostFactory::createBomDocument(TevDerivedDocumentsModel* model,
                                                    const StructProjReport& report, int dstv) {
     const RecordKind kind = dstv != 0 ? RecordKind::Dstv : RecordKind::Bom;
-    return new HostBomDocument(model, report, dstv, recordFor(model, kind, report.m_filePath));
+    return new HostBomDocument(recordFor(model, kind, report.m_filePath), model, report, dstv);
 }
 
 TevDerivedDocument* HostFactory::createNCDocument(TevDerivedDocumentsModel* model,
                                                   const TevString& path,
                                                   TevDerDocEnums::eDocSubType subType,
                                                   const TevString& ncName, bool ncFlag) {
-    return new HostNCDocument(model, path, subType, ncName, ncFlag,
-                              recordFor(model, RecordKind::NC, path));
+    return new HostNCDocument(recordFor(model, RecordKind::NC, path), model, path, subType, ncName,
+                              ncFlag);
 }
 
 TevDerivedDocument* HostFactory::createDetailDocument(TevDerivedDocumentsModel* model,
