@@ -18,11 +18,25 @@ std::string flags(std::initializer_list<bool> values) {
     return out;
 }
 
+HostFaultHandler faultHandler = nullptr;
+
+void fault(const std::string& message) {
+    if (faultHandler != nullptr) {
+        faultHandler(message);
+        return;
+    }
+    ADD_FAILURE() << message;
+}
+
 void unexpected(const char* call) {
-    ADD_FAILURE() << "the library called " << call << ", which it must never call";
+    fault(std::string("the library called ") + call + ", which it must never call");
 }
 
 } // namespace
+
+void setHostFaultHandler(HostFaultHandler handler) {
+    faultHandler = handler;
+}
 
 std::vector<std::string> CallLog::calls(std::initializer_list<const char*> ignored) const {
     std::vector<std::string> kept;
@@ -93,7 +107,10 @@ int FakeDocument<Kind>::addAllDerivedObjects(bool update, bool already, bool che
             const std::int64_t id = this->m_key.m_id;
             TevString handle;
             handle.format(u"H%d", static_cast<int>(id));
-            this->addDerivedObject(m_factory.makeDetailObject(this, id, handle), false);
+            TevDerivedObject* obj = m_factory.makeDetailObject(this, id, handle);
+            if (!this->addDerivedObject(obj, false)) {
+                m_factory.disposeObject(obj, this->getModel()); // refused: still ours
+            }
         }
         return this->m_derivedObjects.length();
     } else {
@@ -208,7 +225,7 @@ Document* FakeFactory::track(std::unique_ptr<Document> doc) {
 void FakeFactory::disposeObject(TevDerivedObject*& obj, TevDerivedDocumentsModel*) {
     m_log.add("disposeObject(" + nameOf(obj) + ")");
     if (m_objects.erase(obj) == 0) {
-        ADD_FAILURE() << "disposeObject of an object the factory does not hold: " << nameOf(obj);
+        fault("disposeObject of an object the factory does not hold: " + nameOf(obj));
         return;
     }
     ++m_disposedObjects;
@@ -219,7 +236,7 @@ void FakeFactory::disposeObject(TevDerivedObject*& obj, TevDerivedDocumentsModel
 void FakeFactory::disposeDocument(TevDerivedDocument*& doc, TevDerivedDocumentsModel*) {
     m_log.add("disposeDocument(" + nameOf(doc) + ")");
     if (m_documents.erase(doc) == 0) {
-        ADD_FAILURE() << "disposeDocument of a document the factory does not hold";
+        fault("disposeDocument of a document the factory does not hold");
         return;
     }
     ++m_disposedDocuments;

@@ -38,6 +38,12 @@ private:
     std::vector<std::string> m_calls;
 };
 
+// Where the fakes report a call the library must never make. The default fails the
+// running GoogleTest test; a driver that runs outside a test (a fuzzer, say) installs
+// its own. Null restores the default.
+using HostFaultHandler = void (*)(const std::string& message);
+void setHostFaultHandler(HostFaultHandler handler);
+
 std::string text(const TevString& value);
 // A document is named by its file name in the log.
 std::string nameOf(const TevDerivedDocument* doc);
