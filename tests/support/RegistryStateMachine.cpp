@@ -125,6 +125,7 @@ const RegistryStateMachine::Operation RegistryStateMachine::kOperations[] = {
     {"addObject", 4, &RegistryStateMachine::addObject},
     {"deleteObject", 3, &RegistryStateMachine::deleteObject},
     {"resetDocument", 1, &RegistryStateMachine::resetDocument},
+    {"maintainDocument", 3, &RegistryStateMachine::maintainDocument},
     {"switchUpdateRequirement", 3, &RegistryStateMachine::switchUpdateRequirement},
     {"formGroup", 4, &RegistryStateMachine::formGroup},
     {"leaveGroup", 3, &RegistryStateMachine::leaveGroup},
@@ -146,6 +147,20 @@ RegistryStateMachine::RegistryStateMachine(std::filesystem::path folder)
     }
     m_host = std::make_unique<FakeHost>(TevString(m_folder.generic_u8string().c_str()));
     m_host->reportManager.dstvReports = {kDstvReport};
+    // The host's model adds one update-only object to a detail that requires an update
+    // and has none yet.
+    m_host->model().addUpdOnly = [this](TevDerivedDocument* doc) {
+        TevArray<TevDerivedObject*> objects;
+        doc->getDerivedObjects(objects, E::eDocTypeAll);
+        for (const TevDerivedObject* obj : objects) {
+            if (obj->isUpdOnlyObject()) {
+                return;
+            }
+        }
+        FakeDetailObject* obj = m_host->factory.makeDetailObject(doc, 0, u"U", "upd-only");
+        obj->setUpdOnlyObject();
+        doc->addDerivedObject(obj, false);
+    };
     g_hostFault.clear();
     setHostFaultHandler(&recordHostFault);
 }
@@ -430,6 +445,40 @@ std::string RegistryStateMachine::resetDocument(ChoiceSource& c) {
     }
     doc->reset();
     return describe(keyOf(doc->getKey()));
+}
+
+// The document operations a host calls on its own: update-only objects, statuses and
+// the cached infos.
+std::string RegistryStateMachine::maintainDocument(ChoiceSource& c) {
+    TevDerivedDocument* doc = pickDocument(c);
+    if (doc == nullptr) {
+        return "no document";
+    }
+    const std::string name = describe(keyOf(doc->getKey()));
+    switch (c.pick(6)) {
+    case 0:
+        doc->addUpdOnlyDerivedObjects(chance(c, 4), chance(c, 4));
+        return "addUpdOnlyDerivedObjects " + name;
+    case 1:
+        doc->resetUpdOnlyDerivedObjects();
+        return "resetUpdOnlyDerivedObjects " + name;
+    case 2:
+        doc->getUpdateAllDerObjs(chance(c, 4));
+        return "getUpdateAllDerObjs " + name;
+    case 3:
+        doc->setStatusOfDerObjects(chance(c, 4) ? E::eStatusUndetermined : E::eStatusFileMissing);
+        return "setStatusOfDerObjects " + name;
+    case 4:
+        doc->fillInfoAllDerObjs(chance(c, 4));
+        return "fillInfoAllDerObjs " + name;
+    default: {
+        const E::eDerivedDocInfo what[] = {E::eDerivedDocInfoAll, E::eDerivedDocInfoRevisions,
+                                           E::eDerivedDocInfoDwgNo, E::eDerivedDocInfoApproval,
+                                           E::eDerivedDocInfoCheckStatus};
+        doc->refreshInfo(what[c.pick(5)]);
+        return "refreshInfo " + name;
+    }
+    }
 }
 
 std::string RegistryStateMachine::switchUpdateRequirement(ChoiceSource& c) {

@@ -103,6 +103,7 @@ private:
     std::string addObject(ChoiceSource& c);
     std::string deleteObject(ChoiceSource& c);
     std::string resetDocument(ChoiceSource& c);
+    std::string maintainDocument(ChoiceSource& c);
     std::string switchUpdateRequirement(ChoiceSource& c);
     std::string formGroup(ChoiceSource& c);
     std::string leaveGroup(ChoiceSource& c);
