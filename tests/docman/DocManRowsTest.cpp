@@ -1,6 +1,7 @@
 // Rows of the host's document-manager table: appending, filling, the commands the
 // host sends for a row, refreshing and taking rows out, for objects, documents and
 // the model.
+#include "AllocationFailure.h"
 #include "AssertionRecorder.h"
 #include "FakeHost.h"
 #include "TevDerivedDocumentInfo.h"
@@ -157,6 +158,20 @@ TEST(TevDerivedObject, AppendsOneRowWhenTheFilterMatchesUntilItsRowsAreRemovedOr
     b.obj->removeDocManInformations(&b.table);
     EXPECT_EQ(objectsOf(b.table), Objects{named}) << "every row of the object is erased";
     EXPECT_EQ(b.obj->appendDocManObject(&b.table, E::eDocSubTypeAll), 1) << "after a removal";
+}
+
+TEST(TevDerivedObject, RowTheTableCannotTakeLeavesTheObjectOutOfTheTable) {
+    Bench b;
+    {
+        const lumtest::ScopedAllocationFailure noRows(0, sizeof(TevDocManObject));
+        EXPECT_EQ(b.obj->appendDocManObject(&b.table, E::eDocSubTypeAll), 0);
+        EXPECT_EQ(noRows.refused(), 1);
+    }
+    EXPECT_EQ(b.recorder.take(), Texts{"pElements != NULL && numElements > 0"});
+    EXPECT_TRUE(b.table.isEmpty());
+    EXPECT_EQ(b.obj->appendDocManObject(&b.table, E::eDocSubTypeAll), 1)
+        << "the object was not taken as being in the table";
+    EXPECT_EQ(objectsOf(b.table), Objects{b.obj});
 }
 
 TEST(TevDerivedObject, FilledRowCarriesTheCommandStateAndTheDisplayStatusOrFifteenForADuplicate) {

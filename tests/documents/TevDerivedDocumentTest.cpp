@@ -1,5 +1,6 @@
 #include "TevDerivedDocument.h"
 
+#include "AllocationFailure.h"
 #include "AssertionRecorder.h"
 #include "FakeHost.h"
 #include "TempFolder.h"
@@ -127,6 +128,79 @@ TEST(TevDerivedDocument, AddChecksOnlyWhenAskedDeleteAlwaysDisposesAndGetFilters
     }
     doc->getDerivedObjects(out, E::eDocTypeAll);
     EXPECT_EQ(labels(out), (Texts{"H11", "detail21", "A1.dwg:bom", "null"}));
+}
+
+TEST(TevDerivedDocument, ObjectTheListCannotTakeIsRefusedAndStaysTheCallers) {
+    FakeHost host;
+    FakeDetailDocument* doc = detailA1(host);
+    for (int id = 12; id <= 18; ++id) {
+        addObject(host, doc, id, u"");
+    }
+    ASSERT_EQ(doc->objects().length(), doc->objects().physicalLength()) << "the list is full";
+    TevDerivedObject* extra = host.factory.makeDetailObject(doc, 19, u"H19");
+    const ScopedAssertionRecorder recorder;
+    {
+        const ScopedAllocationFailure noMemory;
+        EXPECT_FALSE(doc->addDerivedObject(extra, false));
+        EXPECT_FALSE(doc->addDerivedObject(extra, true));
+    }
+    EXPECT_EQ(recorder.texts(), (Texts(2, "pElements != NULL && numElements > 0")));
+    EXPECT_EQ(doc->objects().length(), 8);
+    EXPECT_EQ(labels(doc->objects()).back(), "detail18");
+    EXPECT_TRUE(calls(host).empty()) << "nothing was disposed of: the object is still ours";
+    EXPECT_EQ(doc->deleteDerivedObject(extra), 0) << "not listed, disposed of all the same";
+    EXPECT_EQ(calls(host), Texts{"disposeObject(H19)"});
+}
+
+// A detail object whose old-object reference the test can see.
+struct ProxyObject : FakeDetailObject {
+    using FakeDetailObject::FakeDetailObject;
+    void*& oldReference() { return m_oldObjProxy; }
+};
+
+TEST(TevDerivedDocument, ClearsOldReferencesAndForgetsObjectsTheHostDisposedOfItself) {
+    FakeHost host;
+    FakeDetailDocument* doc = detailA1(host);
+    ProxyObject first(host.log, "first", doc, 31, u"P31");
+    ProxyObject second(host.log, "second", doc, 32, u"P32");
+    int old = 0;
+    first.oldReference() = &old;
+    second.oldReference() = &old;
+    ASSERT_TRUE(doc->addDerivedObject(&first, false) && doc->addDerivedObject(&second, false));
+    doc->addDerivedObject(nullptr, false);
+    doc->resetOldDocRef();
+    EXPECT_EQ(first.oldReference(), nullptr);
+    EXPECT_EQ(second.oldReference(), nullptr);
+    EXPECT_FALSE(doc->hasObject(nullptr));
+
+    TevDerivedObject* h11 = doc->objects()[0];
+    host.log.clear();
+    doc->derivedObjectsDeleted();
+    EXPECT_TRUE(doc->objects().isEmpty());
+    EXPECT_TRUE(calls(host).empty()) << "the list is emptied, no object is disposed of";
+    host.factory.disposeObject(h11, &host.model()); // the host's own disposal
+}
+
+TEST(TevDerivedDocument, HostServicesAnswerTheirDefaultsAndReservedOperationsDoNothing) {
+    FakeHost host;
+    FakeDetailDocument* doc = detailA1(host);
+    TevDocumentApproval approval;
+    approval.m_statusIndex = 4;
+    EXPECT_EQ(doc->getDocumentApproval(approval), 0);
+    EXPECT_EQ(approval.m_statusIndex, 4) << "no approval record is written";
+    EXPECT_EQ(doc->setDocumentApprovalStatus(2), E::eStatusOk);
+    EXPECT_EQ(doc->setDocumentApprovalComment(u"checked"), E::eStatusNotSupported);
+    int prototype = 6;
+    EXPECT_EQ(doc->changePrototype(prototype), E::eStatusOk);
+    EXPECT_EQ(prototype, 6);
+    EXPECT_EQ(doc->renameDoc(u"B1.dwg"), E::eStatusNotSupported);
+    EXPECT_EQ(doc->setCheckDocumentStatus(0), E::eStatusOk);
+    doc->TevDerivedDocument::reservedHostOperation1();
+    doc->TevDerivedDocument::reservedHostOperation2();
+    EXPECT_TRUE(calls(host).empty());
+    EXPECT_EQ(doc->getKey(),
+              Key(E::eDocTypeDetail, E::eDocSubTypeNone, 11, u"A1.dwg", u"\\Details\\", u""));
+    EXPECT_EQ(labels(doc->objects()), Texts{"H11"});
 }
 
 TEST(TevDerivedDocument, ResetDisposesOfTheObjectsInOrderKeepsFileCheckAndKeyAndNeedsAFactory) {
@@ -377,6 +451,13 @@ TEST(TevDerivedDocumentBom, TakesItsKeyFromTheReportCreatesItsObjectOnceAndWrite
     EXPECT_EQ(doc->addAllDerivedObjects(false, true, false, true), 0);
     EXPECT_EQ(calls(host, "addAllDerivedObjects"),
               (Texts{"createBomObject(Parts.txt,)", "checkDerivedObjects(Parts.txt,11)"}));
+    host.factory.nullObjects = false;
+    TevDerivedDocumentsModel::setFactory(nullptr);
+    EXPECT_EQ(doc->addAllDerivedObjects(false, true, false, true), 0) << "no factory to ask";
+    TevDerivedDocumentsModel::setFactory(&host.factory);
+    EXPECT_EQ(calls(host, "addAllDerivedObjects"), Texts{});
+    EXPECT_EQ(doc->getReport().m_number, 5) << "the report it was made from";
+    EXPECT_EQ(doc->getReport().m_filePath, TevString(u"..\\BOM\\Parts.txt"));
 
     EXPECT_EQ(negative->deregistFromModel(), 1);
     host.reportManager.withdrawResult = 0;
@@ -444,6 +525,9 @@ TEST(TevDerivedDocumentDetail, HasItsKeyAndDefaultsAndUsesCacheAndModelOnlyWhenN
     EXPECT_EQ(doc->getKey(),
               Key(E::eDocTypeDetail, E::eDocSubTypeNone, 11, u"A1.dwg", u"\\Details\\", u""));
     EXPECT_EQ(doc->getEnableUpdateBOM(), 0);
+    doc->setEnableUpdateBOM(1);
+    EXPECT_EQ(doc->getEnableUpdateBOM(), 1);
+    doc->setEnableUpdateBOM(0);
     EXPECT_TRUE(doc->getCheckDocFile()) << "a new document still has to check its file";
     TevString dwgNo = u"before", prefix = u"before";
     doc->getDwgNo(dwgNo, prefix);

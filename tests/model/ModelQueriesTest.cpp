@@ -216,6 +216,16 @@ TEST(TevDerivedDocumentsModelQueries, DisposesOfDocumentsWhoseFilesAreGone) {
         inRegistryOrder(host, {{"A2.dwg", {"disposeObject(H8)", "disposeDocument(A2.dwg)"}},
                                {"A3.dwg", {"disposeObject(H9)", "disposeDocument(A3.dwg)"}}});
     host.log.clear();
+    TevDerivedDocumentsModel::setFactory(nullptr);
+    {
+        const ScopedAssertionRecorder recorder;
+        host.model().deleteMissingFileDocs(E::eDocTypeAll);
+        EXPECT_EQ(recorder.texts(), Names{"pFact"});
+    }
+    TevDerivedDocumentsModel::setFactory(&host.factory);
+    EXPECT_TRUE(hostCalls(host).empty()) << "without a factory nothing can be let go of";
+    EXPECT_EQ(host.model().getDerivedDocs().size(), 4);
+
     host.model().deleteMissingFileDocs(E::eDocTypeDetail);
     EXPECT_EQ(hostCalls(host), expected) << "a document whose file exists, or a BOM, stays";
 

@@ -1,5 +1,6 @@
 #include "TevDerivedDocumentsModel.h"
 
+#include "AllocationFailure.h"
 #include "AssertionRecorder.h"
 #include "FakeHost.h"
 #include "TevDerivedObjectDuplicateInfo.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -15,6 +17,7 @@
 namespace {
 
 using lumtest::FakeHost;
+using lumtest::ScopedAllocationFailure;
 using lumtest::ScopedAssertionRecorder;
 using E = TevDerDocEnums;
 using Calls = std::vector<std::string>;
@@ -48,6 +51,10 @@ Objects objectsOf(FakeHost& host, TevDerivedDocument* doc, int extra = 0) {
     doc->getDerivedObjects(objects, E::eDocTypeAll);
     return Objects(objects.begin(), objects.end());
 }
+
+const std::string kNoMemory = "pElements != NULL && numElements > 0";
+constexpr std::size_t kNodeSize = sizeof(TevDerivedDocumentsModel::DocumentTable::Node);
+constexpr std::size_t kListEntrySize = sizeof(void*);
 
 TevArray<TevDocManObject> rowsFor(std::initializer_list<TevDerivedObject*> objects) {
     TevArray<TevDocManObject> table;
@@ -108,6 +115,226 @@ TEST(TevDerivedDocumentsModel, RegistersADocumentOncePerKeyUnlessItOrItsPathIsRe
     EXPECT_EQ(host.addNC("NC\\P1.nc", E::eDocSubTypeDstv, "", false), nullptr);
     EXPECT_EQ(hostCalls(host).back(), "disposeDocument(P1.nc)");
     EXPECT_EQ(registered(host), Docs{bom});
+}
+
+TEST(TevDerivedDocumentsModel, RegistrationWithoutMemoryForItsNodeGivesTheNewDocumentBack) {
+    FakeHost host;
+    TevDerivedDocument* a1 = host.addDetail(7, "..\\Details\\A1.dwg");
+    TevDerivedDocument* parts = host.addBom(5, "..\\BOM\\Parts.txt");
+    ScopedAssertionRecorder recorder;
+    {
+        const ScopedAllocationFailure noNodes(0, kNodeSize);
+        host.log.clear();
+        EXPECT_EQ(host.addDetail(8, "..\\Details\\A2.dwg"), nullptr);
+        EXPECT_EQ(hostCalls(host), (Calls{"createDetailDocument(8,..\\Details\\A2.dwg)",
+                                          "addAllDerivedObjects(A2.dwg,0000)",
+                                          "disposeDocument(A2.dwg)", "disposeObject(H8)"}));
+        host.log.clear();
+        EXPECT_EQ(host.addBom(6, "..\\BOM\\Plates.txt", true), nullptr);
+        EXPECT_EQ(host.log.only("dispose"),
+                  (Calls{"disposeDocument(Plates.txt)", "disposeObject(Plates.txt:bom)"}));
+        host.log.clear();
+        EXPECT_EQ(host.addNC("NC\\P1.nc", E::eDocSubTypeDstv, "", false), nullptr);
+        EXPECT_EQ(host.log.only("dispose"),
+                  (Calls{"disposeDocument(P1.nc)", "disposeObject(P1.nc:nc)"}));
+        EXPECT_EQ(recorder.take(), Calls(3, kNoMemory));
+
+        EXPECT_EQ(host.addDetail(7, "..\\Details\\A1.dwg"), a1)
+            << "a document registered before needs no node";
+        EXPECT_TRUE(recorder.texts().empty());
+        EXPECT_EQ(noNodes.refused(), 3);
+    }
+    Docs docs = registered(host);
+    std::sort(docs.begin(), docs.end());
+    Docs expected{a1, parts};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(docs, expected) << "the documents registered before are all there";
+    EXPECT_EQ(host.factory.liveDocuments(), 2U);
+    EXPECT_EQ(host.factory.liveObjects(), 2U) << "each new document went with its object";
+
+    TevDerivedDocument* a2 = host.addDetail(8, "..\\Details\\A2.dwg");
+    ASSERT_NE(a2, nullptr) << "registration works again once memory is back";
+    EXPECT_EQ(host.model().getAt(8, E::eDocTypeDetail), a2);
+}
+
+TEST(TevDerivedDocumentsModel, DocumentWithoutMemoryForItsObjectListIsRefusedWithItsObject) {
+    FakeHost host;
+    ScopedAssertionRecorder recorder;
+    {
+        // Every list of pointers is refused, so no document can list an object.
+        const ScopedAllocationFailure noLists(0, kListEntrySize);
+        EXPECT_EQ(host.addBom(6, "..\\BOM\\Plates.txt", false, false, true), nullptr);
+        EXPECT_EQ(host.log.only("dispose"),
+                  (Calls{"disposeObject(Plates.txt:bom)", "disposeDocument(Plates.txt)"}))
+            << "the object that the list could not take went back at once";
+        host.log.clear();
+        EXPECT_EQ(host.addNC("NC\\P1.nc", E::eDocSubTypeDstv, "", false, true), nullptr);
+        EXPECT_EQ(host.log.only("dispose"),
+                  (Calls{"disposeObject(P1.nc:nc)", "disposeDocument(P1.nc)"}));
+        host.log.clear();
+        EXPECT_EQ(host.addDetail(8, "..\\Details\\A2.dwg"), nullptr)
+            << "the host's detail kind gives back what addDerivedObject refused";
+        EXPECT_EQ(host.log.only("dispose"),
+                  (Calls{"disposeObject(H8)", "disposeDocument(A2.dwg)"}));
+        EXPECT_EQ(recorder.take(), Calls(3, kNoMemory));
+    }
+    EXPECT_EQ(host.factory.liveDocuments() + host.factory.liveObjects(), 0U);
+    EXPECT_TRUE(registered(host).empty());
+}
+
+TEST(TevDerivedDocumentsModel, RenameThatCannotBeFiledForWantOfMemoryGivesTheDocumentBack) {
+    FakeHost host;
+    lumtest::FakeModel& model = host.model();
+    TevDerivedDocument* a1 = host.addDetail(7, "..\\Details\\A1.dwg");
+    TevDerivedDocument* a2 = host.addDetail(8, "..\\Details\\A2.dwg");
+    TevArray<TevDocManObject> table = rowsFor({objectsOf(host, a1)[0], objectsOf(host, a2)[0]});
+    model.setDocManObjects(&table);
+    ScopedAssertionRecorder recorder;
+    {
+        const ScopedAllocationFailure noNodes(0, kNodeSize);
+        host.log.clear();
+        model.derivedDocFileNameChanged(a1->getKey(), u"..\\Details\\B1.dwg", u"");
+    }
+    EXPECT_EQ(recorder.take(), Calls{kNoMemory});
+    EXPECT_EQ(host.log.only("dispose"), (Calls{"disposeDocument(B1.dwg)", "disposeObject(H7)"}))
+        << "neither kept under its old key nor lost: handed back to the factory";
+    EXPECT_EQ(registered(host), Docs{a2});
+    ASSERT_EQ(table.length(), 1) << "its rows left the table";
+    EXPECT_EQ(table[0].m_derivedObject, objectsOf(host, a2)[0]);
+    model.setDocManObjects(nullptr);
+}
+
+TEST(TevDerivedDocumentsModel, DuplicateGroupIsFormedOnlyWithTheMembersItCanList) {
+    FakeHost host;
+    lumtest::FakeModel& model = host.model();
+    TevDerivedDocument* doc = host.addDetail(7, "..\\Details\\A1.dwg");
+    const Objects o = objectsOf(host, doc, 3);
+    const auto set = [&o](std::initializer_list<int> indexes) {
+        TevArray<TevDerivedObject*> objects;
+        for (const int index : indexes) {
+            objects.append(o[index]);
+        }
+        return objects;
+    };
+    const TevArray<TevDerivedObject*> pair01 = set({0, 1});
+    const TevArray<TevDerivedObject*> pair02 = set({0, 2});
+    const TevArray<TevDerivedObject*> pair03 = set({0, 3});
+    ScopedAssertionRecorder recorder;
+    {
+        // The scratch list of the members and the new group's copy of it are granted;
+        // the model's list of groups is refused.
+        const ScopedAllocationFailure thirdFails(2, 0, 1);
+        model.appendDuplicateObjects(pair01);
+    }
+    EXPECT_EQ(recorder.take(), Calls{kNoMemory});
+    EXPECT_TRUE(model.getDuplicates().isEmpty());
+    EXPECT_EQ(o[0]->getDuplicateInfo(), nullptr) << "no object points at a group nobody holds";
+    EXPECT_EQ(o[1]->getDuplicateInfo(), nullptr);
+    {
+        const ScopedAllocationFailure noMemory;
+        model.appendDuplicateObjects(pair01);
+    }
+    EXPECT_EQ(recorder.take(), Calls(2, kNoMemory)) << "no scratch list for either member";
+    EXPECT_TRUE(model.getDuplicates().isEmpty());
+
+    model.appendDuplicateObjects(pair01);
+    ASSERT_EQ(model.getDuplicates().length(), 1);
+    TevDerivedObjectDuplicateInfo* group = model.getDuplicates()[0];
+    ASSERT_EQ(group->getObjects().length(), 2) << "the group's list is full";
+    {
+        // The scratch list is granted; the group's longer list for object 2 is refused.
+        const ScopedAllocationFailure secondFails(1, 0, 1);
+        model.appendDuplicateObjects(pair02);
+    }
+    EXPECT_EQ(recorder.take(), Calls{kNoMemory});
+    EXPECT_EQ(group->getObjects().length(), 2);
+    EXPECT_EQ(o[2]->getDuplicateInfo(), nullptr) << "not a member, so in no group";
+    model.removeObjectFromDuplicate(o[0]); // the group dissolves
+    EXPECT_TRUE(model.getDuplicates().isEmpty());
+    EXPECT_FALSE(o[1]->isDuplicate() || o[2]->isDuplicate());
+
+    // The model's list kept its storage; a new group that can list none of its
+    // members (its copy of them and each later entry refused) is dropped again.
+    {
+        const ScopedAllocationFailure onlyTheScratchList(1);
+        model.appendDuplicateObjects(pair03);
+    }
+    EXPECT_EQ(recorder.take(), Calls(3, kNoMemory));
+    EXPECT_TRUE(model.getDuplicates().isEmpty());
+    EXPECT_EQ(o[0]->getDuplicateInfo(), nullptr);
+    EXPECT_EQ(o[3]->getDuplicateInfo(), nullptr);
+
+    model.appendDuplicateObjects(pair03);
+    EXPECT_TRUE(o[0]->isDuplicate() && o[3]->isDuplicate());
+    EXPECT_TRUE(recorder.texts().empty());
+}
+
+TEST(TevDerivedDocumentsModel, GroupsOfObjectsOutsideItsRegistryGoWithTheModel) {
+    FakeHost host;
+    lumtest::CallLog log;
+    lumtest::FakeDetailObject first(log, "first", nullptr, 1, u"F1");
+    lumtest::FakeDetailObject second(log, "second", nullptr, 2, u"F2");
+    TevArray<TevDerivedObject*> set;
+    set.append(&first);
+    set.append(&second);
+    host.model().appendDuplicateObjects(set);
+    ASSERT_TRUE(first.isDuplicate() && second.isDuplicate());
+    host.destroyModel();
+    EXPECT_EQ(first.getDuplicateInfo(), nullptr) << "the group went and let its members go";
+    EXPECT_EQ(second.getDuplicateInfo(), nullptr);
+}
+
+TEST(TevDerivedDocumentsModel, ReservedOperationsOfModelFactoryAndReportManagerDoNothing) {
+    FakeHost host;
+    TevDerivedDocument* doc = host.addDetail(7, "..\\Details\\A1.dwg");
+    TevDerivedDocumentsModel& model = host.model();
+    host.log.clear();
+    // The library's own versions, which a host need not override.
+    model.TevDerivedDocumentsModel::reserved1();
+    model.TevDerivedDocumentsModel::reserved2();
+    model.TevDerivedDocumentsModel::reserved3();
+    model.TevDerivedDocumentsModel::reserved4();
+    model.TevDerivedDocumentsModel::reserved5();
+    model.TevDerivedDocumentsModel::reserved6();
+    model.TevDerivedDocumentsModel::reserved7();
+    model.TevDerivedDocumentsModel::reserved8();
+    model.TevDerivedDocumentsModel::reserved9();
+    model.TevDerivedDocumentsModel::reserved10();
+    model.TevDerivedDocumentsModel::reserved12();
+    model.TevDerivedDocumentsModel::reserved15();
+    model.TevDerivedDocumentsModel::reserved16();
+    model.TevDerivedDocumentsModel::reserved22();
+    model.TevDerivedDocumentsModel::reserved24();
+    model.TevDerivedDocumentsModel::reserved26();
+    model.TevDerivedDocumentsModel::reserved27();
+    model.TevDerivedDocumentsModel::reserved28();
+    model.TevDerivedDocumentsModel::reserved29();
+    model.TevDerivedDocumentsModel::reserved30();
+    model.TevDerivedDocumentsModel::reserved31();
+    model.TevDerivedDocumentsModel::reserved32();
+    model.TevDerivedDocumentsModel::reserved33();
+    model.TevDerivedDocumentsModel::reserved34();
+    model.TevDerivedDocumentsModel::reserved35();
+    model.TevDerivedDocumentsModel::reserved36();
+    model.TevDerivedDocumentsModel::reserved37();
+    model.TevDerivedDocumentsModel::beginCheckDerivedObjects();
+    model.TevDerivedDocumentsModel::endCheckDerivedObjects();
+    model.TevDerivedDocumentsModel::reserved40();
+    model.TevDerivedDocumentsModel::reserved41();
+    model.TevDerivedDocumentsModel::reserved44();
+    model.TevDerivedDocumentsModel::reserved45();
+    model.TevDerivedDocumentsModel::reserved46();
+    model.TevDerivedDocumentsModel::reserved47();
+    host.factory.TevDerivedDocumentsFactory::reserved5();
+    TevReportManager& reports = host.reportManager;
+    reports.TevReportManager::reserved0();
+    reports.TevReportManager::reserved1();
+    reports.TevReportManager::reserved2();
+    reports.TevReportManager::reserved3();
+    reports.TevReportManager::reserved6();
+    EXPECT_TRUE(host.log.calls().empty()) << "nothing reached the host";
+    EXPECT_EQ(registered(host), Docs{doc});
+    EXPECT_EQ(host.factory.liveObjects(), 1U);
 }
 
 TEST(TevDerivedDocumentsModel, RemovesAndUnregistersOnlyThroughTheFactory) {
@@ -282,6 +509,8 @@ TEST(TevDerivedDocumentsModel, FormsMovesAndDissolvesDuplicateGroupsAndDisposesO
     for (const int index : {0, 1, 3}) {
         EXPECT_EQ(o[index]->getDuplicateInfo(), group) << index;
     }
+    model.removeObjectFromDuplicate(nullptr); // no object, no group: nothing changes
+    EXPECT_EQ(group->getObjects().length(), 3);
     doc->deleteDerivedObject(o[3]);
     EXPECT_EQ(group->getObjects().length(), 2) << "a destroyed object leaves its group";
     model.derivedObjectDeleted(o[0]);

@@ -158,6 +158,9 @@ void expectTheCommonBehaviour(const std::string& defaults, const std::string& ow
     Info moved(std::move(copy)), moveAssigned;
     moveAssigned = std::move(moved);
     EXPECT_EQ(allOf(moveAssigned), allOf(src));
+    Info& alias = moveAssigned;
+    moveAssigned = std::move(alias);
+    EXPECT_EQ(allOf(moveAssigned), allOf(src)) << "a move to itself keeps everything";
     for (const Info* source : {&copy, &moved}) {
         EXPECT_EQ(join(source->getModelHandles()) + join(source->getServerHandles()),
                   join(src.getModelHandles()) + "1[s]");
@@ -192,6 +195,9 @@ TEST(TevDerivedObjectBomInfo, DefaultsAndOwnMembersSurviveResetAndSetInfoForUpda
     info.setInfoForUpdate(11, 12, 13, listOf({u"h"}));
     EXPECT_EQ(sharedOf(info), "5[kept,,,,]01[h]") << "setInfoForUpdate sets only the handles";
     EXPECT_EQ(ownOf(info), "11 12 13 0 0[]");
+    info.setTemplateKey(21);
+    info.setTemplateLocation(22);
+    EXPECT_EQ(ownOf(info), "11 21 22 0 0[]") << "the template's own setters";
 }
 
 TEST(TevDerivedObjectDetailInfo, ResetRestoresEveryDetailMemberAndCopiesTakeThem) {

@@ -320,6 +320,26 @@ TEST(TevDerivedObject, DestroyingAnObjectStillInTheTableReportsItAndGoesOn) {
     EXPECT_EQ(s.host.factory.disposedObjects(), 2);
 }
 
+TEST(TevDerivedObject, ApprovalStatusGoesToItsDocumentAndReservedOperationsDoNothing) {
+    DetailOnDisk s;
+    EXPECT_EQ(s.obj->setDocumentApprovalStatus(2), E::eStatusOk) << "the document's answer";
+    lumtest::CallLog log;
+    lumtest::FakeDetailObject orphan(log, "orphan", nullptr, 5, u"H5");
+    EXPECT_EQ(orphan.setDocumentApprovalStatus(2), E::eStatusNotSupported);
+
+    EXPECT_FALSE(s.obj->hasUpdReq());
+    s.obj->setHasUpdReq(true);
+    EXPECT_TRUE(s.obj->hasUpdReq());
+    s.obj->setHasUpdReq(false);
+    EXPECT_FALSE(s.obj->hasUpdReq());
+
+    s.host.log.clear();
+    s.obj->TevDerivedObject::reserved5();
+    s.obj->TevDerivedObject::reserved9();
+    EXPECT_EQ(s.takeCalls(), Calls{});
+    EXPECT_EQ(identityOf(s.obj), identity(11, u"H11", E::eDocTypeDetail));
+}
+
 // ---- Kinds ---------------------------------------------------------------------------
 
 TEST(TevDerivedObjectDetail, StartsWithCommandActiveAndNoStatusAndIdZeroMakesADummy) {

@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -21,6 +23,10 @@ TEST(TevAssert, DefaultHandlerWritesOneLineAndReturns) {
     TevAssert::tevAssert("len>=0", "TevArray.h", 42);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "Assertion failed: len>=0, file TevArray.h, line 42\n");
+    testing::internal::CaptureStderr();
+    TevAssert::tevAssert(nullptr, nullptr, 7);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Assertion failed: , file , line 7\n")
+        << "a report without texts is still one line";
 
     const TevAssert::Handler previous = TevAssert::setHandler(&ignoreReport);
     EXPECT_EQ(TevAssert::setHandler(nullptr), &ignoreReport);
@@ -69,6 +75,52 @@ TEST(TevMemoryControllerController, AllocatesZeroFilledStorageOrNothing) {
     EXPECT_EQ(TevMemoryControllerController::allocateArray(1, 0), nullptr);
     EXPECT_EQ(TevMemoryControllerController::allocateArray(0x7FFFFFFF, SIZE_MAX / 2), nullptr)
         << "an overflowing size";
+}
+
+// What the failure predicate below was asked, and its answer.
+struct PredicateCall {
+    int count;
+    std::size_t elementSize;
+};
+std::vector<PredicateCall> predicateCalls;
+
+bool refuseLargeAllocations(int count, std::size_t elementSize) {
+    predicateCalls.push_back({count, elementSize});
+    return static_cast<std::size_t>(count) * elementSize > 64;
+}
+
+bool refuseEverything(int, std::size_t) {
+    return true;
+}
+
+TEST(TevMemoryControllerController, FailurePredicateDecidesEachValidAllocation) {
+    predicateCalls.clear();
+    EXPECT_EQ(TevMemoryControllerController::setFailurePredicate(&refuseLargeAllocations), nullptr)
+        << "no predicate is installed by default";
+
+    void* small = TevMemoryControllerController::allocateArray(8, 8);
+    EXPECT_NE(small, nullptr);
+    EXPECT_EQ(TevMemoryControllerController::allocateArray(9, 8), nullptr) << "refused";
+    EXPECT_EQ(TevMemoryControllerController::allocateArray(0, 8), nullptr);
+    EXPECT_EQ(TevMemoryControllerController::allocateArray(1, 0), nullptr);
+    EXPECT_EQ(TevMemoryControllerController::allocateArray(0x7FFFFFFF, SIZE_MAX / 2), nullptr);
+    ASSERT_EQ(predicateCalls.size(), 2U) << "invalid sizes are refused before it is asked";
+    EXPECT_EQ(predicateCalls[0].count, 8);
+    EXPECT_EQ(predicateCalls[0].elementSize, 8U);
+    EXPECT_EQ(predicateCalls[1].count, 9);
+
+    EXPECT_EQ(TevMemoryControllerController::setFailurePredicate(&refuseEverything),
+              &refuseLargeAllocations)
+        << "the previous predicate is answered";
+    EXPECT_EQ(TevMemoryControllerController::allocateArray(1, 1), nullptr);
+    TevMemoryControllerController::deallocateArray(small); // returning needs no permission
+    EXPECT_EQ(small, nullptr);
+
+    EXPECT_EQ(TevMemoryControllerController::setFailurePredicate(nullptr), &refuseEverything);
+    void* again = TevMemoryControllerController::allocateArray(100, 8);
+    EXPECT_NE(again, nullptr) << "null lets every allocation through";
+    TevMemoryControllerController::deallocateArray(again);
+    EXPECT_EQ(predicateCalls.size(), 2U);
 }
 
 TEST(TevProcessEvolutionManager, HandsOutOneKeyPerActionAndAccumulatesProgress) {

@@ -1,19 +1,33 @@
 #include "TevArray.h"
 
+#include "AllocationFailure.h"
 #include "AssertionRecorder.h"
 #include "CountedElement.h"
 #include "TevPrinters.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstddef>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
 
 using lumtest::CountedElement;
+using lumtest::ScopedAllocationFailure;
 using lumtest::ScopedAssertionRecorder;
 using Texts = std::vector<std::string>;
+
+const std::string kNoMemory = "pElements != NULL && numElements > 0";
+
+// A failure predicate that refuses every allocation and keeps the last count asked for.
+int lastCountAskedFor = 0;
+bool refuseAndKeepTheCount(int count, std::size_t) {
+    lastCountAskedFor = count;
+    return true;
+}
 
 // Builds and reads elements of each element type from plain ints.
 template <class T>
@@ -174,6 +188,160 @@ TYPED_TEST(TevArrayTyped, ReportsBadIndexesAndAnswersAFreshDefaultElement) {
     TevArray<TypeParam> empty;
     EXPECT_EQ(Element<TypeParam>::read(empty.last()), 0);
     EXPECT_EQ(recorder.take(), (Texts{"!isEmpty()"}));
+}
+
+TYPED_TEST(TevArrayTyped, ReportsStorageItCannotHaveAndStaysAsItWas) {
+    TevArray<TypeParam> array = this->filled(8);
+    const TevArray<TypeParam> three = this->filled(3);
+    const TypeParam* storage = array.begin();
+    const int liveBefore = CountedElement::live();
+    ScopedAssertionRecorder recorder;
+    {
+        const ScopedAllocationFailure noMemory;
+        array.setPhysicalLength(20);
+        EXPECT_EQ(recorder.take(), Texts{kNoMemory}) << "setPhysicalLength";
+        array.setLength(9);
+        EXPECT_EQ(recorder.take(), Texts{kNoMemory}) << "setLength";
+        EXPECT_EQ(array.append(Element<TypeParam>::make(8)), -1);
+        EXPECT_EQ(recorder.take(), Texts{kNoMemory}) << "append";
+        EXPECT_EQ(array.append(array[3]), -1) << "an element of the full array itself";
+        EXPECT_EQ(recorder.take(), Texts{kNoMemory}) << "append of an own element";
+        array.appendArray(three);
+        EXPECT_EQ(recorder.take(), Texts{kNoMemory}) << "appendArray";
+        array.appendArray(array);
+        EXPECT_EQ(recorder.take(), Texts{kNoMemory}) << "appendArray of itself";
+        EXPECT_EQ(noMemory.refused(), 6);
+
+        // Nothing that needs no storage is refused meanwhile.
+        array.setLength(5);
+        array.setLength(8);
+        array.setPhysicalLength(7);
+        array[0] = Element<TypeParam>::make(40);
+        EXPECT_TRUE(recorder.texts().empty());
+        EXPECT_EQ(noMemory.refused(), 6);
+    }
+    EXPECT_EQ(array.begin(), storage) << "the storage was kept";
+    EXPECT_EQ(array.length(), 8);
+    EXPECT_EQ(array.physicalLength(), 8);
+    EXPECT_EQ(this->values(array), (std::vector<int>{40, 1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(CountedElement::live(), liveBefore) << "no slot made or destroyed";
+
+    // Usable as before once memory is back.
+    EXPECT_EQ(array.append(array[1]), 8);
+    EXPECT_EQ(array.physicalLength(), 16);
+    array.appendArray(three);
+    EXPECT_EQ(this->values(array), (std::vector<int>{40, 1, 2, 3, 4, 5, 6, 7, 1, 0, 1, 2}));
+    EXPECT_TRUE(recorder.texts().empty());
+}
+
+TYPED_TEST(TevArrayTyped, CopyThatCannotHaveStorageIsLeftEmpty) {
+    const TevArray<TypeParam> source = this->filled(5);
+    TevArray<TypeParam> target = this->filled(3);
+    const int liveBefore = CountedElement::live();
+    ScopedAssertionRecorder recorder;
+    {
+        const ScopedAllocationFailure noMemory;
+        const TevArray<TypeParam> copy(source);
+        EXPECT_EQ(copy.length(), 0);
+        EXPECT_EQ(copy.physicalLength(), 0);
+        EXPECT_EQ(copy.begin(), nullptr);
+        EXPECT_EQ(recorder.take(), Texts{kNoMemory}) << "copy construction";
+
+        target = source;
+        EXPECT_EQ(target.length(), 0) << "assignment released the target's storage first";
+        EXPECT_EQ(target.physicalLength(), 0);
+        EXPECT_EQ(target.begin(), nullptr);
+        EXPECT_EQ(recorder.take(), Texts{kNoMemory}) << "copy assignment";
+
+        const TevArray<TypeParam> sized(10, 4);
+        EXPECT_EQ(sized.physicalLength(), 0);
+        EXPECT_EQ(sized.growthStep(), 4);
+        EXPECT_EQ(recorder.take(), Texts{kNoMemory}) << "construction with storage";
+
+        TevArray<TypeParam> empty;
+        EXPECT_EQ(empty.append(Element<TypeParam>::make(1)), -1);
+        EXPECT_EQ(empty.length(), 0);
+        EXPECT_EQ(empty.begin(), nullptr);
+        EXPECT_EQ(recorder.take(), Texts{kNoMemory}) << "append to an empty array";
+    }
+    const int targetSlots = std::is_same_v<TypeParam, CountedElement> ? 8 : 0;
+    EXPECT_EQ(CountedElement::live(), liveBefore - targetSlots)
+        << "the target's slots went with its storage, and no other slot was made";
+    target = source;
+    EXPECT_EQ(this->values(target), (std::vector<int>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(this->values(source), (std::vector<int>{0, 1, 2, 3, 4}));
+}
+
+TYPED_TEST(TevArrayTyped, GrowthFailingAfterEarlierAllocationsKeepsTheElements) {
+    ScopedAssertionRecorder recorder;
+    TevArray<TypeParam> array;
+    {
+        // The first two allocations (8 and 16 slots) go through, the third fails.
+        const ScopedAllocationFailure thirdFails(2);
+        for (int value = 0; value < 17; ++value) {
+            EXPECT_EQ(array.append(Element<TypeParam>::make(value)), value < 16 ? value : -1);
+        }
+        EXPECT_EQ(thirdFails.grantedSoFar(), 2);
+        EXPECT_EQ(thirdFails.refused(), 1);
+    }
+    EXPECT_EQ(recorder.take(), Texts{kNoMemory});
+    EXPECT_EQ(array.length(), 16);
+    EXPECT_EQ(array.physicalLength(), 16);
+    std::vector<int> expected;
+    for (int value = 0; value < 16; ++value) {
+        expected.push_back(value);
+    }
+    EXPECT_EQ(this->values(array), expected);
+    EXPECT_EQ(array.append(Element<TypeParam>::make(16)), 16);
+    EXPECT_EQ(array.physicalLength(), 24);
+}
+
+TEST(TevArray, NestedArrayThatCannotBeCopiedDuringGrowthArrivesEmpty) {
+    // Growth copies elements by assignment; an element that is itself an array needs
+    // storage of its own for that copy. Each copy that cannot have it is reported and
+    // arrives empty; the other elements and the grown storage are whole.
+    TevArray<TevArray<int>> rows;
+    for (int row = 0; row < 8; ++row) {
+        TevArray<int> cells;
+        cells.append(row);
+        rows.append(cells);
+    }
+    ScopedAssertionRecorder recorder;
+    {
+        // The outer storage and the copies of rows 0 to 2 go through; the next two fail.
+        const ScopedAllocationFailure twoCopiesFail(4, 0, 2);
+        TevArray<int> last;
+        rows.append(last);
+    }
+    EXPECT_EQ(recorder.take(), (Texts{kNoMemory, kNoMemory}));
+    ASSERT_EQ(rows.length(), 9);
+    EXPECT_EQ(rows.physicalLength(), 16);
+    const std::vector<int> lengths = [&rows] {
+        std::vector<int> result;
+        for (const TevArray<int>& cells : rows) {
+            result.push_back(cells.length());
+        }
+        return result;
+    }();
+    EXPECT_EQ(lengths, (std::vector<int>{1, 1, 1, 0, 0, 1, 1, 1, 0}));
+    EXPECT_EQ(rows[5][0], 5);
+    EXPECT_EQ(rows[3].begin(), nullptr);
+}
+
+TEST(TevArray, GrowthPastTheLastMultipleOfTheStepBelowTheIntLimitAsksForTheLengthItself) {
+    ScopedAssertionRecorder recorder;
+    const TevMemoryControllerController::FailurePredicate previous =
+        TevMemoryControllerController::setFailurePredicate(&refuseAndKeepTheCount);
+    TevArray<char> array;
+    array.setLength(100);
+    const int forOneHundred = lastCountAskedFor;
+    array.setLength(INT_MAX - 3); // rounded up to the step it would be 2^31
+    const int nearTheLimit = lastCountAskedFor;
+    TevMemoryControllerController::setFailurePredicate(previous);
+    EXPECT_EQ(forOneHundred, 104);
+    EXPECT_EQ(nearTheLimit, INT_MAX - 3);
+    EXPECT_EQ(recorder.take(), (Texts{kNoMemory, kNoMemory}));
+    EXPECT_EQ(array.length(), 0);
 }
 
 TEST(TevArray, ConstructsAndDestroysEverySlotOfItsStorage) {

@@ -111,7 +111,7 @@ int HostDetailDocument::addAllDerivedObjects(bool update, bool, bool checkFile, 
         if (resetStatus && !obj->isDummyObject()) {
             obj->setStatus(TevDerDocEnums::eStatusOk);
         }
-        addDerivedObject(obj, false);
+        adopt(obj);
     }
     readUpdateRequirement(*this);
     if (update) {
@@ -135,7 +135,15 @@ void HostDetailDocument::addPendingObjects() {
         TevDerivedObject* obj = m_factory.createDetailObject(this, m_key.m_id, handle);
         obj->setUpdOnlyObject();
         obj->setHasUpdReq(true);
-        addDerivedObject(obj, false);
+        adopt(obj);
+    }
+}
+
+// Lists a new object; one the list cannot take (no memory left) goes back to the
+// factory instead of being lost.
+void HostDetailDocument::adopt(TevDerivedObject* obj) {
+    if (!addDerivedObject(obj, false)) {
+        m_factory.disposeObject(obj, m_model);
     }
 }
 

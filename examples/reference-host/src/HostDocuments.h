@@ -79,6 +79,7 @@ public:
 
 private:
     TevString mainHandle() const;
+    void adopt(TevDerivedObject* obj);
 
     HostFactory& m_factory;
 };

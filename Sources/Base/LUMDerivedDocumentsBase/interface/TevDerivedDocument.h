@@ -108,8 +108,9 @@ public:
     TevDerivedDocKey getKey() const;
     TevDerivedDocumentsModel* getModel() const;
 
-    // Appends `obj` and takes ownership; with `checkExisting`, an object for which
-    // hasObject is true is refused (false).
+    // Appends `obj` and takes ownership. False, and `obj` stays the caller's, when
+    // `checkExisting` is set and hasObject is true for it, or when the list cannot
+    // grow for want of memory.
     bool addDerivedObject(TevDerivedObject* obj, bool checkExisting);
     // Empties `out`, then fills it with all objects (eDocTypeAll) or those of `type`.
     void getDerivedObjects(TevArray<TevDerivedObject*>& out, TevDerDocEnums::eDocType type) const;

@@ -36,8 +36,8 @@ public:
 
     // Appends one filled row to `table` and answers 1; answers 0 with the table
     // unchanged for an object without a document, an object already in the table, a
-    // `subType` filter that is neither eDocSubTypeAll nor the document's sub-kind, or a
-    // null table.
+    // `subType` filter that is neither eDocSubTypeAll nor the document's sub-kind, a
+    // null table, or a table that cannot grow for want of memory.
     virtual int appendDocManObject(TevArray<TevDocManObject>* table,
                                    TevDerDocEnums::eDocSubType subType);
     // Fills a row: the document's part, then the display status (15 for a duplicate),

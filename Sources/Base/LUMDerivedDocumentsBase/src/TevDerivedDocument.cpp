@@ -223,8 +223,7 @@ bool TevDerivedDocument::addDerivedObject(TevDerivedObject* obj, bool checkExist
     if (checkExisting && hasObject(obj)) {
         return false;
     }
-    m_derivedObjects.append(obj);
-    return true;
+    return m_derivedObjects.append(obj) >= 0;
 }
 
 void TevDerivedDocument::getDerivedObjects(TevArray<TevDerivedObject*>& out,
@@ -538,7 +537,11 @@ int TevDerivedDocument::addSingleDerivedObject(bool update, bool checkFile, bool
             if (resetStatus) {
                 obj->setStatus(TevDerDocEnums::eStatusOk);
             }
-            m_derivedObjects.append(obj);
+            if (m_derivedObjects.append(obj) < 0) {
+                // No memory to list it: the object goes back at once rather than being
+                // lost, and the document answers that it holds none.
+                factory->disposeObject(obj, m_model);
+            }
         }
     }
     if (update) {

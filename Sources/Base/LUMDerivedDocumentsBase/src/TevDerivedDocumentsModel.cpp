@@ -385,6 +385,18 @@ void TevDerivedDocumentsModel::appendDuplicateObjects(const TevArray<TevDerivedO
         return; // one object, however often it is named, is no set of duplicates
     }
     TevDerivedObjectDuplicateInfo* group = objects[0]->getDuplicateInfo();
+    const bool created = group == nullptr;
+    if (created) {
+        group = new TevDerivedObjectDuplicateInfo(members);
+    }
+    // The group is listed before any object points at it: when the list cannot grow,
+    // nothing has changed yet and a new group is dropped, not left unowned.
+    if (indexOfGroup(group) < 0 && m_duplicates.append(group) < 0) {
+        if (created) {
+            delete group;
+        }
+        return;
+    }
     // A member of another group leaves it first, so that no group is left pointing at
     // an object that points elsewhere.
     for (TevDerivedObject* obj : members) {
@@ -392,17 +404,19 @@ void TevDerivedDocumentsModel::appendDuplicateObjects(const TevArray<TevDerivedO
             removeObjectFromDuplicate(obj);
         }
     }
-    if (group == nullptr) {
-        group = new TevDerivedObjectDuplicateInfo(members);
-    }
+    // Only a listed member points at the group: one whose entry could not be had stays
+    // in no group, and a group left below two members dissolves.
     for (TevDerivedObject* obj : members) {
         if (!group->hasObject(obj)) {
             group->appendObject(obj);
         }
-        obj->setDuplicateInfo(group);
+        if (group->hasObject(obj)) {
+            obj->setDuplicateInfo(group);
+        }
     }
-    if (indexOfGroup(group) < 0) {
-        m_duplicates.append(group);
+    if (!group->objectsAreDuplicated()) {
+        m_duplicates.removeAt(indexOfGroup(group));
+        delete group;
     }
 }
 

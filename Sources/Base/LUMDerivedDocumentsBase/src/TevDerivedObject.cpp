@@ -65,7 +65,9 @@ int TevDerivedObject::appendDocManObject(TevArray<TevDocManObject>* table,
     }
     TevDocManObject row;
     fillDocManObjectData(row);
-    table->append(row);
+    if (table->append(row) < 0) {
+        return 0; // not in the table, so a later call may add the row
+    }
     m_alreadyInTable = true;
     return 1;
 }

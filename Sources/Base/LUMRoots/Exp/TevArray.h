@@ -2,7 +2,9 @@
 // step (8 unless told otherwise) and is kept when the array is shortened; every slot of
 // the storage holds a constructed element, including the slots beyond the length.
 // Elements move to new storage by copy assignment. A bad index or length is reported
-// through TevAssert and never reads or writes outside the storage.
+// through TevAssert and never reads or writes outside the storage. So is storage that
+// cannot be had ("pElements != NULL && numElements > 0"): the array then stays as it
+// was, except that a copy or copy assignment is left empty.
 //
 // Including this header also gives the chained hash tables of TevHashTable.h.
 #ifndef TEV_ARRAY_H

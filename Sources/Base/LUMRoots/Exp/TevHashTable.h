@@ -2,13 +2,22 @@
 // primes starting at 53, the first entry for a key wins, and iteration runs over the
 // buckets by ascending index and each chain from its head. That order is part of the
 // behaviour callers see: it decides the order in which registered items are visited.
+//
+// Buckets and nodes come from TevMemoryControllerController. A failed allocation is
+// reported ("pElements != NULL && numElements > 0") and leaves the table as it was:
+// an insert whose node cannot be had answers no node; one whose larger bucket array
+// cannot be had keeps the buckets it has and files the node there; a table whose
+// bucket array could not be had at all holds nothing until an insert gets one.
 #ifndef TEV_HASH_TABLE_H
 #define TEV_HASH_TABLE_H
 
 #include "TevArray.h"
 #include "TevString.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
+#include <iterator>
 #include <new>
 #include <utility>
 
@@ -84,7 +93,8 @@ public:
 
     // A copy has the source's bucket count and, bucket by bucket, copies of its nodes
     // in the same chain order, so it iterates in the same order. Pointer values are
-    // copied as pointers.
+    // copied as pointers. A copy that cannot be completed for want of memory is left
+    // empty.
     TevHashTable(const TevHashTable& other) { copyFrom(other); }
 
     TevHashTable& operator=(const TevHashTable& other) {
@@ -103,8 +113,12 @@ public:
     // Grows the table when it would hold more nodes than buckets (also when the key
     // turns out to be present), then answers the node of an equal key with false,
     // leaving its value as it was, or a new node at the head of its chain with true.
+    // No node and false when there is no memory for the node (or for any bucket).
     std::pair<Node*, bool> insert(const K& key, const V& value) {
         grow(m_count + 1);
+        if (bucketCount() == 0) {
+            return {nullptr, false}; // reported by the bucket allocation
+        }
         Node*& head = m_buckets.begin()[bucketOf(key, bucketCount())];
         for (Node* node = head; node != nullptr; node = node->m_next) {
             if (E()(node->key(), key)) {
@@ -122,6 +136,9 @@ public:
     }
 
     Node* find(const K& key) const {
+        if (bucketCount() == 0) {
+            return nullptr;
+        }
         for (Node* node = m_buckets.begin()[bucketOf(key, bucketCount())]; node != nullptr;
              node = node->m_next) {
             if (E()(node->key(), key)) {
@@ -135,7 +152,7 @@ public:
     // ignored. No other node moves, so a walk that already took the successor of
     // `node` goes on correctly.
     void erase(Node* node) {
-        if (node == nullptr) {
+        if (node == nullptr || bucketCount() == 0) {
             return;
         }
         Node** link = &m_buckets.begin()[bucketOf(node->key(), bucketCount())];
@@ -193,7 +210,8 @@ private:
         return nullptr;
     }
 
-    // The first prime of the list that is at least `required`, or the last one.
+    // REQUIRES: required > 0. The first prime of the list that is at least `required`;
+    // the last prime is above every int, so there always is one.
     static std::uint64_t bucketCountFor(int required) {
         static constexpr std::uint64_t kPrimes[] = {
             53ULL,        97ULL,         193ULL,        389ULL,       769ULL,       1543ULL,
@@ -201,12 +219,9 @@ private:
             196613ULL,    393241ULL,     786433ULL,     1572869ULL,   3145739ULL,   6291469ULL,
             12582917ULL,  25165843ULL,   50331653ULL,   100663319ULL, 201326611ULL, 402653189ULL,
             805306457ULL, 1610612741ULL, 3221225473ULL, 4294967291ULL};
-        for (const std::uint64_t prime : kPrimes) {
-            if (prime >= static_cast<std::uint64_t>(required)) {
-                return prime;
-            }
-        }
-        return kPrimes[sizeof(kPrimes) / sizeof(kPrimes[0]) - 1];
+        static_assert(kPrimes[std::size(kPrimes) - 1] > static_cast<std::uint64_t>(INT_MAX));
+        return *std::lower_bound(std::begin(kPrimes), std::end(kPrimes),
+                                 static_cast<std::uint64_t>(required));
     }
 
     // Rehashes into more buckets when `required` nodes would exceed the bucket count.
@@ -217,8 +232,8 @@ private:
             return;
         }
         const std::uint64_t target = bucketCountFor(required);
-        if (target <= static_cast<std::uint64_t>(bucketCount()) || target > INT_MAX) {
-            return;
+        if (target > INT_MAX) {
+            return; // more buckets than an array can count: the table stays as it is
         }
         const int count = static_cast<int>(target);
         TevArray<Node*> grown;
@@ -248,6 +263,7 @@ private:
                  source = source->m_next) {
                 Node* copy = createNode(source->key(), source->value());
                 if (copy == nullptr) {
+                    removeAll(); // no partial copy: it would iterate unlike its source
                     return;
                 }
                 *tail = copy;
