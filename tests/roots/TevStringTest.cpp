@@ -163,6 +163,23 @@ TEST(TevString, ComparesAndUpperCasesAsciiAndLatinLetters) {
     EXPECT_EQ(text, TevString(u"A1-ÄÖÜ Ÿ ß ×÷ ŽŠ Ж"));
 }
 
+// Found by fuzzing: the order came from the upper-case forms, which put '\' (and '[',
+// '_', ...) after 'O' while the contract compares in lower case, where it comes before.
+TEST(TevString, OrdersCharactersBetweenTheCasesAsInLowerCase) {
+    EXPECT_LT(TevString::compareNoCase(u"\\", u"O"), 0);
+    EXPECT_GT(TevString::compareNoCase(u"O", u"\\"), 0);
+    EXPECT_LT(TevString::compareNoCase(u"A_1", u"ab"), 0);
+    EXPECT_LT(TevString::compareNoCase(u"A_1", u"AB"), 0);
+    EXPECT_LT(TevString::compareNoCase(u"[", u"a"), 0);
+    EXPECT_LT(TevString::compareNoCase(u"×", u"É"), 0) << "U+00D7 lies between À-Þ and à-þ";
+    EXPECT_GT(TevString::compareNoCase(u"Ω", u"α"), 0);
+    // Equality ignoring case is unchanged, the sigmas included.
+    EXPECT_EQ(TevString::compareNoCase(u"ΣΊΣΥΦΟΣ", u"σΊσυφος"), 0);
+    EXPECT_EQ(TevString::compareNoCase(u"ς", u"Σ"), 0);
+    EXPECT_EQ(TevString::compareNoCase(u"Ÿ Ő Ł", u"ÿ ő ł"), 0);
+    EXPECT_NE(TevString::compareNoCase(u"İ", u"i"), 0) << "the dotted capital I has no fold";
+}
+
 TEST(TevString, ReadsLeadingDigitsWithoutOverflowing) {
     EXPECT_EQ(TevString(u"42").toInteger(), 42);
     EXPECT_EQ(TevString(u"007").toInteger(), 7);

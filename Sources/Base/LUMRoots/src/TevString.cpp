@@ -76,6 +76,39 @@ char16_t upperUnit(char16_t unit) {
     return unit;
 }
 
+// Lower case of an upper-case unit that upperUnit produces; every other unit is kept.
+// The pairs are exactly those of upperUnit (the capital sigma pairs with the medial
+// sigma), so lowerUnit(upperUnit(c)) is the lower-case form compareNoCase compares in,
+// and two units have the same lower-case form exactly when they have the same upper
+// case.
+char16_t lowerUnit(char16_t unit) {
+    const unsigned c = unit;
+    if (c < 0x80) {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char16_t>(c + 0x20) : unit;
+    }
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) {
+        return static_cast<char16_t>(c + 0x20);
+    }
+    if (c == 0x178) {
+        return 0xFF;
+    }
+    if (c >= 0x100 && c < 0x17F) {
+        // In Latin Extended-A a lower-case letter follows its capital.
+        const auto next = static_cast<char16_t>(c + 1);
+        return upperUnit(next) == unit ? next : unit;
+    }
+    if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) {
+        return static_cast<char16_t>(c + 0x20);
+    }
+    if (c >= 0x410 && c <= 0x42F) {
+        return static_cast<char16_t>(c + 0x20);
+    }
+    if (c >= 0x400 && c <= 0x40F) {
+        return static_cast<char16_t>(c + 0x50);
+    }
+    return unit;
+}
+
 // Appends the UTF-16 form of `codePoint` to `out`; `out` has room for two units.
 int encodeUtf16(std::uint32_t codePoint, char16_t* out) {
     if (codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
@@ -320,7 +353,11 @@ int TevString::compareNoCase(const TevString& first, const TevString& second) {
     const char16_t* a = first.getStringW();
     const char16_t* b = second.getStringW();
     for (;; ++a, ++b) {
-        const int difference = static_cast<int>(upperUnit(*a)) - static_cast<int>(upperUnit(*b));
+        // Compared in lower case, as documented: a character that lies between the
+        // capitals and the small letters of its block ('[', '\\', '_', the
+        // multiplication sign) sorts before those letters in either case.
+        const int difference =
+            static_cast<int>(lowerUnit(upperUnit(*a))) - static_cast<int>(lowerUnit(upperUnit(*b)));
         if (difference != 0 || *a == 0) {
             return difference;
         }
