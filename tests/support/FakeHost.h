@@ -143,7 +143,7 @@ using FakeBomDocument = FakeDocument<TevDerivedDocumentBom>;
 using FakeDetailDocument = FakeDocument<TevDerivedDocumentDetail>;
 using FakeNCDocument = FakeDocument<TevDerivedDocumentNC>;
 
-class FakeReportManager : public TevReportManager {
+class FakeReportManager final : public TevReportManager {
 public:
     explicit FakeReportManager(CallLog& log)
         : m_log(log) {}
@@ -167,7 +167,7 @@ private:
     CallLog& m_log;
 };
 
-class FakeFactory : public TevDerivedDocumentsFactory {
+class FakeFactory final : public TevDerivedDocumentsFactory {
 public:
     explicit FakeFactory(CallLog& log)
         : m_log(log) {}
