@@ -5,6 +5,13 @@
 #                reference host against the installed package
 #   make test-windows  cross builds for 64-bit Windows with MinGW-w64 (DLLs, tests and
 #                the reference host) and runs every test under Wine
+#   make memcheck  builds a Debug build without sanitizers and runs every test program
+#                under valgrind memcheck; any memory error or leaked byte fails
+#   make coverage  builds with gcc --coverage, runs every test and fails when the line
+#                or branch coverage of the library and the root layer is below the bar
+#   make soak    runs the randomized operation sequences for ten million steps
+#   make fuzz    builds the libFuzzer targets of fuzz/ with clang (ASan + UBSan) and runs
+#                each for FUZZ_SECONDS (default 30), two at a time; any finding fails
 #   make abi-check  compares the libraries' ABI with the checked-in baselines
 #   make format  reformats the sources with the repository's .clang-format
 
@@ -21,8 +28,8 @@ SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.h' '*.cpp
 INSTALL_CHECK := $(abspath $(BUILD_ROOT))/install-check
 
 .PHONY: all deps build demo test test-normal test-sanitize test-install test-windows \
-	deps-windows abi-check abi-update \
-	update-interface-listings format format-check clean
+	soak deps-windows memcheck deps-memcheck coverage deps-coverage abi-check abi-update \
+	fuzz deps-fuzz update-interface-listings format format-check clean
 
 all: build
 
@@ -57,6 +64,15 @@ test-install: build
 	$(INSTALL_CHECK)/host/derived-docs show > $(INSTALL_CHECK)/show.txt
 	@echo "test-install: the reference host builds and runs against the installed package"
 
+# The randomized operation sequences of the test suite, at length, on the optimized
+# build: SOAK_STEPS steps in all (ten million by default), from seed SOAK_SEED on.
+SOAK_STEPS ?= 10000000
+SOAK_SEED ?= 1
+
+soak: build
+	LUM_RANDOM_STEPS=$(SOAK_STEPS) LUM_RANDOM_SEED=$(SOAK_SEED) \
+		$(BUILD_ROOT)/normal/tests/RandomTests --gtest_filter='*RandomSequences*'
+
 # The Windows build: MinGW-w64 compiles, Wine runs. GoogleTest is built from Debian's
 # sources with the cross compiler; every .exe and .dll lands in build/windows/bin.
 # A test may be started up to three times: Wine occasionally fails to start a program
@@ -73,6 +89,78 @@ test-windows: deps-windows
 	$(WINDOWS_BUILD)/run-under-wine.sh --prepare
 	ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j $(JOBS) --repeat until-pass:3
 	$(WINDOWS_BUILD)/run-under-wine.sh --wait
+
+# Every C++ test program runs once under valgrind memcheck (tools/run-memcheck.py; the
+# other tests, scripts such as the interface checks, run without it). Any memcheck
+# error and any byte definitely or indirectly lost makes valgrind exit with 99, which
+# fails the run; possibly lost and still reachable blocks do not count. The randomized
+# suite takes fewer steps here, since valgrind runs some thirty times slower.
+MEMCHECK_BUILD := $(BUILD_ROOT)/memcheck
+MEMCHECK_OPTIONS := --tool=memcheck --error-exitcode=99 --leak-check=full \
+	--show-leak-kinds=definite,indirect --errors-for-leak-kinds=definite,indirect \
+	--track-origins=yes --num-callers=40 --child-silent-after-fork=yes
+
+deps-memcheck:
+	@tools/ensure-memcheck-deps.sh
+
+memcheck: deps-memcheck
+	cmake -S . -B $(MEMCHECK_BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DLUM_SANITIZE=OFF
+	cmake --build $(MEMCHECK_BUILD) -j $(JOBS)
+	LUM_RANDOM_STEPS=20000 python3 tools/run-memcheck.py $(MEMCHECK_BUILD) --jobs $(JOBS) \
+		-- $(MEMCHECK_OPTIONS)
+
+# Line and branch coverage of the library and the root layer, measured over every test
+# with a Debug build at -O0 instrumented by gcc --coverage and summed up by gcovr; below
+# COVERAGE_MIN_LINES or COVERAGE_MIN_BRANCHES percent fails. The counters are zeroed
+# before and after the build (test discovery runs the programs, and counts of an older
+# build would not merge). Not counted as branches: the exception edges g++ adds to
+# every call that might throw (--exclude-throw-branches) and the branches it knows to
+# be unreachable (--exclude-unreachable-branches). The library never throws, so those
+# edges are no decisions of its code and no test could take them. The shared libraries
+# keep gcov's runtime to themselves (--exclude-libs), so that they export exactly their
+# listings here too.
+COVERAGE_BUILD := $(BUILD_ROOT)/coverage
+COVERAGE_MIN_LINES := 95
+COVERAGE_MIN_BRANCHES := 85
+
+deps-coverage:
+	@tools/ensure-coverage-deps.sh
+
+coverage: deps-coverage
+	cmake -S . -B $(COVERAGE_BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DLUM_SANITIZE=OFF \
+		-DCMAKE_CXX_FLAGS="--coverage -O0" -DCMAKE_EXE_LINKER_FLAGS=--coverage \
+		"-DCMAKE_SHARED_LINKER_FLAGS=--coverage -Wl,--exclude-libs,libgcov.a"
+	find $(COVERAGE_BUILD) -name '*.gcda' -delete
+	cmake --build $(COVERAGE_BUILD) -j $(JOBS)
+	find $(COVERAGE_BUILD) -name '*.gcda' -delete
+	ctest --test-dir $(COVERAGE_BUILD) --output-on-failure -j $(JOBS)
+	gcovr --root . --object-directory $(COVERAGE_BUILD) -j $(JOBS) \
+		--exclude-directories '.*/CMakeFiles/[0-9.]+$$' \
+		--filter 'Sources/Base/LUMDerivedDocumentsBase/' --filter 'Sources/Base/LUMRoots/' \
+		--exclude-throw-branches --exclude-unreachable-branches \
+		--txt $(COVERAGE_BUILD)/coverage.txt --print-summary \
+		--fail-under-line $(COVERAGE_MIN_LINES) --fail-under-branch $(COVERAGE_MIN_BRANCHES) \
+		|| { echo "coverage: below $(COVERAGE_MIN_LINES)% of lines or $(COVERAGE_MIN_BRANCHES)% of branches; per file: $(COVERAGE_BUILD)/coverage.txt"; exit 1; }
+	@echo "coverage: at least $(COVERAGE_MIN_LINES)% of lines and $(COVERAGE_MIN_BRANCHES)% of branches; per file: $(COVERAGE_BUILD)/coverage.txt"
+
+# The libFuzzer targets of fuzz/, built with clang: the libraries carry coverage
+# instrumentation, ASan and UBSan; tests and examples are left out of this build.
+# tools/run-fuzzers.sh runs every target for FUZZ_SECONDS, FUZZ_JOBS at a time, each on
+# a scratch copy of its seed corpus fuzz/corpus/<name>/ in $(FUZZ_BUILD)/work/<name>/
+# (with its log and crash files), prints one summary line per target and fails on any
+# finding.
+FUZZ_BUILD := $(BUILD_ROOT)/fuzz
+FUZZ_SECONDS ?= 30
+FUZZ_JOBS ?= 2
+
+deps-fuzz:
+	@tools/ensure-fuzz-deps.sh
+
+fuzz: deps-fuzz
+	cmake -S . -B $(FUZZ_BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_CXX_COMPILER=clang++ -DLUM_FUZZ=ON -DLUM_BUILD_TESTS=OFF -DLUM_BUILD_EXAMPLES=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_JOBS)
 
 # Compares the ABI of the built libraries with the checked-in baselines in abi/; fails
 # on anything but additions. abi-update rewrites the baselines after a deliberate change.
