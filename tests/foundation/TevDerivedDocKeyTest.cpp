@@ -83,6 +83,32 @@ TEST(TevDerivedDocKey, HashesOnlyTheLow32BitsOfTheId) {
     EXPECT_EQ(table.find(low)->value(), 1);
 }
 
+// The hash folds the key's fields without building the text; it must agree with the
+// fold of the text for every sign, width and limit of the numbers, and for texts
+// beyond ASCII.
+TEST(TevDerivedDocKey, HashIsTheFoldOfTheFormattedText) {
+    const std::int64_t ids[] = {0,
+                                -1,
+                                7,
+                                -7,
+                                2147483647,
+                                -2147483647 - 1,
+                                4294967295,
+                                4294967296,
+                                1234567890123,
+                                -1234567890123};
+    const int numbers[] = {0, 3, -1, 2147483647, -2147483647 - 1};
+    for (const std::int64_t id : ids) {
+        for (const int number : numbers) {
+            const TevDerivedDocKey key(static_cast<E::eDocType>(number),
+                                       static_cast<E::eDocSubType>(~number), id, u"Ä\u03a3.dwg",
+                                       u"\\Details\\", u"dxf name");
+            EXPECT_EQ(hashOf(key), tevFoldHash(TevHash<TevDerivedDocKey>::text(key)))
+                << "id " << id << ", type " << number;
+        }
+    }
+}
+
 TEST(TevDerivedDocKey, EqualTextIsNotEqualKeys) {
     // "a b" + "c" and "a" + "b c" both format as "... a b c ".
     const TevDerivedDocKey blankInName = detailKey(5, u"a b", u"c");

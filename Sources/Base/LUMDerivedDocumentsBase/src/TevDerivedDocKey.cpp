@@ -1,5 +1,51 @@
 #include "TevDerivedDocKey.h"
 
+namespace {
+
+// The fold h = h * 5 + c of tevFoldHash, fed piece by piece, so that a key's hash is
+// had without building its text: the registry hashes a key on every insert, lookup
+// and erase, and at every chain end of a walk.
+class TextFold {
+public:
+    void unit(char16_t c) { m_hash = m_hash * 5U + c; }
+
+    void text(const TevString& value) {
+        for (const char16_t* c = value.getStringW(); *c != 0; ++c) {
+            unit(*c);
+        }
+    }
+
+    // The units "%d" prints for `value`: a minus sign when negative, no leading zeros.
+    void decimal(std::int32_t value) {
+        char16_t digits[10];
+        int count = 0;
+        std::uint32_t magnitude =
+            value < 0 ? 0U - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+        do {
+            digits[count++] = static_cast<char16_t>(u'0' + magnitude % 10U);
+            magnitude /= 10U;
+        } while (magnitude != 0);
+        if (value < 0) {
+            unit(u'-');
+        }
+        while (count > 0) {
+            unit(digits[--count]);
+        }
+    }
+
+    std::uint32_t hash() const { return m_hash; }
+
+private:
+    std::uint32_t m_hash = 0;
+};
+
+// What "%ld" prints of an id: its low 32 bits read as a signed number.
+std::int32_t low32(std::int64_t id) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(id)));
+}
+
+} // namespace
+
 TevDerivedDocKey::TevDerivedDocKey()
     : m_type(TevDerDocEnums::eDocTypeAll)
     , m_subType(TevDerDocEnums::eDocSubTypeNone)
@@ -40,6 +86,19 @@ TevString TevHash<TevDerivedDocKey>::text(const TevDerivedDocKey& key) {
     return formatted;
 }
 
+// The same fold as tevFoldHash(text(key)), unit for unit.
 std::uint32_t TevHash<TevDerivedDocKey>::operator()(const TevDerivedDocKey& key) const {
-    return tevFoldHash(text(key));
+    TextFold fold;
+    fold.decimal(key.m_type);
+    fold.unit(u' ');
+    fold.decimal(key.m_subType);
+    fold.unit(u' ');
+    fold.decimal(low32(key.m_id));
+    fold.unit(u' ');
+    fold.text(key.m_fileName);
+    fold.unit(u' ');
+    fold.text(key.m_relPath);
+    fold.unit(u' ');
+    fold.text(key.m_ncName);
+    return fold.hash();
 }
