@@ -9,6 +9,9 @@
 #include "TevFiles.h"
 #include "TevProcessEvolutionManager.h"
 
+#include <climits>
+#include <initializer_list>
+
 namespace {
 
 bool contains(const TevArray<TevDerivedObject*>& objects, const TevDerivedObject* obj) {
@@ -18,6 +21,32 @@ bool contains(const TevArray<TevDerivedObject*>& objects, const TevDerivedObject
         }
     }
     return false;
+}
+
+// Gives `list` at once the storage that appending `count` entries one by one would end
+// with (the next multiple of its growth step), so that long lists are not copied into
+// new storage every few entries. Lists grow by a fixed step, not by doubling.
+template <class T>
+void growForAppends(TevArray<T>& list, int count) {
+    const int length = list.length();
+    if (count <= 0 || count > INT_MAX - length || length + count <= list.physicalLength()) {
+        return;
+    }
+    list.setLength(length + count);
+    list.setLength(length);
+}
+
+// Appends to a list the model keeps to itself and hands over whole with appendArray:
+// its storage doubles, so that a walk over many documents copies each entry a bounded
+// number of times whatever their count.
+template <class T>
+void appendDoubling(TevArray<T>& list, const T& value) {
+    const int physical = list.physicalLength();
+    if (list.length() == physical) {
+        list.setPhysicalLength(physical < 8 ? 8
+                                            : (physical > INT_MAX / 2 ? INT_MAX : physical * 2));
+    }
+    list.append(value);
 }
 
 } // namespace
@@ -119,6 +148,7 @@ TevDerivedDocumentsModel::DocumentTable TevDerivedDocumentsModel::getDerivedDocs
 
 void TevDerivedDocumentsModel::getDerivedDocs(TevArray<TevDerivedDocument*>& docs) {
     docs.setLength(0);
+    growForAppends(docs, m_docs.size()); // the registry holds no null document
     for (const auto* node = m_docs.first(); node != nullptr; node = m_docs.next(node)) {
         if (node->value() != nullptr) {
             docs.append(node->value());
@@ -357,14 +387,20 @@ void TevDerivedDocumentsModel::setDocumentsManagerOpen(bool open) {
     if (open || m_docManObjects == nullptr) {
         return;
     }
+    // One pass: every row that stays moves down once, past all marked rows before it,
+    // which leaves the rows in the order erasing the marked ones one by one gives.
     TevArray<TevDocManObject>& table = *m_docManObjects;
-    for (int index = 0; index < table.length();) {
+    int kept = 0;
+    for (int index = 0; index < table.length(); ++index) {
         if (table[index].m_removed) {
-            table.removeAt(index);
-        } else {
-            ++index;
+            continue;
         }
+        if (kept != index) {
+            table[kept] = table[index];
+        }
+        ++kept;
     }
+    table.setLength(kept);
 }
 
 bool TevDerivedDocumentsModel::isDocumentsManagerOpen() const {
@@ -463,11 +499,14 @@ void TevDerivedDocumentsModel::getDerivedDocsOfType(TevArray<TevDerivedDocument*
                                                     TevDerDocEnums::eDocType type) {
     docs.setLength(0);
     addDerivedDocs(type, false);
+    TevArray<TevDerivedDocument*> matching;
+    matching.setPhysicalLength(m_docs.size());
     for (const auto* node = m_docs.first(); node != nullptr; node = m_docs.next(node)) {
         if (node->value() != nullptr && matchesType(node, type)) {
-            docs.append(node->value());
+            matching.append(node->value());
         }
     }
+    docs.appendArray(matching);
 }
 
 void TevDerivedDocumentsModel::getDerivedObjectsOfType(TevArray<TevDerivedObject*>& objects,
@@ -476,12 +515,17 @@ void TevDerivedDocumentsModel::getDerivedObjectsOfType(TevArray<TevDerivedObject
     TevArray<TevDerivedDocument*> docs;
     getDerivedDocsOfType(docs, type);
     TevArray<TevDerivedObject*> scratch;
+    TevArray<TevDerivedObject*> collected;
     for (const TevDerivedDocument* doc : docs) {
-        if (doc != nullptr) {
-            doc->getDerivedObjects(scratch, type);
-            objects.appendArray(scratch);
+        if (doc == nullptr) {
+            continue;
+        }
+        doc->getDerivedObjects(scratch, type);
+        for (TevDerivedObject* obj : scratch) {
+            appendDoubling(collected, obj);
         }
     }
+    objects.appendArray(collected);
 }
 
 void TevDerivedDocumentsModel::addDerivedDocs(TevDerDocEnums::eDocType type, bool check) {
@@ -504,12 +548,12 @@ void TevDerivedDocumentsModel::addDerivedDocs(TevDerDocEnums::eDocType type, boo
     if (all || type == TevDerDocEnums::eDocTypeNC) {
         addDerivedNCDocs(check, docs);
     }
+    TevArray<TevDerivedObject*> objects; // one list for the whole walk
     for (const auto* node = m_docs.first(); node != nullptr; node = m_docs.next(node)) {
         TevDerivedDocument* doc = node->value();
         if (doc == nullptr || !matchesType(node, type)) {
             continue;
         }
-        TevArray<TevDerivedObject*> objects;
         doc->getDerivedObjects(objects, TevDerDocEnums::eDocTypeAll);
         if (objects.isEmpty()) {
             doc->addAllDerivedObjects(check, false, false, false);
@@ -571,6 +615,7 @@ TevArray<TevDerivedDwgNo> TevDerivedDocumentsModel::collectDrawingNumbers() {
     TevArray<TevDerivedDwgNo> drawings;
     TevArray<TevDerivedDocument*> details;
     getDerivedDocsOfType(details, TevDerDocEnums::eDocTypeDetail);
+    drawings.setPhysicalLength(details.length());
     for (TevDerivedDocument* doc : details) {
         if (doc == nullptr) {
             continue;
@@ -597,8 +642,12 @@ void TevDerivedDocumentsModel::getAllDerivedDetailDrawingNumbers(
     numbers.setLength(0);
     fileNames.setLength(0);
     fullFileNames.setLength(0);
+    const TevArray<TevDerivedDwgNo> drawings = collectDrawingNumbers();
+    for (TevArray<TevString>* list : {&prefixes, &numbers, &fileNames, &fullFileNames}) {
+        growForAppends(*list, drawings.length());
+    }
     TevString text;
-    for (const TevDerivedDwgNo& drawing : collectDrawingNumbers()) {
+    for (const TevDerivedDwgNo& drawing : drawings) {
         drawing.getDwgNoPrefix(text);
         prefixes.append(text);
         drawing.getDwgNo(text);
@@ -617,8 +666,12 @@ void TevDerivedDocumentsModel::getAllDerivedDetailDrawingNumbers(
     prefixes.setLength(0);
     numbers.setLength(0);
     fileNames.setLength(0);
+    const TevArray<TevDerivedDwgNo> drawings = collectDrawingNumbers();
+    for (TevArray<TevString>* list : {&prefixes, &numbers, &fileNames}) {
+        growForAppends(*list, drawings.length());
+    }
     TevString prefix, number, fileName, fullFileName;
-    for (const TevDerivedDwgNo& drawing : collectDrawingNumbers()) {
+    for (const TevDerivedDwgNo& drawing : drawings) {
         drawing.getDwgNoPrefix(prefix);
         drawing.getDwgNo(number);
         drawing.getFileName(fileName);

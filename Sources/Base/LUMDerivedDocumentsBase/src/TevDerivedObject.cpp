@@ -470,20 +470,25 @@ void TevDerivedObject::removeDocManInformations(TevArray<TevDocManObject>* table
     }
     const TevDerivedDocumentsModel* model = modelOf(m_derivedDoc);
     const bool managerOpen = model != nullptr && model->isDocumentsManagerOpen();
-    for (int index = 0; index < table->length();) {
+    // One pass: with the manager closed, every row after the first erased one moves
+    // down once, past all erased rows before it, which leaves the rows in the order
+    // erasing them one by one gives. While it is open, marked rows stay until it closes.
+    int kept = 0;
+    for (int index = 0; index < table->length(); ++index) {
         TevDocManObject& row = (*table)[index];
-        if (row.m_derivedObject != this) {
-            ++index;
-            continue;
+        if (row.m_derivedObject == this) {
+            row.m_removed = true;
+            m_alreadyInTable = false;
+            if (!managerOpen) {
+                continue;
+            }
         }
-        row.m_removed = true;
-        m_alreadyInTable = false;
-        if (managerOpen) {
-            ++index; // the marked row stays until the manager closes
-        } else {
-            table->removeAt(index);
+        if (kept != index) {
+            (*table)[kept] = row;
         }
+        ++kept;
     }
+    table->setLength(kept);
 }
 
 void TevDerivedObject::removeFromTable() {
