@@ -391,3 +391,43 @@ TEST(TevDerivedDwgNo, KeepsItsFourTextsThroughCopyAndAssignment) {
 }
 
 } // namespace
+
+// The lists the queries fill end with exactly the storage that appending their entries
+// one by one gives: the next multiple of the list's growth step, or the storage the
+// caller gave when it suffices.
+TEST(TevDerivedDocumentsModelQueries, ListsEndWithTheStorageOfAppendingOneByOne) {
+    FakeHost host;
+    for (int id = 1; id <= 20; ++id) {
+        host.addDetail(id, ("..\\Details\\A" + std::to_string(id) + ".dwg").c_str());
+    }
+    TevDerivedDocumentsModel& model = host.model();
+
+    TevArray<TevDerivedDocument*> docs;
+    model.getDerivedDocs(docs);
+    EXPECT_EQ(docs.length(), 20);
+    EXPECT_EQ(docs.physicalLength(), 24);
+    TevArray<TevDerivedDocument*> roomy(40, 8);
+    model.getDerivedDocs(roomy);
+    EXPECT_EQ(roomy.physicalLength(), 40);
+    TevArray<TevDerivedDocument*> ofType(0, 7);
+    model.getDerivedDocsOfType(ofType, E::eDocTypeDetail);
+    EXPECT_EQ(ofType.length(), 20);
+    EXPECT_EQ(ofType.physicalLength(), 21);
+
+    TevArray<TevDerivedObject*> objects(0, 3);
+    objects.append(nullptr); // emptied first
+    model.getDerivedObjectsOfType(objects, E::eDocTypeAll);
+    EXPECT_EQ(objects.length(), 20);
+    EXPECT_EQ(objects.physicalLength(), 21);
+    for (int index = 0; index < objects.length(); ++index) {
+        EXPECT_EQ(objects[index]->getDerivedDoc(), docs[index]) << "in registry order";
+    }
+
+    TevArray<TevString> prefixes, numbers, fileNames(0, 16), fullFileNames(30, 8);
+    model.getAllDerivedDetailDrawingNumbers(prefixes, numbers, fileNames, fullFileNames);
+    EXPECT_EQ(numbers.length(), 20);
+    EXPECT_EQ(prefixes.physicalLength(), 24);
+    EXPECT_EQ(numbers.physicalLength(), 24);
+    EXPECT_EQ(fileNames.physicalLength(), 32);
+    EXPECT_EQ(fullFileNames.physicalLength(), 30);
+}
