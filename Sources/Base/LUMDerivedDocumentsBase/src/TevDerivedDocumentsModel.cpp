@@ -49,6 +49,16 @@ void appendDoubling(TevArray<T>& list, const T& value) {
     list.append(value);
 }
 
+// The units of the full file name of a document with `key` under `folder`: none
+// without a file name.
+long long fullFileNameLength(const TevDerivedDocKey& key, const TevString& folder) {
+    if (key.m_fileName.isEmpty()) {
+        return 0;
+    }
+    return static_cast<long long>(folder.length()) + key.m_relPath.length() +
+           key.m_fileName.length();
+}
+
 } // namespace
 
 TevDerivedDocumentsFactory* TevDerivedDocumentsModel::m_pFactory = nullptr;
@@ -254,8 +264,13 @@ TevDerivedDocument* TevDerivedDocumentsModel::getAt(const TevString& name,
         if (doc == nullptr || !matchesType(node, type)) {
             continue;
         }
+        // Letter case folds unit for unit, so only a full file name of as many units as
+        // `name` can match: that spares building the full file name of every document
+        // the walk passes. A document of another model is under another folder.
+        const bool mayMatch = doc->getModel() != this ||
+                              fullFileNameLength(node->key(), m_pathToDerDocs) == name.length();
         if (TevString::compareNoCase(node->key().m_fileName, name) == 0 ||
-            TevString::compareNoCase(doc->getFullFileName(), name) == 0) {
+            (mayMatch && TevString::compareNoCase(doc->getFullFileName(), name) == 0)) {
             return doc;
         }
     }
