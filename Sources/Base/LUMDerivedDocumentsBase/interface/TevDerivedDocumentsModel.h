@@ -287,6 +287,8 @@ protected:
     void derivedObjectDeleted(TevDerivedObject* obj);
 
 private:
+    friend class TevDerivedDocument; // Builds full file names on the folder, without a copy.
+
     TevDerivedDocument* registerDocument(TevDerivedDocument* doc, bool update, bool checkFile,
                                          bool resetStatus, bool resetStatusWhenRegistered);
     void disposeDocument(TevDerivedDocument*& doc);

@@ -33,7 +33,7 @@ void TevDerivedDocument::addUpdOnlyDerivedObjects(bool, bool) {}
 void TevDerivedDocument::fillDocManObjectData(TevDocManObject& row) {
     row.m_fileName = m_key.m_fileName;
     if (m_model != nullptr) {
-        row.m_path = m_model->getPathToDerDocs() + m_key.m_relPath;
+        row.m_path = m_model->m_pathToDerDocs + m_key.m_relPath;
     }
     if (m_info == nullptr) {
         fillInfoAllDerObjs(true);
@@ -410,8 +410,10 @@ TevString TevDerivedDocument::getFullFileName() const {
     if (m_key.m_fileName.isEmpty()) {
         return TevString();
     }
-    const TevString folder = m_model != nullptr ? m_model->getPathToDerDocs() : TevString();
-    return folder + m_key.m_relPath + m_key.m_fileName;
+    if (m_model == nullptr) {
+        return m_key.m_relPath + m_key.m_fileName;
+    }
+    return m_model->m_pathToDerDocs + m_key.m_relPath + m_key.m_fileName;
 }
 
 TevString TevDerivedDocument::getFullUpdFileName() const {

@@ -4,6 +4,8 @@
 #include "TevDerivedDocumentInfo.h"
 #include "TevDerivedDocumentsModel.h"
 
+#include <utility>
+
 TevDerivedDocumentDetail::TevDerivedDocumentDetail(TevDerivedDocumentsModel* model, std::int64_t id,
                                                    const TevString& path)
     : TevDerivedDocument(model, TevDerDocEnums::eDocTypeDetail, TevDerDocEnums::eDocSubTypeNone)
@@ -69,5 +71,5 @@ void TevDerivedDocumentDetail::getRelPathAndFileNameFromPath(const TevString& pa
         TEV_ASSERT(false, "0");
         relPath = u"\\Details\\";
     }
-    fileName = splitName;
+    fileName = std::move(splitName);
 }
