@@ -207,6 +207,8 @@ protected:
     std::uintptr_t m_reserved;
 
 private:
+    friend class TevDerivedDocumentsModel; // Files a new document under its key without a copy.
+
     void disposeObject(TevDerivedObject* obj);
 };
 

@@ -209,14 +209,15 @@ TevDerivedDocument* TevDerivedDocumentsModel::registerDocument(TevDerivedDocumen
     if (doc == nullptr) {
         return nullptr; // the factory could not create the document
     }
-    const TevDerivedDocKey key = doc->getKey();
-    const DocumentTable::Node* registered = m_docs.find(key);
+    // A new document is looked up and filed under its own key (the node keeps a copy);
+    // only a document met again needs a copy, since it goes before its key is used.
+    const DocumentTable::Node* registered = m_docs.find(doc->m_key);
     if (registered == nullptr) {
         if (doc->addAllDerivedObjects(update, false, checkFile, resetStatus) == 0) {
             disposeDocument(doc);
             return nullptr;
         }
-        const auto [node, inserted] = m_docs.insert(key, doc);
+        const auto [node, inserted] = m_docs.insert(doc->m_key, doc);
         if (!inserted) {
             // Registered meanwhile by the host, or no memory for the node.
             disposeDocument(doc);
@@ -224,6 +225,7 @@ TevDerivedDocument* TevDerivedDocumentsModel::registerDocument(TevDerivedDocumen
         }
         return doc;
     }
+    const TevDerivedDocKey key = doc->m_key;
     TevDerivedDocument* earlier = registered->value();
     disposeDocument(doc);
     if (earlier != nullptr &&
