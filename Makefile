@@ -12,6 +12,9 @@
 #   make soak    runs the randomized operation sequences for ten million steps
 #   make fuzz    builds the libFuzzer targets of fuzz/ with clang (ASan + UBSan) and runs
 #                each for FUZZ_SECONDS (default 30), two at a time; any finding fails
+#   make bench   builds lum-bench (bench/) optimised and times every operation on the
+#                library and on its standard-library baseline at 4,000 and 40,000
+#                documents, then prints the table of tools/bench-table.py
 #   make abi-check  compares the libraries' ABI with the checked-in baselines
 #   make format  reformats the sources with the repository's .clang-format
 
@@ -29,7 +32,7 @@ INSTALL_CHECK := $(abspath $(BUILD_ROOT))/install-check
 
 .PHONY: all deps build demo test test-normal test-sanitize test-install test-windows \
 	soak deps-windows memcheck deps-memcheck coverage deps-coverage abi-check abi-update \
-	fuzz deps-fuzz update-interface-listings format format-check clean
+	fuzz deps-fuzz bench deps-bench update-interface-listings format format-check clean
 
 all: build
 
@@ -161,6 +164,31 @@ fuzz: deps-fuzz
 		-DCMAKE_CXX_COMPILER=clang++ -DLUM_FUZZ=ON -DLUM_BUILD_TESTS=OFF -DLUM_BUILD_EXAMPLES=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_JOBS)
+
+# The benchmarks of bench/ on an optimised build of their own: lum-bench times every
+# operation on the library and on its standard-library baseline at 4,000 and 40,000
+# documents and writes Google Benchmark's JSON to $(BENCH_JSON); tools/bench-table.py
+# prints per operation the times, their growth from 4,000 to 40,000, the ratios to the
+# baseline and the targets missed. A heavy operation at 40,000 runs as one pass in a
+# child process that is stopped after BENCH_CAP_SECONDS (shown as a lower bound), so
+# that the run stays within a few minutes. BENCH_ARGS passes more options to lum-bench,
+# for example BENCH_ARGS=--benchmark_filter=Rows.
+BENCH_BUILD := $(BUILD_ROOT)/bench
+BENCH_JSON := $(BENCH_BUILD)/lum-bench.json
+BENCH_CAP_SECONDS ?= 20
+BENCH_ARGS ?=
+
+deps-bench:
+	@tools/ensure-bench-deps.sh
+
+bench: deps-bench
+	cmake -S . -B $(BENCH_BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DLUM_BUILD_BENCHMARKS=ON -DLUM_BUILD_TESTS=OFF -DLUM_BUILD_EXAMPLES=OFF
+	cmake --build $(BENCH_BUILD) -j $(JOBS)
+	LUM_BENCH_CAP_SECONDS=$(BENCH_CAP_SECONDS) $(BENCH_BUILD)/bench/lum-bench \
+		--benchmark_format=json --benchmark_out=$(BENCH_JSON) --benchmark_out_format=json \
+		$(BENCH_ARGS) > /dev/null
+	python3 tools/bench-table.py $(BENCH_JSON)
 
 # Compares the ABI of the built libraries with the checked-in baselines in abi/; fails
 # on anything but additions. abi-update rewrites the baselines after a deliberate change.
