@@ -776,7 +776,7 @@ void baselineDrawingNumbersTables(benchmark::State& state, const Run& run) {
 
 // The vector reserves for the rows as the library's host sizes its table; without,
 // it grows geometrically, unlike the library's fixed step (OpenAppendRowsStep8).
-void openAndAppendRows(benchmark::State& state, const Run& run, bool sized) {
+void baselineOpenAndAppendRows(benchmark::State& state, const Run& run, bool sized) {
     const int documents = run.documents;
     runPasses(state, run.isolated, [documents, sized](PassClock& clock, bool isolated) {
         std::unique_ptr<Standing> own;
@@ -795,11 +795,11 @@ void openAndAppendRows(benchmark::State& state, const Run& run, bool sized) {
 }
 
 void baselineOpenAppendRows(benchmark::State& state, const Run& run) {
-    openAndAppendRows(state, run, true);
+    baselineOpenAndAppendRows(state, run, true);
 }
 
 void baselineOpenAppendRowsStep8(benchmark::State& state, const Run& run) {
-    openAndAppendRows(state, run, false);
+    baselineOpenAndAppendRows(state, run, false);
 }
 
 // Re-reads every object's status (its file is looked for, as the library does), then

@@ -398,7 +398,7 @@ void libraryDrawingNumbersTables(benchmark::State& state, const Run& run) {
 // document, as the host's first opening of the dialog does. The host sizes its table
 // for the rows it expects (TevArray(physicalLength, growthStep)); tables grow by a fixed
 // step, so appending to an unsized table copies all rows every eight (OpenAppendRowsStep8).
-void openAndAppendRows(benchmark::State& state, const Run& run, bool sized) {
+void libraryOpenAndAppendRows(benchmark::State& state, const Run& run, bool sized) {
     const int documents = run.documents;
     runPasses(state, run.isolated, [documents, sized](PassClock& clock, bool isolated) {
         std::unique_ptr<Standing> own;
@@ -418,11 +418,11 @@ void openAndAppendRows(benchmark::State& state, const Run& run, bool sized) {
 }
 
 void libraryOpenAppendRows(benchmark::State& state, const Run& run) {
-    openAndAppendRows(state, run, true);
+    libraryOpenAndAppendRows(state, run, true);
 }
 
 void libraryOpenAppendRowsStep8(benchmark::State& state, const Run& run) {
-    openAndAppendRows(state, run, false);
+    libraryOpenAndAppendRows(state, run, false);
 }
 
 // Refreshing the row of every object, document by document, with the manager open.
