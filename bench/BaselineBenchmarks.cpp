@@ -24,6 +24,7 @@
 #include "BenchWorkload.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -802,98 +803,102 @@ void baselineOpenAppendRowsStep8(benchmark::State& state, const Run& run) {
     baselineOpenAndAppendRows(state, run, false);
 }
 
+// Passes over a registry whose rows show every object: `prepare` readies the state
+// untimed, `measured` is timed, `check` tells whether the pass left what it should.
+using RowsStep = std::function<void(Standing&, Rows&)>;
+
+void filledRowsPasses(benchmark::State& state, const Run& run, const RowsStep& prepare,
+                      const RowsStep& measured, const std::function<bool(const Rows&)>& check) {
+    const int documents = run.documents;
+    runPasses(state, run.isolated, [&](PassClock& clock, bool isolated) {
+        std::unique_ptr<Standing> own;
+        Standing& shared = registryFor(documents, isolated, own);
+        Rows rows;
+        fillTable(shared.docs, rows);
+        prepare(shared, rows);
+        clock.start();
+        measured(shared, rows);
+        clock.stop();
+        const bool passed = check(rows);
+        forgetTable(shared.docs);
+        return passed;
+    });
+    setItems(state, documents);
+}
+
+void nothingToPrepare(Standing&, Rows&) {}
+
 // Re-reads every object's status (its file is looked for, as the library does), then
 // refills the first row that shows it.
 void baselineRefreshRows(benchmark::State& state, const Run& run) {
-    const int documents = run.documents;
-    runPasses(state, run.isolated, [documents](PassClock& clock, bool isolated) {
-        std::unique_ptr<Standing> own;
-        Standing& shared = registryFor(documents, isolated, own);
-        Rows rows;
-        fillTable(shared.docs, rows);
-        const std::size_t count = rows.size();
-        clock.start();
-        for (BaseDocument* doc : shared.docs) {
-            const std::u16string path = fullFileName(*doc);
-            for (const std::unique_ptr<BaseObject>& obj : doc->objects) {
-                if (!fileExists(path)) {
-                    obj->status = kStatusFileMissing;
-                } else if (obj->updateOnly) {
-                    obj->status = kStatusOk;
-                }
-                const auto row = std::find_if(rows.begin(), rows.end(), [&obj](const BaseRow& r) {
-                    return r.object == obj.get();
-                });
-                if (row != rows.end()) {
-                    fillRow(*row, *obj);
+    std::size_t count = 0;
+    filledRowsPasses(
+        state, run, [&count](Standing&, Rows& rows) { count = rows.size(); },
+        [](Standing& shared, Rows& rows) {
+            for (BaseDocument* doc : shared.docs) {
+                const std::u16string path = fullFileName(*doc);
+                for (const std::unique_ptr<BaseObject>& obj : doc->objects) {
+                    if (!fileExists(path)) {
+                        obj->status = kStatusFileMissing;
+                    } else if (obj->updateOnly) {
+                        obj->status = kStatusOk;
+                    }
+                    const auto row =
+                        std::find_if(rows.begin(), rows.end(),
+                                     [&obj](const BaseRow& r) { return r.object == obj.get(); });
+                    if (row != rows.end()) {
+                        fillRow(*row, *obj);
+                    }
                 }
             }
-        }
-        clock.stop();
-        forgetTable(shared.docs);
-        return rows.size() == count;
-    });
-    setItems(state, documents);
+        },
+        [&count](const Rows& rows) { return rows.size() == count; });
 }
 
 void baselineRemoveRowsClosed(benchmark::State& state, const Run& run) {
-    const int documents = run.documents;
-    runPasses(state, run.isolated, [documents](PassClock& clock, bool isolated) {
-        std::unique_ptr<Standing> own;
-        Standing& shared = registryFor(documents, isolated, own);
-        Rows rows;
-        fillTable(shared.docs, rows);
-        clock.start();
-        for (BaseDocument* doc : shared.docs) {
-            for (const std::unique_ptr<BaseObject>& obj : doc->objects) {
-                eraseRowsOf(rows, *obj);
+    filledRowsPasses(
+        state, run, nothingToPrepare,
+        [](Standing& shared, Rows& rows) {
+            for (BaseDocument* doc : shared.docs) {
+                for (const std::unique_ptr<BaseObject>& obj : doc->objects) {
+                    eraseRowsOf(rows, *obj);
+                }
             }
-        }
-        clock.stop();
-        return rows.empty();
-    });
-    setItems(state, documents);
+        },
+        [](const Rows& rows) { return rows.empty(); });
 }
 
 void baselineRemoveRowsOpen(benchmark::State& state, const Run& run) {
-    const int documents = run.documents;
-    runPasses(state, run.isolated, [documents](PassClock& clock, bool isolated) {
-        std::unique_ptr<Standing> own;
-        Standing& shared = registryFor(documents, isolated, own);
-        Rows rows;
-        fillTable(shared.docs, rows);
-        clock.start();
-        for (BaseDocument* doc : shared.docs) {
-            for (const std::unique_ptr<BaseObject>& obj : doc->objects) {
-                markRowsOf(rows, *obj);
+    filledRowsPasses(
+        state, run, nothingToPrepare,
+        [](Standing& shared, Rows& rows) {
+            for (BaseDocument* doc : shared.docs) {
+                for (const std::unique_ptr<BaseObject>& obj : doc->objects) {
+                    markRowsOf(rows, *obj);
+                }
             }
-        }
-        clock.stop();
-        return std::all_of(rows.begin(), rows.end(),
-                           [](const BaseRow& row) { return row.removed; });
-    });
-    setItems(state, documents);
+        },
+        [](const Rows& rows) {
+            return std::all_of(rows.begin(), rows.end(),
+                               [](const BaseRow& row) { return row.removed; });
+        });
 }
 
 void baselineCloseManager(benchmark::State& state, const Run& run) {
-    const int documents = run.documents;
-    runPasses(state, run.isolated, [documents](PassClock& clock, bool isolated) {
-        std::unique_ptr<Standing> own;
-        Standing& shared = registryFor(documents, isolated, own);
-        Rows rows;
-        fillTable(shared.docs, rows);
-        for (BaseRow& row : rows) {
-            row.removed = true;
-        }
-        forgetTable(shared.docs);
-        clock.start();
-        rows.erase(std::remove_if(rows.begin(), rows.end(),
-                                  [](const BaseRow& row) { return row.removed; }),
-                   rows.end());
-        clock.stop();
-        return rows.empty();
-    });
-    setItems(state, documents);
+    filledRowsPasses(
+        state, run,
+        [](Standing& shared, Rows& rows) {
+            for (BaseRow& row : rows) {
+                row.removed = true;
+            }
+            forgetTable(shared.docs);
+        },
+        [](Standing&, Rows& rows) {
+            rows.erase(std::remove_if(rows.begin(), rows.end(),
+                                      [](const BaseRow& row) { return row.removed; }),
+                       rows.end());
+        },
+        [](const Rows& rows) { return rows.empty(); });
 }
 
 void baselineResetWithTable(benchmark::State& state, const Run& run) {

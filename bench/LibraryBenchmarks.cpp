@@ -6,6 +6,8 @@
 #include "BenchSuite.h"
 #include "BenchWorkload.h"
 
+#include <algorithm>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -425,93 +427,87 @@ void libraryOpenAppendRowsStep8(benchmark::State& state, const Run& run) {
     libraryOpenAndAppendRows(state, run, false);
 }
 
-// Refreshing the row of every object, document by document, with the manager open.
-void libraryRefreshRows(benchmark::State& state, const Run& run) {
+// Passes over a model whose table holds the row of every object: the manager is
+// opened or left closed, `prepare` readies the state untimed, `measured` is timed and
+// `check` tells whether the pass left what it should; the table is detached after.
+using TableStep = std::function<void(Standing&, TevArray<TevDocManObject>&)>;
+
+void filledTablePasses(benchmark::State& state, const Run& run, bool managerOpen,
+                       const TableStep& prepare, const TableStep& measured,
+                       const std::function<bool(const TevArray<TevDocManObject>&)>& check) {
     const int documents = run.documents;
-    runPasses(state, run.isolated, [documents](PassClock& clock, bool isolated) {
+    runPasses(state, run.isolated, [&](PassClock& clock, bool isolated) {
         std::unique_ptr<Standing> own;
         Standing& shared = modelFor(documents, isolated, own);
         TevArray<TevDocManObject> table;
         fillTable(*shared.model, shared.docs, table);
-        shared.model->setDocumentsManagerOpen(true);
-        const int rows = table.length();
+        shared.model->setDocumentsManagerOpen(managerOpen);
+        prepare(shared, table);
         clock.start();
-        for (TevDerivedDocument* doc : shared.docs) {
-            doc->updateDocManInformations(&table);
-        }
+        measured(shared, table);
         clock.stop();
+        const bool passed = check(table);
+        // Detached first: marked rows go with the table, not through a close.
         detachTable(*shared.model);
-        return table.length() == rows;
+        return passed;
     });
     setItems(state, documents);
 }
 
+void nothingToPrepare(Standing&, TevArray<TevDocManObject>&) {}
+
+void removeEveryDocumentsRows(Standing& shared, TevArray<TevDocManObject>& table) {
+    for (TevDerivedDocument* doc : shared.docs) {
+        doc->removeDocManInformations(&table);
+    }
+}
+
+// Refreshing the row of every object, document by document, with the manager open.
+void libraryRefreshRows(benchmark::State& state, const Run& run) {
+    int rows = 0;
+    filledTablePasses(
+        state, run, true,
+        [&rows](Standing&, TevArray<TevDocManObject>& table) { rows = table.length(); },
+        [](Standing& shared, TevArray<TevDocManObject>& table) {
+            for (TevDerivedDocument* doc : shared.docs) {
+                doc->updateDocManInformations(&table);
+            }
+        },
+        [&rows](const TevArray<TevDocManObject>& table) { return table.length() == rows; });
+}
+
 void libraryRemoveRowsClosed(benchmark::State& state, const Run& run) {
-    const int documents = run.documents;
-    runPasses(state, run.isolated, [documents](PassClock& clock, bool isolated) {
-        std::unique_ptr<Standing> own;
-        Standing& shared = modelFor(documents, isolated, own);
-        TevArray<TevDocManObject> table;
-        fillTable(*shared.model, shared.docs, table);
-        clock.start();
-        for (TevDerivedDocument* doc : shared.docs) {
-            doc->removeDocManInformations(&table);
-        }
-        clock.stop();
-        detachTable(*shared.model);
-        return table.isEmpty();
-    });
-    setItems(state, documents);
+    filledTablePasses(state, run, false, nothingToPrepare, removeEveryDocumentsRows,
+                      [](const TevArray<TevDocManObject>& table) { return table.isEmpty(); });
 }
 
 // Marking every row while the manager is open; the rows stay until it closes.
 void libraryRemoveRowsOpen(benchmark::State& state, const Run& run) {
-    const int documents = run.documents;
-    runPasses(state, run.isolated, [documents](PassClock& clock, bool isolated) {
-        std::unique_ptr<Standing> own;
-        Standing& shared = modelFor(documents, isolated, own);
-        TevArray<TevDocManObject> table;
-        fillTable(*shared.model, shared.docs, table);
-        shared.model->setDocumentsManagerOpen(true);
-        clock.start();
-        for (TevDerivedDocument* doc : shared.docs) {
-            doc->removeDocManInformations(&table);
-        }
-        clock.stop();
-        bool marked = true;
-        for (const TevDocManObject& row : table) {
-            marked = marked && row.m_removed;
-        }
-        // Detached first: the marked rows go with the table, not through the close.
-        detachTable(*shared.model);
-        return marked;
-    });
-    setItems(state, documents);
+    filledTablePasses(state, run, true, nothingToPrepare, removeEveryDocumentsRows,
+                      [](const TevArray<TevDocManObject>& table) {
+                          return std::all_of(
+                              table.begin(), table.end(),
+                              [](const TevDocManObject& row) { return row.m_removed; });
+                      });
 }
 
 // Closing the manager with every row marked as removed: the close erases them all.
 void libraryCloseManager(benchmark::State& state, const Run& run) {
-    const int documents = run.documents;
-    runPasses(state, run.isolated, [documents](PassClock& clock, bool isolated) {
-        std::unique_ptr<Standing> own;
-        Standing& shared = modelFor(documents, isolated, own);
-        TevArray<TevDocManObject> table;
-        fillTable(*shared.model, shared.docs, table);
-        shared.model->setDocumentsManagerOpen(true);
-        // The state that removing every row with the manager open leaves, made directly.
-        for (TevDocManObject& row : table) {
-            row.m_removed = true;
-        }
-        for (TevDerivedDocument* doc : shared.docs) {
-            doc->removeFromTable();
-        }
-        clock.start();
-        shared.model->setDocumentsManagerOpen(false);
-        clock.stop();
-        detachTable(*shared.model);
-        return table.isEmpty();
-    });
-    setItems(state, documents);
+    filledTablePasses(
+        state, run, true,
+        [](Standing& shared, TevArray<TevDocManObject>& table) {
+            // The state that removing every row with the manager open leaves, made directly.
+            for (TevDocManObject& row : table) {
+                row.m_removed = true;
+            }
+            for (TevDerivedDocument* doc : shared.docs) {
+                doc->removeFromTable();
+            }
+        },
+        [](Standing& shared, TevArray<TevDocManObject>&) {
+            shared.model->setDocumentsManagerOpen(false);
+        },
+        [](const TevArray<TevDocManObject>& table) { return table.isEmpty(); });
 }
 
 void libraryResetWithTable(benchmark::State& state, const Run& run) {
