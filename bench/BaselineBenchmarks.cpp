@@ -613,6 +613,20 @@ void baselineWalkDocs(benchmark::State& state, const Run& run) {
     setItems(state, run.documents);
 }
 
+// The first document of the walk that `matches`, as getAt finds it.
+template <class Matches>
+BaseDocument* firstInWalk(const BaseRegistry& registry, Matches matches) {
+    BaseDocument* found = nullptr;
+    registry.walk([&found, &matches](BaseDocument* doc) {
+        if (matches(*doc)) {
+            found = doc;
+            return false;
+        }
+        return true;
+    });
+    return found;
+}
+
 void baselineGetAtId(benchmark::State& state, const Run& run) {
     Standing& shared = standing(run.documents);
     std::vector<std::int64_t> ids;
@@ -626,15 +640,9 @@ void baselineGetAtId(benchmark::State& state, const Run& run) {
     for (auto _ : state) {
         watch.start();
         for (std::int64_t id : ids) {
-            BaseDocument* found = nullptr;
-            shared.registry->walk([&found, id](BaseDocument* doc) {
-                if (doc->type == kTypeDetail && doc->id == id) {
-                    found = doc;
-                    return false;
-                }
-                return true;
-            });
-            benchmark::DoNotOptimize(found);
+            benchmark::DoNotOptimize(firstInWalk(*shared.registry, [id](const BaseDocument& doc) {
+                return doc.type == kTypeDetail && doc.id == id;
+            }));
         }
         watch.stop(state);
     }
@@ -651,15 +659,10 @@ void baselineGetAtName(benchmark::State& state, const Run& run) {
     for (auto _ : state) {
         watch.start();
         for (const std::u16string& name : names) {
-            BaseDocument* found = nullptr;
-            shared.registry->walk([&found, &name](BaseDocument* doc) {
-                if (equalNoCase(doc->fileName, name) || equalNoCase(fullFileName(*doc), name)) {
-                    found = doc;
-                    return false;
-                }
-                return true;
-            });
-            benchmark::DoNotOptimize(found);
+            benchmark::DoNotOptimize(
+                firstInWalk(*shared.registry, [&name](const BaseDocument& doc) {
+                    return equalNoCase(doc.fileName, name) || equalNoCase(fullFileName(doc), name);
+                }));
         }
         watch.stop(state);
     }
