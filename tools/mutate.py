@@ -10,8 +10,9 @@ dropped, an integer constant moved by one, true and false swapped. For each one 
 file is changed, the build brought up to date and CTest run with a time limit per test
 (a hang counts as killed); the file is always restored. The run prints the mutants
 killed, survived and not built, the kill rate and every survivor, and writes them as
-JSON. With --baseline, the mutants that run killed and this one did not are listed and
-fail the run.
+JSON. With --baseline, the run tries the very mutants of an earlier run's JSON instead of
+a sample (those whose line has changed since are skipped as gone), and the mutants that
+run killed and this one did not are listed and fail the run.
 """
 
 import argparse
@@ -30,6 +31,7 @@ SWAPS = [(" == ", " != "), (" != ", " == "), (" < ", " <= "), (" <= ", " < "), (
          (" >= ", " > "), (" + ", " - "), (" - ", " + "), (" && ", " || "), (" || ", " && "),
          ("true", "false"), ("false", "true")]
 WORD = re.compile(r"\w")
+PURE_SPECIFIER = re.compile(r"\) (const )?= 0;")
 INTEGER = re.compile(r"(?<![\w.])(0[xX][0-9a-fA-F]+|\d+)([uUlL]*)(?![\w.])")
 CONDITION = re.compile(r"\b(if|while) \(")
 NOT_DROPPED = re.compile(r"^\s*(return|case|default|break|continue|using|typedef|friend|class|"
@@ -82,7 +84,7 @@ def mutations(line, body_indent):
                                   WORD.match(code[i + len(old):i + len(old) + 1] or " ")):
                 continue
             yield f"'{old.strip()}' -> '{new.strip()}'", line[:i] + new + line[i + len(old):]
-    for m in INTEGER.finditer(code):
+    for m in INTEGER.finditer(PURE_SPECIFIER.sub("", code)):
         text = m.group(1)
         value = int(text, 0)
         for moved in [value + 1] + ([value - 1] if value > 0 else []):
@@ -144,6 +146,11 @@ def try_mutant(root, build, mutant):
         path.write_text(original)
 
 
+def still_there(root, mutant):
+    lines = (root / mutant["file"]).read_text().splitlines() if (root / mutant["file"]).exists() else []
+    return len(lines) >= mutant["line"] and lines[mutant["line"] - 1] == mutant["original"]
+
+
 def key(mutant):
     return (mutant["file"], mutant["line"], mutant["mutated"])
 
@@ -159,6 +166,12 @@ def main():
     root, build = Path(__file__).resolve().parent.parent, Path(args.build).resolve()
     pool = candidates(root)
     sample = random.Random(args.seed).sample(pool, min(args.mutants, len(pool)))
+    if args.baseline:
+        before = json.loads(Path(args.baseline).read_text())
+        args.seed = before["seed"]
+        sample = [dict(m) for m in before["mutants"]
+                  if m["status"] != "not built" and still_there(root, m)]
+        print(f"{len(before['mutants']) - len(sample)} mutants of {args.baseline} are gone")
     sample.sort(key=lambda m: (m["file"], m["line"]))
     for index, mutant in enumerate(sample, 1):
         mutant["status"], mutant["failed"] = try_mutant(root, build, mutant)
@@ -180,8 +193,8 @@ def main():
     lost = []
     if args.baseline:
         killed_now = {key(m) for m in sample if m["status"] == "killed"}
-        before = json.loads(Path(args.baseline).read_text())["mutants"]
-        lost = [m for m in before if m["status"] == "killed" and key(m) not in killed_now]
+        lost = [m for m in before["mutants"] if m["status"] == "killed" and key(m) not in killed_now
+                and still_there(root, m)]
         for m in lost:
             print(f"  killed before, not now: {m['file']}:{m['line']} {m['mutation']}")
         print(f"baseline {args.baseline}: {len(lost)} mutants killed there are not killed now")
