@@ -9,8 +9,9 @@
 # describes each library from its exported symbols and debug info; abidiff compares that
 # description with the baseline. Additions (a new exported function or variable) are
 # shown and pass; every other change (a removed or changed function, a changed class
-# size, layout or virtual table) fails. Needs abidw and abidiff from abigail-tools,
-# installed with apt-get when missing and running as root.
+# size, layout or virtual table) fails, and so does an exported symbol of the standard
+# library, GoogleTest or the tests (tools/check-exports.py). Needs abidw and abidiff
+# from abigail-tools, installed with apt-get when missing and running as root.
 set -eu
 
 LIBRARIES="LumRoots LumTable QXRepositoryProxy LumDerivedDocumentsBase"
@@ -115,6 +116,16 @@ for lib in $LIBRARIES; do
         echo "abi-check: $lib: ABI unchanged"
     fi
 done
+
+# Whatever the baselines hold, nothing of the standard library or the tests is exported.
+if [ "$update" = 0 ]; then
+    paths=""
+    for lib in $LIBRARIES; do
+        paths="$paths $(find_library "$lib")"
+    done
+    # shellcheck disable=SC2086
+    python3 "$root/tools/check-exports.py" $paths || failed="$failed (foreign exports)"
+fi
 
 if [ -n "$failed" ]; then
     echo "abi-check: incompatible with the baseline:$failed" >&2

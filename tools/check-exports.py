@@ -1,23 +1,16 @@
 #!/usr/bin/env python3
-"""Checks that a shared library exports exactly the symbols of its checked-in listing.
+"""Checks that shared libraries export no symbol of the standard library or the tests.
 
-The listing holds the demangled names of the library's defined dynamic symbols
-(nm -D --defined-only --demangle), one a line, sorted, duplicates kept (the complete and
-base variants of a constructor or destructor demangle to the same name). The symbols
-that every shared object carries (_init, _fini, __bss_start, _edata, _end, ...) and the
-ones that sanitizer instrumentation adds are left out.
+    check-exports.py [--nm NM] LIBRARY...
 
-    check-exports.py --library libX.so --listing exports/X.txt
-        fails with a diff when a symbol was added or went missing
-    check-exports.py --update --library libX.so --listing exports/X.txt
-        rewrites the listing from the library
-
-Both modes fail, whatever the listing says, when the library exports a symbol of the
-C++ standard library, of GoogleTest or of the tests.
+It reads each library's defined dynamic symbols (nm -D --defined-only --demangle),
+leaves out those every shared object carries (_init, _fini, __bss_start, ...) and those
+sanitizer instrumentation adds, and fails when one belongs to the C++ standard library,
+to GoogleTest or to the tests. Which symbols a library exports beyond that is the ABI
+baselines' business (tools/abi-check.sh).
 """
 
 import argparse
-import difflib
 import os
 import re
 import subprocess
@@ -171,84 +164,32 @@ def exported_symbols(nm, library):
     return sorted(symbols)
 
 
-def read_listing(path):
-    with open(path, encoding="utf-8") as listing:
-        return [line.rstrip("\n") for line in listing if line.strip() and not line.startswith("#")]
-
-
-def write_listing(path, library_name, symbols):
-    with open(path, "w", encoding="utf-8", newline="\n") as listing:
-        stem = re.sub(r"\.so(\.\d+)*$", ".so", library_name)
-        listing.write(f"# Dynamic symbols exported by {stem}, demangled and sorted.\n")
-        listing.write("# Checked by tools/check-exports.py; rewrite with its --update flag.\n")
-        for symbol in symbols:
-            listing.write(symbol + "\n")
-
-
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--library", required=True, help="the built shared library")
-    parser.add_argument("--listing", required=True, help="the checked-in listing")
+    parser.add_argument("libraries", nargs="+", help="the built shared libraries")
     parser.add_argument("--nm", default="nm", help="the nm program (default: nm)")
-    parser.add_argument("--update", action="store_true", help="rewrite the listing")
     args = parser.parse_args()
 
-    if not os.path.isfile(args.library):
-        sys.exit(f"check-exports: no library at {args.library}; build it first")
-    library_name = os.path.basename(args.library)
-    repository = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    listing_name = os.path.relpath(os.path.abspath(args.listing), repository)
-    symbols = exported_symbols(args.nm, args.library)
-
-    forbidden = [(symbol, forbidden_reason(symbol)) for symbol in symbols]
-    forbidden = [(symbol, reason) for symbol, reason in forbidden if reason]
-    if forbidden:
-        print(f"FAIL: {library_name} exports symbols that are not its own:")
+    failed = False
+    for library in args.libraries:
+        if not os.path.isfile(library):
+            sys.exit(f"check-exports: no library at {library}; build it first")
+        symbols = exported_symbols(args.nm, library)
+        forbidden = [(symbol, forbidden_reason(symbol)) for symbol in symbols]
+        forbidden = [(symbol, reason) for symbol, reason in forbidden if reason]
+        name = os.path.basename(library)
+        if not forbidden:
+            print(f"check-exports: {name} exports {len(symbols)} symbols, all its own")
+            continue
+        failed = True
+        print(f"check-exports: FAIL {name} exports symbols that are not its own:")
         for symbol, reason in forbidden:
             print(f"  [{reason}] {symbol}")
-        print("No listing can allow them: find what in the library defines or instantiates")
-        print("them. Out-of-line members of the standard library's templates keep default")
-        print("visibility, so the library exports every one of them that it instantiates.")
-        if args.update:
-            print(f"{listing_name} was left unchanged.")
-        return 1
-
-    if args.update:
-        write_listing(args.listing, library_name, symbols)
-        print(f"{listing_name}: {len(symbols)} symbols of {library_name}")
-        return 0
-
-    if not os.path.isfile(args.listing):
-        print(f"FAIL: no listing {listing_name} for {library_name}; create it with --update")
-        return 1
-    listed = read_listing(args.listing)
-    if listed == symbols:
-        print(f"{library_name} exports the {len(symbols)} symbols of {listing_name}")
-        return 0
-
-    remaining = list(symbols)
-    missing = []
-    for symbol in listed:
-        if symbol in remaining:
-            remaining.remove(symbol)
-        else:
-            missing.append(symbol)
-    added = remaining
-    print(f"FAIL: the symbols exported by {library_name} differ from {listing_name}:")
-    print(f"  {len(added)} added, {len(missing)} missing")
-    for line in difflib.unified_diff(
-        listed,
-        symbols,
-        fromfile=f"{listing_name} (listed)",
-        tofile=f"{library_name} (exported)",
-        n=1,
-        lineterm="",
-    ):
-        print(line)
-    print("If the change is intended, rewrite the listings and commit them:")
-    print("  cmake --build <build dir> --target update-interface-listings")
-    print(f"  (or {sys.argv[0]} --update --library {args.library} --listing {args.listing})")
-    return 1
+    if failed:
+        print("Find what in the library defines or instantiates them. Out-of-line members of")
+        print("the standard library's templates keep default visibility, so the library")
+        print("exports every one of them that it instantiates.")
+    return 1 if failed else 0
 
 
 if __name__ == "__main__":
