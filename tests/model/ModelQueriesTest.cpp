@@ -1,5 +1,9 @@
+// Walks over the registry: lists of one kind, resets, update checks, missing files and
+// drawing numbers. The registry is visited in the order of its hash table, which is
+// part of the behaviour hosts see, so the expectations spell that order out.
 #include "TevDerivedDocumentsModel.h"
 
+#include "AllocationFailure.h"
 #include "AssertionRecorder.h"
 #include "FakeHost.h"
 #include "QXRepositoryProxy/Prompts.h"
@@ -11,257 +15,295 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <map>
+#include <climits>
+#include <set>
 #include <string>
 #include <vector>
 
 namespace {
 
-using lumtest::FakeHost;
-using lumtest::nameOf;
-using lumtest::ScopedAssertionRecorder;
 using lumtest::text;
 using E = TevDerDocEnums;
 using Names = std::vector<std::string>;
-using PerDocument = std::map<std::string, Names>;
+using Ints = std::vector<int>;
 
-// Calls that accompany object construction, status reads and object creation.
-Names hostCalls(const FakeHost& host) {
-    return host.log.calls({"isCommandActive", "checkDerivedObjects"});
+std::string joined(const Names& items) {
+    std::string out;
+    for (const std::string& item : items) {
+        out += (out.empty() ? "" : " ") + item;
+    }
+    return out;
 }
 
 template <class T>
-Names names(const TevArray<T*>& items) {
+std::string names(const TevArray<T*>& items) {
     Names out;
     for (const T* item : items) {
-        out.push_back(nameOf(item));
+        out.push_back(lumtest::nameOf(item));
     }
-    return out;
+    return joined(out);
 }
 
-// What each registered document contributes, joined in registry order. A document named
-// but not registered contributes "unregistered <name>", so that comparisons fail.
-Names inRegistryOrder(FakeHost& host, PerDocument perDocument) {
-    TevArray<TevDerivedDocument*> docs;
-    host.model().getDerivedDocs(docs);
-    Names out;
-    for (const TevDerivedDocument* doc : docs) {
-        const auto found = perDocument.find(nameOf(doc));
-        if (found != perDocument.end()) {
-            out.insert(out.end(), found->second.begin(), found->second.end());
-            perDocument.erase(found);
-        }
+// A1 and A2 (objects H7, H8), the BOM Parts and the DSTV NC P1; the log starts empty.
+struct Registry : lumtest::FakeHost {
+    using FakeHost::FakeHost;
+    lumtest::FakeModel& fill() {
+        addDetail(7, "..\\Details\\A1.dwg");
+        addDetail(8, "..\\Details\\A2.dwg");
+        addBom(5, "..\\BOM\\Parts.txt");
+        addNC("NC\\P1.nc", E::eDocSubTypeDstv, "", false);
+        log.clear();
+        return model();
     }
-    for (const auto& unregistered : perDocument) {
-        out.push_back("unregistered " + unregistered.first);
+    // The calls since the last look, without those that accompany object construction
+    // and status reads; the log starts again.
+    std::string calls(std::initializer_list<const char*> ignored = {"isCommandActive",
+                                                                    "checkDerivedObjects"}) {
+        const Names out = log.calls(ignored);
+        log.clear();
+        return joined(out);
     }
-    return out;
-}
-
-// The names of the given documents, in registry order.
-Names inRegistryOrder(FakeHost& host, const Names& documents) {
-    PerDocument perDocument;
-    for (const std::string& name : documents) {
-        perDocument[name] = {name};
+    std::string registered() {
+        TevArray<TevDerivedDocument*> docs;
+        model().getDerivedDocs(docs);
+        return names(docs);
     }
-    return inRegistryOrder(host, perDocument);
-}
-
-// Records every progress step into the host's log; installed while it lives.
-class RecordingProgress : public TevProcessEvolutionManager {
-public:
-    explicit RecordingProgress(lumtest::CallLog& log)
-        : m_log(log) {
-        setProcessEvolutionManager(this);
-    }
-    ~RecordingProgress() override { setProcessEvolutionManager(nullptr); }
-
-    void increaseProgress(int key, int amount) override {
-        m_log.add("increaseProgress(" + std::to_string(key) + "," + std::to_string(amount) + ")");
-        TevProcessEvolutionManager::increaseProgress(key, amount);
-    }
-
-private:
-    lumtest::CallLog& m_log;
 };
 
-TEST(TevDerivedDocumentsModelQueries, ListsTheDocumentsAndObjectsOfOneKindAfterTheHostAddedThem) {
-    FakeHost host;
-    lumtest::FakeModel& model = host.model();
-    lumtest::FakeDetailDocument* a1 = host.addDetail(7, "..\\Details\\A1.dwg");
+// Every assertion the library reports is taken by the test.
+class TevDerivedDocumentsModelQueries : public testing::Test {
+protected:
+    ~TevDerivedDocumentsModelQueries() override {
+        host.destroyModel(); // what its destruction reports counts too
+        EXPECT_EQ(recorder.texts(), Names{});
+    }
+
+    lumtest::ScopedAssertionRecorder recorder;
+    Registry host;
+    lumtest::FakeModel& model = host.fill();
+};
+
+TEST_F(TevDerivedDocumentsModelQueries, ListTheDocumentsAndObjectsOfOneKindAfterTheHostAddedThem) {
+    EXPECT_EQ(host.registered(), "P1.nc Parts.txt A2.dwg A1.dwg");
+    TevDerivedDocument* a1 = model.getAt(7, E::eDocTypeDetail);
     a1->addDerivedObject(host.factory.createBomObject(a1, u"HB"), false); // of another kind
-    host.addBom(5, "..\\BOM\\Parts.txt");
-    model.addDetails = [&](lumtest::FakeModel&) { host.addDetail(8, "..\\Details\\A2.dwg"); };
-    model.addBoms = [&](lumtest::FakeModel&) { host.addBom(6, "..\\BOM\\More.txt"); };
-    model.addNCs = [&](lumtest::FakeModel&) {
-        host.addNC("NC\\P1.nc", E::eDocSubTypeDstv, "", false);
+    model.addDetails = [this](lumtest::FakeModel&) { host.addDetail(9, "..\\Details\\A3.dwg"); };
+    model.addBoms = [this](lumtest::FakeModel&) { host.addBom(6, "..\\BOM\\More.txt"); };
+    model.addNCs = [this](lumtest::FakeModel&) {
+        host.addNC("NC\\P2.nc", E::eDocSubTypeDstv, "", false);
     };
-    const struct {
-        E::eDocType type;
-        Names adds;
-        PerDocument objects; // of the documents of that kind
-    } cases[] = {
-        {E::eDocTypeBom,
-         {"addDerivedBomDocs(0)"},
-         {{"More.txt", {"More.txt:bom"}}, {"Parts.txt", {"Parts.txt:bom"}}}},
-        {E::eDocTypeAll,
-         {"addDerivedDetailDocs(0)", "addDerivedBomDocs(0)", "addDerivedNCDocs(0)"},
-         {{"A1.dwg", {"H7", "A1.dwg:bom"}},
-          {"A2.dwg", {"H8"}},
-          {"More.txt", {"More.txt:bom"}},
-          {"P1.nc", {"P1.nc:nc"}},
-          {"Parts.txt", {"Parts.txt:bom"}}}},
-        {E::eDocTypeDetail, {"addDerivedDetailDocs(0)"}, {{"A1.dwg", {"H7"}}, {"A2.dwg", {"H8"}}}},
-        {E::eDocTypeNC, {"addDerivedNCDocs(0)"}, {{"P1.nc", {"P1.nc:nc"}}}}};
+    // Per type: the host's additions asked for, the documents and their objects.
+    const std::tuple<E::eDocType, const char*, const char*, const char*> cases[] = {
+        {E::eDocTypeBom, "addDerivedBomDocs(0)", "More.txt Parts.txt",
+         "More.txt:bom Parts.txt:bom"},
+        {E::eDocTypeAll, "addDerivedDetailDocs(0) addDerivedBomDocs(0) addDerivedNCDocs(0)",
+         "P1.nc More.txt A3.dwg P2.nc Parts.txt A2.dwg A1.dwg",
+         "P1.nc:nc More.txt:bom H9 P2.nc:nc Parts.txt:bom H8 H7 A1.dwg:bom"},
+        {E::eDocTypeDetail, "addDerivedDetailDocs(0)", "A3.dwg A2.dwg A1.dwg", "H9 H8 H7"},
+        {E::eDocTypeNC, "addDerivedNCDocs(0)", "P1.nc P2.nc", "P1.nc:nc P2.nc:nc"}};
     TevArray<TevDerivedDocument*> docs;
     TevArray<TevDerivedObject*> objects;
-    for (const auto& kind : cases) {
-        SCOPED_TRACE("type " + std::to_string(kind.type));
-        docs.append(nullptr);
+    for (const auto& [type, adds, docNames, objectNames] : cases) {
+        SCOPED_TRACE(type);
+        docs.append(nullptr); // emptied first
         objects.append(nullptr);
+        model.getDerivedDocsOfType(docs, type);
+        EXPECT_EQ(joined(host.log.only("addDerived")), adds);
+        EXPECT_EQ(names(docs), docNames);
+        model.getDerivedObjectsOfType(objects, type);
+        EXPECT_EQ(names(objects), objectNames); // document by document
         host.log.clear();
-        model.getDerivedDocsOfType(docs, kind.type);
-        EXPECT_EQ(host.log.only("addDerived"), kind.adds);
-        Names kindDocs;
-        for (const auto& perDocument : kind.objects) {
-            kindDocs.push_back(perDocument.first);
-        }
-        EXPECT_EQ(names(docs), inRegistryOrder(host, kindDocs)) << "emptied first";
-        model.getDerivedObjectsOfType(objects, kind.type);
-        EXPECT_EQ(names(objects), inRegistryOrder(host, kind.objects)) << "document by document";
     }
 }
 
-TEST(TevDerivedDocumentsModelQueries,
-     ResetsADocumentModifiedExternallyAndRefillsThoseWithoutObjects) {
-    FakeHost host;
-    host.addDetail(7, "..\\Details\\A1.dwg");
-    lumtest::FakeDetailDocument* a2 = host.addDetail(8, "..\\Details\\A2.dwg");
-    host.addBom(5, "..\\BOM\\Parts.txt")->reset(); // registered, but without objects
-    host.log.clear();
-    host.model().modifiedExternallyAt(99);
-    EXPECT_TRUE(hostCalls(host).empty()) << "an id that no document has changes nothing";
-    host.model().modifiedExternallyAt(8);
-    EXPECT_EQ(hostCalls(host), Names{"disposeObject(H8)"});
-    EXPECT_EQ(host.model().getAt(8, E::eDocTypeDetail), a2) << "it stays registered";
-
-    host.log.clear();
-    host.model().addDerivedDocs(E::eDocTypeDetail, true);
-    EXPECT_EQ(hostCalls(host),
-              (Names{"beginCheckDerivedObjects", "addDerivedDetailDocs(1)",
-                     "addAllDerivedObjects(A2.dwg,1000)", "endCheckDerivedObjects"}));
-
-    host.log.clear();
-    host.model().addDerivedDocs(E::eDocTypeAll, false);
-    EXPECT_EQ(host.log.calls({"isCommandActive", "checkDerivedObjects", "create"}),
-              (Names{"addDerivedDetailDocs(0)", "addDerivedBomDocs(0)", "addDerivedNCDocs(0)",
-                     "addAllDerivedObjects(Parts.txt,0000)"}));
+// The lists the queries fill end with the storage that appending their entries one by
+// one gives (the next multiple of the growth step, or the caller's when it suffices),
+// had in one allocation; the model's own scratch list of objects doubles.
+TEST(TevDerivedDocumentsModelStorage, ListsGetTheirStorageOfAppendingOneByOneAtOnce) {
+    lumtest::FakeHost host;
+    for (int id = 1; id <= 33; ++id) {
+        host.addDetail(id, ("..\\Details\\A" + std::to_string(id) + ".dwg").c_str());
+    }
+    TevDerivedDocumentsModel& model = host.model();
+    TevArray<TevDerivedDocument*> docs, roomy(40, 8), ofType(0, 7);
+    TevArray<TevDerivedObject*> objects(0, 3);
+    TevArray<TevString> prefixes, numbers, fileNames(0, 16), fullFileNames(40, 8);
+    Ints allocations;
+    const auto count = [&allocations](std::size_t size, auto query) {
+        const lumtest::ScopedAllocationFailure counter(INT_MAX, size);
+        query();
+        allocations.push_back(counter.grantedSoFar());
+    };
+    docs.append(nullptr); // emptied first
+    count(sizeof(void*), [&] { model.getDerivedDocs(docs); });
+    count(sizeof(void*), [&] { model.getDerivedDocs(roomy); });
+    count(sizeof(void*), [&] { model.getDerivedDocsOfType(ofType, E::eDocTypeDetail); });
+    count(sizeof(void*), [&] { model.getDerivedObjectsOfType(objects, E::eDocTypeAll); });
+    count(sizeof(TevString), [&] {
+        model.getAllDerivedDetailDrawingNumbers(prefixes, numbers, fileNames, fullFileNames);
+    });
+    count(sizeof(TevDerivedDwgNo), [&] {
+        model.getAllDerivedDetailDrawingNumbers(prefixes, numbers, fileNames, fullFileNames);
+    });
+    TevHashTable<int, TevDerivedDwgNo> byNumber;
+    TevHashTable<TevString, TevDerivedDwgNo> byText;
+    TevHashSet<TevString> set;
+    TevArray<TevString> morePrefixes, moreNumbers, moreFileNames;
+    count(sizeof(TevString), [&] {
+        model.getAllDerivedDetailDrawingNumbers(byNumber, byText, set, morePrefixes, moreNumbers,
+                                                moreFileNames);
+    });
+    EXPECT_EQ(allocations, (Ints{1, 0, 35, 73, 3, 1, 3}));
+    EXPECT_EQ((Ints{docs.physicalLength(), roomy.physicalLength(), ofType.physicalLength(),
+                    objects.physicalLength(), prefixes.physicalLength(), numbers.physicalLength(),
+                    fileNames.physicalLength(), fullFileNames.physicalLength(), numbers.length(),
+                    docs.length()}),
+              (Ints{40, 40, 35, 33, 40, 40, 48, 40, 33, 33}));
 }
 
-TEST(TevDerivedDocumentsModelQueries,
-     ChecksUpdateRequirementsOfEveryDocumentWithOrWithoutProgress) {
-    ScopedAssertionRecorder recorder;
-    TevProcessEvolutionManager::setProcessEvolutionManager(nullptr);
-    FakeHost host;
-    host.addDetail(7, "..\\Details\\A1.dwg");
-    host.addDetail(8, "..\\Details\\A2.dwg");
-    host.addBom(5, "..\\BOM\\Parts.txt");
-    host.addNC("NC\\P1.nc", E::eDocSubTypeDstv, "", false);
-    host.log.clear();
-    host.model().checkHasUpdReqForDerivedDocs(E::eDocTypeBom, true);
-    EXPECT_EQ(recorder.take(), Names{"pManager"});
-    EXPECT_EQ(hostCalls(host),
-              (Names{"prepareCheckHasUpdReq(1)", "addAllDerivedObjects(Parts.txt,0100)"}))
-        << "the check runs without a progress manager";
+TEST_F(TevDerivedDocumentsModelQueries, ResetTheDocumentsOfOneKindOrAllWithTheirCaches) {
+    // A new model has nothing cached, nor the host's flag set.
+    struct Exposed : lumtest::FakeModel {
+        using FakeModel::FakeModel;
+        using TevDerivedDocumentsModel::m_hostFlag;
+    } fresh(host.log, u"", nullptr);
+    EXPECT_EQ((Ints{model.isCacheOn(), model.m_derDocsCachedA[0], model.m_derDocsCachedA[1],
+                    model.m_derDocsCachedA[2], model.m_derDocsCachedB[0], model.m_derDocsCachedB[1],
+                    model.m_derDocsCachedB[2], model.m_detailsCacheValid, fresh.m_hostFlag}),
+              Ints(9, 0));
+    model.enableCache();
+    EXPECT_EQ(host.calls(), "disableAndDeleteCache"); // the host's override
+    EXPECT_TRUE(model.isCacheOn());
+    model.TevDerivedDocumentsModel::disableAndDeleteCache();
+    EXPECT_FALSE(model.isCacheOn());
+    // Per type, the disposals and what stays; the type's caches are reset, the details
+    // cache only by a reset of all.
+    const std::tuple<E::eDocType, const char*, const char*, Names> cases[] = {
+        {E::eDocTypeNC,
+         "disposeDocument(P1.nc) disposeObject(P1.nc:nc)",
+         "Parts.txt A2.dwg A1.dwg",
+         {}},
+        {static_cast<E::eDocType>(7), "", "P1.nc Parts.txt A2.dwg A1.dwg", {"false"}},
+        {E::eDocTypeBom,
+         "disposeDocument(Parts.txt) disposeObject(Parts.txt:bom)",
+         "P1.nc A2.dwg A1.dwg",
+         {}},
+        {E::eDocTypeDetail,
+         "disposeDocument(A2.dwg) disposeObject(H8) disposeDocument(A1.dwg) disposeObject(H7)",
+         "P1.nc Parts.txt",
+         {}},
+        {E::eDocTypeAll,
+         "disposeDocument(P1.nc) disposeObject(P1.nc:nc) disposeDocument(Parts.txt) "
+         "disposeObject(Parts.txt:bom) disposeDocument(A2.dwg) disposeObject(H8) "
+         "disposeDocument(A1.dwg) disposeObject(H7)",
+         "",
+         {}}};
+    for (const auto& [type, disposals, kept, reports] : cases) {
+        SCOPED_TRACE(type);
+        Registry other;
+        lumtest::FakeModel& m = other.fill();
+        std::fill_n(m.m_derDocsCachedA, 3, true);
+        std::fill_n(m.m_derDocsCachedB, 3, true);
+        for (auto* table :
+             {&m.m_detailsCacheTable1, &m.m_detailsCacheTable2, &m.m_detailsCacheTable3}) {
+            table->insert(u"D1", TevArray<std::int64_t>());
+        }
+        m.m_detailsCacheList.append(42);
+        m.m_detailsCacheValid = true;
+        m.setDocumentsManagerOpen(true); // stays open
+        m.resetDerivedDocs(type);
+        EXPECT_EQ(other.calls(), disposals);
+        EXPECT_EQ(other.registered(), kept);
+        EXPECT_EQ(recorder.take(), reports);
+        for (int t = 0; t < 3; ++t) {
+            const bool reset = t == type || type == E::eDocTypeAll;
+            EXPECT_EQ((Ints{m.m_derDocsCachedA[t], m.m_derDocsCachedB[t]}), Ints(2, !reset)) << t;
+        }
+        const int all = type == E::eDocTypeAll;
+        EXPECT_EQ((Ints{m.m_detailsCacheTable1.size(), m.m_detailsCacheTable2.size(),
+                        m.m_detailsCacheTable3.size(), m.m_detailsCacheList.length(),
+                        m.m_detailsCacheValid, m.isDocumentsManagerOpen(),
+                        m.getDerivedDocs().size() == 0}),
+                  (Ints{1 - all, 1 - all, 1 - all, 1 - all, 1 - all, 1, all}));
+    }
+    TevDerivedDocumentsModel::setFactory(&host.factory); // each of the others took it
+}
 
-    RecordingProgress manager(host.log);
+TEST_F(TevDerivedDocumentsModelQueries, ResetADocumentModifiedExternallyAndRefillThoseWithout) {
+    model.getAt(5, E::eDocTypeBom)->reset(); // registered, but without objects
+    host.calls();
+    model.modifiedExternallyAt(99); // an id that no document has
+    model.modifiedExternallyAt(8);
+    EXPECT_EQ(host.calls(), "disposeObject(H8)");
+    EXPECT_EQ(host.registered(), "P1.nc Parts.txt A2.dwg A1.dwg"); // it stays registered
+    model.addDerivedDocs(E::eDocTypeDetail, true);
+    EXPECT_EQ(host.calls(), "beginCheckDerivedObjects addDerivedDetailDocs(1) "
+                            "addAllDerivedObjects(A2.dwg,1000) endCheckDerivedObjects");
+    model.addDerivedDocs(E::eDocTypeAll, false);
+    EXPECT_EQ(host.calls({"isCommandActive", "checkDerivedObjects", "create"}),
+              "addDerivedDetailDocs(0) addDerivedBomDocs(0) addDerivedNCDocs(0) "
+              "addAllDerivedObjects(Parts.txt,0000)");
+}
+
+TEST_F(TevDerivedDocumentsModelQueries, CheckUpdateRequirementsWithOrWithoutProgress) {
+    TevProcessEvolutionManager::setProcessEvolutionManager(nullptr);
+    model.checkHasUpdReqForDerivedDocs(E::eDocTypeBom, true);
+    EXPECT_EQ(recorder.take(), Names{"pManager"}); // and the check runs without one
+    EXPECT_EQ(host.calls(), "prepareCheckHasUpdReq(1) addAllDerivedObjects(Parts.txt,0100)");
+
+    TevProcessEvolutionManager manager; // uninstalls itself when it goes
+    TevProcessEvolutionManager::setProcessEvolutionManager(&manager);
     const int otherKey = manager.getKeyForAction(u"Another action");
     const TevString shipped = Prompts::getPrompt(u"GUI", 45033);
     Prompts::setPrompt(u"GUI", 45033, u"Checking the derived documents of a test");
-    host.log.clear();
-    host.model().checkHasUpdReqForDerivedDocs(E::eDocTypeDetail, true);
+    model.checkHasUpdReqForDerivedDocs(E::eDocTypeDetail, true);
     Prompts::setPrompt(u"GUI", 45033, shipped);
+    // only the details are asked to re-read
+    EXPECT_EQ(host.calls(), "prepareCheckHasUpdReq(0) addAllDerivedObjects(A2.dwg,0100) "
+                            "addAllDerivedObjects(A1.dwg,0100)");
+    // every document counts: 10 * visited / 4 is 2, 5, 7 and 10
     const int key = manager.getKeyForAction(u"Checking the derived documents of a test");
-    Names expected{"prepareCheckHasUpdReq(0)"};
-    const Names all = inRegistryOrder(host, Names{"A1.dwg", "A2.dwg", "P1.nc", "Parts.txt"});
-    for (std::size_t visited = 1; visited <= all.size(); ++visited) {
-        if (all[visited - 1].find(".dwg") != std::string::npos) {
-            expected.push_back("addAllDerivedObjects(" + all[visited - 1] + ",0100)");
-        }
-        expected.push_back("increaseProgress(" + std::to_string(key) + "," +
-                           std::to_string(10 * visited / 4) + ")"); // 2, 5, 7, 10
-    }
-    EXPECT_EQ(hostCalls(host), expected)
-        << "every document counts, only the details are asked to re-read";
-    EXPECT_EQ(manager.getProgress(key), 24);
-    EXPECT_EQ(manager.getProgress(otherKey), 0);
-
-    host.log.clear();
-    host.model().checkHasUpdReqForDerivedDocs(E::eDocTypeAll, false);
-    EXPECT_EQ(host.log.only("increaseProgress"), Names{});
-    EXPECT_EQ(host.log.only("addAll").size(), 4U);
+    EXPECT_EQ((Ints{manager.getProgress(key), manager.getProgress(otherKey), key}),
+              (Ints{24, 0, 2}));
+    model.checkHasUpdReqForDerivedDocs(E::eDocTypeAll, false);
+    EXPECT_EQ(host.calls(),
+              "prepareCheckHasUpdReq(3) addAllDerivedObjects(P1.nc,0100) "
+              "addAllDerivedObjects(Parts.txt,0100) addAllDerivedObjects(A2.dwg,0100) "
+              "addAllDerivedObjects(A1.dwg,0100)");
+    EXPECT_EQ(manager.getProgress(3), 0); // no progress asked for, no action named
 }
 
-TEST(TevDerivedDocumentsModelQueries, DisposesOfDocumentsWhoseFilesAreGone) {
+TEST(TevDerivedDocumentsModelMissingFiles, AreLetGoOfOnlyThroughTheFactory) {
     lumtest::TempFolder folder;
-    FakeHost host(folder.appPath());
+    Registry host(folder.appPath());
     folder.createFile("Details/A1.dwg");
-    host.addDetail(7, "..\\Details\\A1.dwg");
-    host.addDetail(8, "..\\Details\\A2.dwg");
     host.addDetail(9, "..\\Details\\A3.dwg");
-    host.addBom(5, "..\\BOM\\Parts.txt");
-    // Made obsolete first (its objects go), then handed to the factory.
-    const Names expected =
-        inRegistryOrder(host, {{"A2.dwg", {"disposeObject(H8)", "disposeDocument(A2.dwg)"}},
-                               {"A3.dwg", {"disposeObject(H9)", "disposeDocument(A3.dwg)"}}});
-    host.log.clear();
+    host.fill();
     TevDerivedDocumentsModel::setFactory(nullptr);
     {
-        const ScopedAssertionRecorder recorder;
+        const lumtest::ScopedAssertionRecorder recorder;
         host.model().deleteMissingFileDocs(E::eDocTypeAll);
         EXPECT_EQ(recorder.texts(), Names{"pFact"});
     }
     TevDerivedDocumentsModel::setFactory(&host.factory);
-    EXPECT_TRUE(hostCalls(host).empty()) << "without a factory nothing can be let go of";
-    EXPECT_EQ(host.model().getDerivedDocs().size(), 4);
-
+    // nothing can be let go of without it
+    EXPECT_EQ(host.calls() + host.registered(), "P1.nc A3.dwg Parts.txt A2.dwg A1.dwg");
+    // A document made obsolete (its objects go), then handed to the factory; one whose
+    // file exists, or another kind, stays.
     host.model().deleteMissingFileDocs(E::eDocTypeDetail);
-    EXPECT_EQ(hostCalls(host), expected) << "a document whose file exists, or a BOM, stays";
-
-    host.log.clear();
+    EXPECT_EQ(host.calls(), "disposeObject(H9) disposeDocument(A3.dwg) disposeObject(H8) "
+                            "disposeDocument(A2.dwg)");
+    // the BOM's report is withdrawn before the document goes
     host.model().deleteMissingFileDocs(E::eDocTypeBom);
-    EXPECT_EQ(hostCalls(host),
-              (Names{"derivedDocModified(1)", "deregistFromModel(Parts.txt)", "getReportManager",
-                     "withdrawReport(5,..\\BOM\\Parts.txt)", "disposeObject(Parts.txt:bom)",
-                     "disposeDocument(Parts.txt)"}))
-        << "the BOM's report is withdrawn before the document goes";
-    EXPECT_EQ(host.model().getDerivedDocs().size(), 1) << "the detail whose file exists";
+    EXPECT_EQ(host.calls(), "derivedDocModified(1) deregistFromModel(Parts.txt) getReportManager "
+                            "withdrawReport(5,..\\BOM\\Parts.txt) disposeObject(Parts.txt:bom) "
+                            "disposeDocument(Parts.txt)");
+    EXPECT_EQ(host.registered(), "P1.nc A1.dwg");
 }
 
-// Drawing numbers.
-
-struct Drawing {
-    const char* name;
-    const char* number;
-    const char* prefix;
-};
-
-// For each detail, what the collection makes of it: "name|number|prefix|full file name|",
-// or without the full file name.
-PerDocument rows(const std::vector<Drawing>& details, bool withFullName = true) {
-    PerDocument out;
-    for (const Drawing& detail : details) {
-        const std::string row =
-            std::string(detail.name) + "|" + detail.number + "|" + detail.prefix + "|";
-        out[detail.name] = {withFullName ? row + "C:\\Model\\DerDocs\\Details\\" + detail.name + "|"
-                                         : row};
-    }
-    return out;
-}
-
+// "file name|number|prefix|full file name|" of a drawing.
 std::string fields(const TevDerivedDwgNo& drawing) {
-    TevString fileName, fullFileName, number, prefix;
+    TevString fileName, fullFileName, number(u"before"), prefix;
     drawing.getFileName(fileName);
     drawing.getFullFileName(fullFileName);
     drawing.getDwgNo(number);
@@ -270,40 +312,18 @@ std::string fields(const TevDerivedDwgNo& drawing) {
            "|";
 }
 
-template <class Table, class Key>
-std::string fieldsAt(const Table& table, const Key& key) {
-    const auto* node = table.find(key);
-    return node != nullptr ? fields(node->value()) : "missing";
-}
-
-// Entry by entry, the parallel lists, each text followed by '|'. The lists are refilled
-// with a stale entry before they are handed over.
-Names joined(std::initializer_list<TevArray<TevString>*> lists) {
-    Names out;
-    for (const TevArray<TevString>* list : lists) {
-        out.resize(std::max<std::size_t>(out.size(), list->length()));
-        for (int index = 0; index < list->length(); ++index) {
-            out[index] += text((*list)[index]) + "|";
-        }
-    }
-    return out;
-}
-
-void stale(std::initializer_list<TevArray<TevString>*> lists) {
-    for (TevArray<TevString>* list : lists) {
-        list->setLength(0);
-        list->append(u"stale");
-    }
-}
-
-void setDwgNo(TevDerivedDocument* doc, const char* number, const char* prefix) {
-    ASSERT_NE(doc, nullptr);
-    const_cast<TevDerivedDocumentInfo*>(doc->getInfo())->setDwgNo(number, prefix);
-}
-
-TEST(TevDerivedDocumentsModelDrawingNumbers, ListsEveryDrawingInDocumentOrderTablesTheFirstOfAKey) {
-    FakeHost host;
+TEST(TevDerivedDocumentsModelDrawingNumbers, ListEveryDrawingInRegistryOrderAndTableThemByKey) {
+    EXPECT_EQ(fields(TevDerivedDwgNo()), "||||"); // the out arguments are replaced
+    Registry host;
     host.addBom(5, "..\\BOM\\Parts.txt");
+    // A3 has neither number nor prefix; A5's info is built later ("old" by the host).
+    const char* const details[][2] = {{"7", "A-"}, {"12", "a-"}, {"", ""}};
+    for (int id = 1; id <= 3; ++id) {
+        const std::string path = "..\\Details\\A" + std::to_string(id) + ".dwg";
+        const_cast<TevDerivedDocumentInfo*>(host.addDetail(id, path.c_str())->getInfo())
+            ->setDwgNo(details[id - 1][0], details[id - 1][1]);
+    }
+    ASSERT_EQ(host.addDetail(5, "..\\Details\\A5.dwg")->cachedInfo(), nullptr);
     TevArray<TevString> prefixes, numbers, fileNames, fullFileNames;
     TevHashTable<int, TevDerivedDwgNo> byNumber;
     TevHashTable<TevString, TevDerivedDwgNo> byText;
@@ -312,122 +332,55 @@ TEST(TevDerivedDocumentsModelDrawingNumbers, ListsEveryDrawingInDocumentOrderTab
     byNumber.insert(12, caller);
     byText.insert(u"X-5", caller);
     set.insert(u"C:\\C.dwg");
-    const auto lists = [&] {
-        stale({&prefixes, &numbers, &fileNames, &fullFileNames});
-        host.model().getAllDerivedDetailDrawingNumbers(prefixes, numbers, fileNames, fullFileNames);
-        return joined({&fileNames, &numbers, &prefixes, &fullFileNames});
-    };
-    const auto tables = [&] {
-        stale({&prefixes, &numbers, &fileNames});
-        host.model().getAllDerivedDetailDrawingNumbers(byNumber, byText, set, prefixes, numbers,
-                                                       fileNames);
-        return joined({&fileNames, &numbers, &prefixes});
-    };
-    host.log.clear();
-    EXPECT_EQ(lists(), Names{}) << "a model without details gives nothing";
-    EXPECT_EQ(host.log.only("addDerived"), Names{"addDerivedDetailDocs(0)"});
-    EXPECT_EQ(tables(), Names{});
-    EXPECT_EQ(byNumber.size() + byText.size() + set.size(), 3) << "the caller's entries stay";
-
-    std::vector<Drawing> details = {{"A1.dwg", "7", "A-"},  {"A2.dwg", "007", "A-"},
-                                    {"A3.dwg", "12", "a-"}, {"A4.dwg", "12", "A-"},
-                                    {"A5.dwg", "", "A-"},   {"A6.dwg", "", ""}};
-    int id = 0;
-    for (const Drawing& detail : details) {
-        const std::string path = "..\\Details\\" + std::string(detail.name);
-        setDwgNo(host.addDetail(++id, path.c_str()), detail.number, detail.prefix);
-    }
-    ASSERT_EQ(host.addDetail(7, "..\\Details\\A7.dwg")->cachedInfo(), nullptr); // built later
-    host.model().addDetails = [&](lumtest::FakeModel& model) {
-        if (model.getAt(8, E::eDocTypeDetail) == nullptr) {
-            setDwgNo(host.addDetail(8, "..\\Details\\A8.dwg"), "", "B-");
+    // Per entry of the lists, which hold a stale entry before, "file name|number|prefix|"
+    // and the full file name of the lists' overload.
+    const auto collect = [&](bool tables) {
+        for (TevArray<TevString>* list : {&prefixes, &numbers, &fileNames, &fullFileNames}) {
+            list->setLength(0);
+            list->append(u"stale");
         }
-    };
-    const Names listed = lists(); // the host adds A8 meanwhile
-    details.pop_back();           // A6 has neither number nor prefix
-    details.insert(details.end(), {{"A7.dwg", "old", ""}, {"A8.dwg", "", "B-"}});
-    EXPECT_EQ(listed, inRegistryOrder(host, rows(details)));
-    const PerDocument row = rows(details);
-    const auto firstOf = [&](const Names& candidates) {
-        return row.at(inRegistryOrder(host, candidates)[0])[0];
-    };
-    for (int round = 1; round <= 2; ++round) {
-        SCOPED_TRACE("call " + std::to_string(round));
-        EXPECT_EQ(tables(), inRegistryOrder(host, rows(details, false)));
-        EXPECT_EQ(byNumber.size(), 3) << "keys 7, 12 and 0";
-        EXPECT_EQ(fieldsAt(byNumber, 7), firstOf({"A1.dwg", "A2.dwg"}));
-        EXPECT_EQ(fieldsAt(byNumber, 12), fields(caller)) << "the caller's entry wins";
-        EXPECT_EQ(fieldsAt(byNumber, 0), firstOf({"A5.dwg", "A7.dwg", "A8.dwg"}));
-        EXPECT_EQ(byText.size(), 6) << "keys X-5, A-7, A-12, A-0, 0 and B-0";
-        EXPECT_EQ(fieldsAt(byText, TevString(u"A-7")), firstOf({"A1.dwg", "A2.dwg"}));
-        EXPECT_EQ(fieldsAt(byText, TevString(u"A-12")), firstOf({"A3.dwg", "A4.dwg"}));
-        EXPECT_EQ(fieldsAt(byText, TevString(u"A-0")), row.at("A5.dwg")[0]);
-        EXPECT_EQ(fieldsAt(byText, TevString(u"0")), row.at("A7.dwg")[0]);
-        EXPECT_EQ(fieldsAt(byText, TevString(u"B-0")), row.at("A8.dwg")[0])
-            << "an empty number after a non-empty one has the number key 0";
-        EXPECT_EQ(fieldsAt(byText, TevString(u"X-5")), fields(caller));
-        EXPECT_EQ(set.size(), 8);
-        for (const TevString& fullFileName : fullFileNames) {
-            EXPECT_NE(set.find(fullFileName), nullptr) << text(fullFileName);
+        if (tables) {
+            fullFileNames.setLength(0);
+            host.model().getAllDerivedDetailDrawingNumbers(byNumber, byText, set, prefixes, numbers,
+                                                           fileNames);
+        } else {
+            host.model().getAllDerivedDetailDrawingNumbers(prefixes, numbers, fileNames,
+                                                           fullFileNames);
         }
+        Names out;
+        for (int index = 0; index < fileNames.length(); ++index) {
+            out.push_back(text(fileNames[index]) + "|" + text(numbers[index]) + "|" +
+                          text(prefixes[index]) + "|" +
+                          (tables ? "" : text(fullFileNames[index]) + "|"));
+        }
+        EXPECT_EQ(Ints({numbers.length(), prefixes.length(), fullFileNames.length()}),
+                  Ints({fileNames.length(), fileNames.length(), tables ? 0 : fileNames.length()}));
+        return joined(out);
+    };
+    const std::string dir = "C:\\Model\\DerDocs\\Details\\", c = "C.dwg|12|X-|C:\\C.dwg|",
+                      a1 = "A1.dwg|7|A-|", a2 = "A2.dwg|12|a-|", a5 = "A5.dwg|old||";
+    host.calls();
+    EXPECT_EQ(collect(false), a5 + dir + "A5.dwg| " + a2 + dir + "A2.dwg| " + a1 + dir + "A1.dwg|");
+    EXPECT_EQ(host.calls({"isCommandActive", "checkDerived", "fill", "derived", "beginGet",
+                          "endGet", "model."}),
+              "addDerivedDetailDocs(0)");
+    EXPECT_EQ(collect(true), a5 + " " + a2 + " " + a1);
+    // The tables: "#number key=fields", "upper-cased prefix and number key=fields" and
+    // the full file names; the caller's entries keep their keys.
+    std::string keyed;
+    for (const auto* node = byNumber.first(); node != nullptr; node = byNumber.next(node)) {
+        keyed += " #" + std::to_string(node->key()) + "=" + fields(node->value());
     }
-}
-
-TEST(TevDerivedDwgNo, KeepsItsFourTextsThroughCopyAndAssignment) {
-    EXPECT_EQ(fields(TevDerivedDwgNo()), "||||");
-    // Constructed from file name, full file name, number and prefix.
-    TevDerivedDwgNo drawing(u"A1.dwg", u"C:\\A1.dwg", u"007", u"A-");
-    const std::string expected = "A1.dwg|007|A-|C:\\A1.dwg|";
-    TevString out(u"before");
-    drawing.getDwgNo(out);
-    EXPECT_EQ(out, TevString(u"007")) << "the out argument is replaced";
-    TevDerivedDwgNo assigned(u"B.dwg", u"C:\\B.dwg", u"1", u"B-");
-    assigned = drawing;
-    const TevDerivedDwgNo& alias = drawing;
-    drawing = alias;
-    EXPECT_EQ(fields(drawing), expected) << "assigned to itself";
-    EXPECT_EQ(fields(TevDerivedDwgNo(drawing)), expected);
-    EXPECT_EQ(fields(assigned), expected);
+    for (const auto* node = byText.first(); node != nullptr; node = byText.next(node)) {
+        keyed += " " + text(node->key()) + "=" + fields(node->value());
+    }
+    for (const auto* node = set.first(); node != nullptr; node = set.next(node)) {
+        keyed += " " + text(node->key());
+    }
+    EXPECT_EQ(keyed, " #0=" + a5 + dir + "A5.dwg| #7=" + a1 + dir + "A1.dwg| #12=" + c +
+                         " A-12=" + a2 + dir + "A2.dwg| X-5=" + c + " 0=" + a5 + dir +
+                         "A5.dwg| A-7=" + a1 + dir + "A1.dwg| " + dir + "A1.dwg " + dir +
+                         "A5.dwg C:\\C.dwg " + dir + "A2.dwg");
 }
 
 } // namespace
-
-// The lists the queries fill end with exactly the storage that appending their entries
-// one by one gives: the next multiple of the list's growth step, or the storage the
-// caller gave when it suffices.
-TEST(TevDerivedDocumentsModelQueries, ListsEndWithTheStorageOfAppendingOneByOne) {
-    FakeHost host;
-    for (int id = 1; id <= 20; ++id) {
-        host.addDetail(id, ("..\\Details\\A" + std::to_string(id) + ".dwg").c_str());
-    }
-    TevDerivedDocumentsModel& model = host.model();
-
-    TevArray<TevDerivedDocument*> docs;
-    model.getDerivedDocs(docs);
-    EXPECT_EQ(docs.length(), 20);
-    EXPECT_EQ(docs.physicalLength(), 24);
-    TevArray<TevDerivedDocument*> roomy(40, 8);
-    model.getDerivedDocs(roomy);
-    EXPECT_EQ(roomy.physicalLength(), 40);
-    TevArray<TevDerivedDocument*> ofType(0, 7);
-    model.getDerivedDocsOfType(ofType, E::eDocTypeDetail);
-    EXPECT_EQ(ofType.length(), 20);
-    EXPECT_EQ(ofType.physicalLength(), 21);
-
-    TevArray<TevDerivedObject*> objects(0, 3);
-    objects.append(nullptr); // emptied first
-    model.getDerivedObjectsOfType(objects, E::eDocTypeAll);
-    EXPECT_EQ(objects.length(), 20);
-    EXPECT_EQ(objects.physicalLength(), 21);
-    for (int index = 0; index < objects.length(); ++index) {
-        EXPECT_EQ(objects[index]->getDerivedDoc(), docs[index]) << "in registry order";
-    }
-
-    TevArray<TevString> prefixes, numbers, fileNames(0, 16), fullFileNames(30, 8);
-    model.getAllDerivedDetailDrawingNumbers(prefixes, numbers, fileNames, fullFileNames);
-    EXPECT_EQ(numbers.length(), 20);
-    EXPECT_EQ(prefixes.physicalLength(), 24);
-    EXPECT_EQ(numbers.physicalLength(), 24);
-    EXPECT_EQ(fileNames.physicalLength(), 32);
-    EXPECT_EQ(fullFileNames.physicalLength(), 30);
-}

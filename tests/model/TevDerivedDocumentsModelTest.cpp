@@ -1,3 +1,5 @@
+// The registry of documents: registration, look-ups, removal, renames and the groups of
+// duplicates, also when memory runs out.
 #include "TevDerivedDocumentsModel.h"
 
 #include "AllocationFailure.h"
@@ -9,31 +11,31 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstddef>
+#include <climits>
+#include <memory>
+#include <set>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 namespace {
 
 using lumtest::FakeHost;
-using lumtest::ScopedAllocationFailure;
-using lumtest::ScopedAssertionRecorder;
+using lumtest::nameOf;
 using E = TevDerDocEnums;
 using Calls = std::vector<std::string>;
-using Docs = std::vector<TevDerivedDocument*>;
+using Docs = std::set<TevDerivedDocument*>;
 using Objects = std::vector<TevDerivedObject*>;
 
-// Owners of documents, objects and infos cannot be copied: a copy would dispose of them
-// a second time.
-template <class T>
-constexpr bool kNoCopy = !std::is_copy_constructible_v<T> && !std::is_copy_assignable_v<T>;
-static_assert(kNoCopy<TevDerivedDocumentsModel> && kNoCopy<TevDerivedDocument> &&
-              kNoCopy<TevDerivedObject>);
-
-// Calls that accompany every object construction and status read.
-Calls hostCalls(const FakeHost& host) {
-    return host.log.calls({"isCommandActive"});
+// The host calls since the last look, joined, without those of the documents' and
+// objects' own work; the log starts again.
+std::string calls(FakeHost& host) {
+    std::string out;
+    for (const std::string& call : host.log.calls({"isCommandActive", "checkDerived", "beginGet",
+                                                   "endGet", "fillOld", "derivedDocRefreshed"})) {
+        out += (out.empty() ? "" : " ") + call;
+    }
+    host.log.clear();
+    return out;
 }
 
 Docs registered(FakeHost& host) {
@@ -52,502 +54,397 @@ Objects objectsOf(FakeHost& host, TevDerivedDocument* doc, int extra = 0) {
     return Objects(objects.begin(), objects.end());
 }
 
-const std::string kNoMemory = "pElements != NULL && numElements > 0";
-constexpr std::size_t kNodeSize = sizeof(TevDerivedDocumentsModel::DocumentTable::Node);
-constexpr std::size_t kListEntrySize = sizeof(void*);
-
-TevArray<TevDocManObject> rowsFor(std::initializer_list<TevDerivedObject*> objects) {
-    TevArray<TevDocManObject> table;
-    for (TevDerivedObject* obj : objects) {
-        table.append(TevDocManObject());
-        table[table.length() - 1].m_derivedObject = obj;
+TevArray<TevDerivedObject*> pick(const Objects& o, const std::vector<int>& indexes) {
+    TevArray<TevDerivedObject*> set;
+    for (const int index : indexes) {
+        set.append(index < 0 ? nullptr : o[index]);
     }
-    return table;
+    return set;
 }
 
-TEST(TevDerivedDocumentsModel, RegistersADocumentOncePerKeyUnlessItOrItsPathIsRefused) {
+// The model's groups of duplicates, as text; checks on the way that each member points at
+// its group and that each of `objects` points at no group or at one the model holds
+// that lists it.
+std::string groupsOf(const TevDerivedDocumentsModel& model, const Objects& objects) {
+    std::string out;
+    const auto& groups = model.getDuplicates();
+    for (const TevDerivedObjectDuplicateInfo* group : groups) {
+        EXPECT_TRUE(group->objectsAreDuplicated());
+        for (const TevDerivedObject* obj : group->getObjects()) {
+            EXPECT_EQ(obj->getDuplicateInfo(), group) << nameOf(obj);
+            out += (obj == group->getObjects()[0] ? " group:" : ",") + nameOf(obj);
+        }
+    }
+    for (const TevDerivedObject* obj : objects) {
+        const TevDerivedObjectDuplicateInfo* group = obj->getDuplicateInfo();
+        EXPECT_TRUE(group == nullptr ||
+                    (std::count(groups.begin(), groups.end(), group) == 1 &&
+                     std::count(group->getObjects().begin(), group->getObjects().end(), obj) == 1))
+            << nameOf(obj) << " points at a group that does not hold it";
+    }
+    return out;
+}
+
+// Every assertion the library reports is recorded; a test ends with none left unchecked.
+class TevDerivedDocumentsModelRegistry : public testing::Test {
+protected:
+    ~TevDerivedDocumentsModelRegistry() override {
+        host.destroyModel(); // what its destruction reports counts too
+        EXPECT_EQ(recorder.texts(), Calls{});
+    }
+
+    lumtest::ScopedAssertionRecorder recorder;
     FakeHost host;
-    EXPECT_EQ(host.addDetail(7, ""), nullptr);
-    EXPECT_EQ(host.addNC("", E::eDocSubTypeDstv, "x", false), nullptr);
-    EXPECT_EQ(host.addBom(5, ""), nullptr);
-    EXPECT_TRUE(hostCalls(host).empty()) << "not even the report manager is asked";
-    host.model().reportManager = nullptr;
+    lumtest::FakeModel& model = host.model();
+};
+
+TEST_F(TevDerivedDocumentsModelRegistry, RegistersEachKindOncePerKeyAndLetsGoOfWhatHoldsNoObject) {
+    TevDerivedDocument* bystander = host.addDetail(9, "..\\Details\\Z9.dwg");
+    model.reportManager = nullptr;
+    calls(host);
     EXPECT_EQ(host.addBom(5, "..\\BOM\\Parts.txt"), nullptr);
-    EXPECT_EQ(hostCalls(host), Calls{"getReportManager"});
-    host.model().reportManager = &host.reportManager;
-    host.factory.nullDocuments = true;
-    EXPECT_EQ(host.addDetail(7, "..\\Details\\A1.dwg"), nullptr) << "a null document is refused";
-    host.factory.nullDocuments = false;
-
-    host.log.clear();
-    lumtest::FakeDetailDocument* doc = host.addDetail(7, "..\\Details\\A1.dwg", true, false, true);
-    ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(hostCalls(host), (Calls{"createDetailDocument(7,..\\Details\\A1.dwg)",
-                                      "addAllDerivedObjects(A1.dwg,1001)"}));
-    host.log.clear();
-    EXPECT_EQ(host.addDetail(7, "..\\Details\\A1.dwg", true, true, true), doc);
-    EXPECT_EQ(hostCalls(host),
-              (Calls{"createDetailDocument(7,..\\Details\\A1.dwg)", "disposeDocument(A1.dwg)",
-                     "addAllDerivedObjects(A1.dwg,1110)"}))
-        << "a detail registered before keeps its statuses";
-
+    EXPECT_EQ(calls(host), "getReportManager");
+    model.reportManager = &host.reportManager;
     host.reportManager.dstvReports.insert(5);
-    host.log.clear();
-    TevDerivedDocument* bom = host.addBom(5, "..\\DSTV\\List.txt");
-    Calls calls = hostCalls(host);
-    calls.resize(4);
-    EXPECT_EQ(calls, (Calls{"getReportManager", "isDstvReport(5)",
-                            "createBomDocument(5,..\\DSTV\\List.txt,1)",
-                            "addAllDerivedObjects(List.txt,0000)"}));
-    host.log.clear();
-    EXPECT_EQ(host.addBom(5, "..\\DSTV\\List.txt", false, false, true), bom);
-    EXPECT_EQ(host.log.only("addAll"), Calls{"addAllDerivedObjects(List.txt,0101)"})
-        << "BOM and NC documents pass resetStatus on";
-
-    doc->script.addAll = [](auto&, bool, bool, bool, bool) { return 0; };
-    host.factory.documentScript.addAll = doc->script.addAll;
-    host.log.clear();
-    EXPECT_EQ(host.addDetail(7, "..\\Details\\A1.dwg"), nullptr);
-    EXPECT_EQ(hostCalls(host),
-              (Calls{"createDetailDocument(7,..\\Details\\A1.dwg)", "disposeDocument(A1.dwg)",
-                     "addAllDerivedObjects(A1.dwg,0100)", "disposeDocument(A1.dwg)",
-                     "disposeObject(H7)"}));
-    EXPECT_EQ(host.addNC("NC\\P1.nc", E::eDocSubTypeDstv, "", false), nullptr);
-    EXPECT_EQ(hostCalls(host).back(), "disposeDocument(P1.nc)");
-    EXPECT_EQ(registered(host), Docs{bom});
+    bool empty = false; // documents answer that they hold objects, or none
+    host.factory.documentScript.addAll = [&empty](auto&, bool, bool, bool, bool) {
+        return empty ? 0 : 1;
+    };
+    // Per kind: the path, the calls that create the document, its name, and whether a
+    // registration met again passes resetStatus on. The flags of addAllDerivedObjects:
+    // update, already registered, checkFile, resetStatus.
+    const struct {
+        const char *path, *create, *name, *reset;
+    } kinds[] = {
+        {"..\\Details\\A1.dwg", "createDetailDocument(7,..\\Details\\A1.dwg)", "A1.dwg", "0"},
+        {"..\\DSTV\\List.txt",
+         "getReportManager isDstvReport(5) createBomDocument(5,..\\DSTV\\List.txt,1)", "List.txt",
+         "1"},
+        {"NC\\P1.nc", "createNCDocument(NC\\P1.nc,1,N1,0)", "P1.nc", "1"}};
+    for (const auto& k : kinds) {
+        SCOPED_TRACE(k.path);
+        const auto add = [&](const char* path, bool update, bool checkFile, bool reset) {
+            using Doc = TevDerivedDocument*;
+            return k.name[0] == 'A'   ? Doc(host.addDetail(7, path, update, checkFile, reset))
+                   : k.name[0] == 'L' ? Doc(host.addBom(5, path, update, checkFile, reset))
+                                      : Doc(host.addNC(path, E::eDocSubTypeNCNamed, "N1", false,
+                                                       update, checkFile, reset));
+        };
+        const std::string create = k.create, all = " addAllDerivedObjects(" + std::string(k.name),
+                          gone = " disposeDocument(" + std::string(k.name) + ")";
+        EXPECT_EQ(add("", true, true, true), nullptr);
+        // no path: not even the report manager is asked
+        EXPECT_EQ(calls(host), "");
+        host.factory.nullDocuments = true;
+        EXPECT_EQ(add(k.path, false, false, false), nullptr);
+        // the factory made none
+        EXPECT_EQ(calls(host), create);
+        host.factory.nullDocuments = false;
+        TevDerivedDocument* doc = add(k.path, true, false, false);
+        EXPECT_EQ(calls(host), create + all + ",1000)");
+        EXPECT_EQ(add(k.path, false, false, true), doc);
+        EXPECT_EQ(calls(host), create + gone + all + ",010" + k.reset + ")");
+        empty = true;
+        // met again, now without objects
+        EXPECT_EQ(add(k.path, true, true, true), nullptr);
+        EXPECT_EQ(calls(host), create + gone + all + ",111" + k.reset + ")" + gone);
+        // a new one without objects
+        EXPECT_EQ(add(k.path, false, true, true), nullptr);
+        EXPECT_EQ(calls(host), create + all + ",0011)" + gone);
+        empty = false;
+        EXPECT_EQ(registered(host), Docs{bystander});
+    }
 }
 
-TEST(TevDerivedDocumentsModel, RegistrationWithoutMemoryForItsNodeGivesTheNewDocumentBack) {
+// One registry for the allocation failures: A1 (objects H7, detail11, detail12) and the
+// BOM Parts, with the host's table attached.
+struct World {
+    TevArray<TevDocManObject> table; // outlives the model, as the host's does
     FakeHost host;
     TevDerivedDocument* a1 = host.addDetail(7, "..\\Details\\A1.dwg");
     TevDerivedDocument* parts = host.addBom(5, "..\\BOM\\Parts.txt");
-    ScopedAssertionRecorder recorder;
-    {
-        const ScopedAllocationFailure noNodes(0, kNodeSize);
-        host.log.clear();
-        EXPECT_EQ(host.addDetail(8, "..\\Details\\A2.dwg"), nullptr);
-        EXPECT_EQ(hostCalls(host), (Calls{"createDetailDocument(8,..\\Details\\A2.dwg)",
-                                          "addAllDerivedObjects(A2.dwg,0000)",
-                                          "disposeDocument(A2.dwg)", "disposeObject(H8)"}));
-        host.log.clear();
-        EXPECT_EQ(host.addBom(6, "..\\BOM\\Plates.txt", true), nullptr);
-        EXPECT_EQ(host.log.only("dispose"),
-                  (Calls{"disposeDocument(Plates.txt)", "disposeObject(Plates.txt:bom)"}));
-        host.log.clear();
-        EXPECT_EQ(host.addNC("NC\\P1.nc", E::eDocSubTypeDstv, "", false), nullptr);
-        EXPECT_EQ(host.log.only("dispose"),
-                  (Calls{"disposeDocument(P1.nc)", "disposeObject(P1.nc:nc)"}));
-        EXPECT_EQ(recorder.take(), Calls(3, kNoMemory));
+    Objects o = objectsOf(host, a1, 2);
+    TevArray<TevDerivedObject*> picked; // made before the allocations are refused
 
-        EXPECT_EQ(host.addDetail(7, "..\\Details\\A1.dwg"), a1)
-            << "a document registered before needs no node";
-        EXPECT_TRUE(recorder.texts().empty());
-        EXPECT_EQ(noNodes.refused(), 3);
+    World() { host.model().setDocManObjects(&table); }
+    void rows() {
+        a1->addDocManObjects(&table);
+        parts->addDocManObjects(&table);
     }
-    Docs docs = registered(host);
-    std::sort(docs.begin(), docs.end());
-    Docs expected{a1, parts};
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(docs, expected) << "the documents registered before are all there";
-    EXPECT_EQ(host.factory.liveDocuments(), 2U);
-    EXPECT_EQ(host.factory.liveObjects(), 2U) << "each new document went with its object";
+    void rename(const char16_t* path) {
+        host.model().derivedDocFileNameChanged(a1->getKey(), path, u"");
+    }
+    World& group(const std::vector<int>& indexes) {
+        host.model().appendDuplicateObjects(::pick(o, indexes));
+        return *this;
+    }
+    World& dissolve(int index) {
+        host.model().removeObjectFromDuplicate(o[index]);
+        return *this;
+    }
+    void choose(const std::vector<int>& indexes) { picked = ::pick(o, indexes); }
+    static void appendPicked(World& w) { w.host.model().appendDuplicateObjects(w.picked); }
+};
 
-    TevDerivedDocument* a2 = host.addDetail(8, "..\\Details\\A2.dwg");
-    ASSERT_NE(a2, nullptr) << "registration works again once memory is back";
-    EXPECT_EQ(host.model().getAt(8, E::eDocTypeDetail), a2);
+// The registry against A1 and Parts (+ added, - gone), the rows, the groups and the
+// disposals (~), as text; checks on the way that they agree with each other and with
+// what the factory holds.
+std::string checkedState(World& w) {
+    std::set<std::string> docs = {"A1.dwg", "Parts.txt"};
+    std::string state, rows;
+    Objects objects;
+    for (const TevDocManObject& row : w.table) {
+        rows += (rows.empty() ? " rows:" : ",") + nameOf(row.m_derivedObject);
+    }
+    for (TevDerivedDocument* doc : registered(w.host)) {
+        state += docs.erase(nameOf(doc)) != 0 ? "" : " +" + nameOf(doc);
+        for (TevDerivedObject* obj : objectsOf(w.host, doc)) {
+            objects.push_back(obj);
+            const auto inTable = std::count_if(w.table.begin(), w.table.end(), [obj](auto& row) {
+                return row.m_derivedObject == obj;
+            });
+            // its in-table mark agrees with the table
+            EXPECT_EQ(obj->appendDocManObject(&w.table, E::eDocSubTypeAll) + inTable, 1)
+                << nameOf(obj);
+        }
+    }
+    for (const std::string& gone : docs) {
+        state += " -" + gone;
+    }
+    state += rows + groupsOf(w.host.model(), objects);
+    for (const std::string& call : w.host.log.only("dispose")) {
+        state += " ~" + call.substr(call.find('(') + 1, call.size() - call.find('(') - 2);
+    }
+    EXPECT_EQ(w.host.factory.liveDocuments(), registered(w.host).size());
+    EXPECT_EQ(w.host.factory.liveObjects(), objects.size()) << "only the registry's objects live";
+    return state;
 }
 
-TEST(TevDerivedDocumentsModel, DocumentWithoutMemoryForItsObjectListIsRefusedWithItsObject) {
-    FakeHost host;
-    ScopedAssertionRecorder recorder;
-    {
-        // Every list of pointers is refused, so no document can list an object.
-        const ScopedAllocationFailure noLists(0, kListEntrySize);
-        EXPECT_EQ(host.addBom(6, "..\\BOM\\Plates.txt", false, false, true), nullptr);
-        EXPECT_EQ(host.log.only("dispose"),
-                  (Calls{"disposeObject(Plates.txt:bom)", "disposeDocument(Plates.txt)"}))
-            << "the object that the list could not take went back at once";
-        host.log.clear();
-        EXPECT_EQ(host.addNC("NC\\P1.nc", E::eDocSubTypeDstv, "", false, true), nullptr);
-        EXPECT_EQ(host.log.only("dispose"),
-                  (Calls{"disposeObject(P1.nc:nc)", "disposeDocument(P1.nc)"}));
-        host.log.clear();
-        EXPECT_EQ(host.addDetail(8, "..\\Details\\A2.dwg"), nullptr)
-            << "the host's detail kind gives back what addDerivedObject refused";
-        EXPECT_EQ(host.log.only("dispose"),
-                  (Calls{"disposeObject(H8)", "disposeDocument(A2.dwg)"}));
-        EXPECT_EQ(recorder.take(), Calls(3, kNoMemory));
+TEST(TevDerivedDocumentsModelWithoutMemory, RefusingTheKthAllocationLeavesAConsistentRegistry) {
+    // Per operation, for k = 0, 1, ... until the operation reaches no k-th allocation:
+    // the state after it (see checkedState) and "!n" for n reports of the failures. First
+    // with only the k-th allocation refused, then with every one from the k-th on (the
+    // same outcomes when none are given).
+    using Step = void (*)(World&);
+    const Step rows = [](World& w) { w.rows(); };
+    const Step single = [](World& w) { w.choose({0}); };
+    const Step one = [](World& w) { w.choose({0, 0}); };
+    const Step pair = [](World& w) { w.choose({0, 1}); };
+    const Step join = [](World& w) { w.group({0, 1}).choose({0, 2}); };
+    const Step room = [](World& w) { w.group({1, 2}).dissolve(1).choose({0, 1}); };
+    const Step move = [](World& w) { w.group({0, 1}).choose({2, 1}); };
+    const struct {
+        Step before, operation;
+        Calls single, fromK;
+    } ops[] = {
+        {nullptr,
+         [](World& w) { w.host.addDetail(8, "..\\Details\\A2.dwg"); },
+         {" ~H8 ~A2.dwg !1", " ~A2.dwg ~H8 !1", " +A2.dwg"}},
+        {nullptr, [](World& w) { w.host.addDetail(7, "..\\Details\\A1.dwg"); }, {" ~A1.dwg"}},
+        {nullptr,
+         [](World& w) { w.host.addBom(6, "..\\BOM\\Plates.txt", true); },
+         {" ~Plates.txt:bom ~Plates.txt !1", " ~Plates.txt ~Plates.txt:bom !1", " +Plates.txt"}},
+        {rows,
+         [](World& w) { w.rename(u"..\\Details\\B1.dwg"); },
+         {" -A1.dwg rows:Parts.txt:bom ~B1.dwg ~H7 ~detail11 ~detail12 !1",
+          " +B1.dwg -A1.dwg rows:Parts.txt:bom"}},
+        {nullptr,
+         rows,
+         {" rows:detail11,detail12,Parts.txt:bom !1", " rows:H7,detail11,detail12,Parts.txt:bom"},
+         {" !4", " rows:H7,detail11,detail12,Parts.txt:bom"}},
+        {single, nullptr, {""}},
+        {one, nullptr, {" !1", ""}, {" !2", ""}},
+        {pair,
+         nullptr,
+         {" !1", " group:H7,detail11 !1", " !1", " group:H7,detail11"},
+         {" !2", " !2", " !1", " group:H7,detail11"}},
+        {join,
+         nullptr,
+         {" group:H7,detail11 !1", " group:H7,detail11 !1", " group:H7,detail11,detail12"},
+         {" group:H7,detail11 !2", " group:H7,detail11 !1", " group:H7,detail11,detail12"}},
+        // The model's list of groups has room left by a dissolved group.
+        {room,
+         nullptr,
+         {" !1", " group:H7,detail11 !1", " group:H7,detail11"},
+         {" !2", " !3", " group:H7,detail11"}},
+        {move,
+         nullptr,
+         {" group:H7,detail11 !1", " group:detail12,detail11 !1", " group:detail12,detail11"},
+         {" group:H7,detail11 !2", " !3", " group:detail12,detail11"}},
+    };
+    for (const auto& op : ops) {
+        for (const int refusing : {1, INT_MAX}) {
+            SCOPED_TRACE(testing::Message()
+                         << "operation " << &op - ops << ", refusing " << refusing);
+            Calls outcomes;
+            for (int k = 0, refused = 1; refused != 0 && k < 20; ++k) {
+                lumtest::ScopedAssertionRecorder recorder;
+                World w;
+                (op.before != nullptr ? op.before : [](World&) {})(w);
+                w.host.log.clear();
+                {
+                    const lumtest::ScopedAllocationFailure failure(k, 0, refusing);
+                    (op.operation != nullptr ? op.operation : World::appendPicked)(w);
+                    refused = failure.refused();
+                }
+                const Calls reports = recorder.take();
+                EXPECT_EQ(reports, Calls(reports.size(), "pElements != NULL && numElements > 0"));
+                outcomes.push_back(checkedState(w) +
+                                   (reports.empty() ? "" : " !" + std::to_string(reports.size())));
+                EXPECT_EQ(recorder.texts(), Calls{});
+            }
+            EXPECT_EQ(outcomes, refusing == 1 || op.fromK.empty() ? op.single : op.fromK);
+        }
     }
-    EXPECT_EQ(host.factory.liveDocuments() + host.factory.liveObjects(), 0U);
-    EXPECT_TRUE(registered(host).empty());
 }
 
-TEST(TevDerivedDocumentsModel, RenameThatCannotBeFiledForWantOfMemoryGivesTheDocumentBack) {
-    FakeHost host;
-    lumtest::FakeModel& model = host.model();
+TEST_F(TevDerivedDocumentsModelRegistry, RemovesAndUnregistersOnlyThroughTheFactory) {
+    const TevDerivedDocKey key = host.addDetail(7, "..\\Details\\A1.dwg")->getKey();
+    host.addBom(5, "..\\BOM\\Parts.txt");
+    TevDerivedDocument* a2 = host.addDetail(7, "..\\Details\\A2.dwg");
+    TevDerivedDocumentsModel::setFactory(nullptr);
+    calls(host);
+    EXPECT_EQ(host.addDetail(8, "..\\Details\\A3.dwg"), nullptr);
+    EXPECT_EQ(host.addBom(6, "..\\BOM\\More.txt"), nullptr);
+    EXPECT_FALSE(model.removeDoc(key));
+    EXPECT_EQ(model.unregistDoc(key), E::eStatusFailed);
+    model.resetDerivedDocs(E::eDocTypeAll);
+    // renamed onto A1's key, A2 can be neither filed nor let go of
+    model.derivedDocFileNameChanged(a2->getKey(), u"..\\Details\\A1.dwg", u"");
+    EXPECT_EQ(calls(host), "getReportManager");
+    EXPECT_EQ(recorder.take(), (Calls{"pFact", "pFact", "m_docs.size() == 0", "pFact"}));
+    TevDerivedDocumentsModel::setFactory(&host.factory);
+    host.factory.disposeDocument(a2, &model); // named A1.dwg now, with its object
+    EXPECT_EQ(calls(host), "disposeDocument(A1.dwg) disposeObject(H7)");
+    // nothing is registered or removed without it
+    EXPECT_EQ(registered(host).size(), 2U);
+
+    EXPECT_TRUE(model.removeDoc(key));
+    EXPECT_EQ(calls(host), "disposeDocument(A1.dwg) disposeObject(H7)");
+    EXPECT_FALSE(model.removeDoc(key));
+    EXPECT_EQ(recorder.take(), Calls{"0"});
+    // no broken precondition here
+    EXPECT_EQ(model.unregistDoc(key), E::eStatusFailed);
+    for (const int withdrawn : {0, 1}) {
+        host.reportManager.withdrawResult = withdrawn;
+        const TevDerivedDocKey bomKey = host.addBom(5, "..\\BOM\\Parts.txt")->getKey();
+        calls(host);
+        EXPECT_EQ(model.unregistDoc(bomKey), withdrawn ? E::eStatusOk : E::eStatusFailed);
+        EXPECT_EQ(calls(host), "deregistFromModel(Parts.txt) getReportManager withdrawReport(5,.."
+                               "\\BOM\\Parts.txt) disposeDocument(Parts.txt) "
+                               "disposeObject(Parts.txt:bom)");
+        // removed also when the report stayed
+        EXPECT_TRUE(registered(host).empty());
+    }
+}
+
+TEST_F(TevDerivedDocumentsModelRegistry, FindsDocumentsByIdAndByNameIgnoringCase) {
+    host.addDetail(7, "..\\Details\\A1.dwg");
+    host.addBom(7, "..\\BOM\\Parts.txt");
+    host.addNC("NC\\P1.nc", E::eDocSubTypeNCNamed, "p1", false);
+    host.addNC("NC\\P2.nc", E::eDocSubTypeNCNamed, "p2", false);
+    EXPECT_EQ(nameOf(model.getAt(1, E::eDocTypeAll)), "P1.nc"); // the first in registry order
+    const std::tuple<std::int64_t, E::eDocType, const char*> byId[] = {
+        {7, E::eDocTypeDetail, "A1.dwg"},
+        {7, E::eDocTypeBom, "Parts.txt"},
+        {7, E::eDocTypeNC, "null"},
+        {std::int64_t{7} + (std::int64_t{1} << 32), E::eDocTypeAll, "null"}};
+    for (const auto& [id, type, found] : byId) {
+        EXPECT_EQ(nameOf(model.getAt(id, type)), found) << id << " " << type;
+    }
+    const std::tuple<const char16_t*, E::eDocType, const char*> byName[] = {
+        {u"a1.DWG", E::eDocTypeAll, "A1.dwg"},
+        {u"c:\\model\\derdocs\\bom\\PARTS.TXT", E::eDocTypeAll, "Parts.txt"},
+        {u"C:\\Model\\DerDocs\\NC\\P2.nc", E::eDocTypeNC, "P2.nc"},
+        {u"A1.dwg", E::eDocTypeBom, "null"},
+        {u"\\Details\\A1.dwg", E::eDocTypeAll, "null"}};
+    for (const auto& [name, type, found] : byName) {
+        EXPECT_EQ(nameOf(model.getAt(name, type)), found) << TevString(name).toUtf8();
+    }
+}
+
+// See also the renames without memory.
+TEST_F(TevDerivedDocumentsModelRegistry,
+       RefilesARenamedDocumentOrDisposesOfItWhenItsNewKeyIsTaken) {
     TevDerivedDocument* a1 = host.addDetail(7, "..\\Details\\A1.dwg");
-    TevDerivedDocument* a2 = host.addDetail(8, "..\\Details\\A2.dwg");
-    TevArray<TevDocManObject> table = rowsFor({objectsOf(host, a1)[0], objectsOf(host, a2)[0]});
+    TevDerivedDocument* a2 = host.addDetail(7, "..\\Details\\A2.dwg");
+    TevArray<TevDocManObject> table;
+    table.setLength(3); // the host's own row, between those of A1 and A2
+    table[0].m_derivedObject = objectsOf(host, a1)[0];
+    table[2].m_derivedObject = objectsOf(host, a2)[0];
     model.setDocManObjects(&table);
-    ScopedAssertionRecorder recorder;
-    {
-        const ScopedAllocationFailure noNodes(0, kNodeSize);
-        host.log.clear();
-        model.derivedDocFileNameChanged(a1->getKey(), u"..\\Details\\B1.dwg", u"");
-    }
-    EXPECT_EQ(recorder.take(), Calls{kNoMemory});
-    EXPECT_EQ(host.log.only("dispose"), (Calls{"disposeDocument(B1.dwg)", "disposeObject(H7)"}))
-        << "neither kept under its old key nor lost: handed back to the factory";
-    EXPECT_EQ(registered(host), Docs{a2});
-    ASSERT_EQ(table.length(), 1) << "its rows left the table";
-    EXPECT_EQ(table[0].m_derivedObject, objectsOf(host, a2)[0]);
+    const TevDerivedDocKey oldKey = a1->getKey();
+    model.derivedDocFileNameChanged(oldKey, u"D:\\Other\\B2.dwg", u"other");
+    EXPECT_EQ(model.getAt(u"b2.dwg", E::eDocTypeDetail), a1);
+    EXPECT_EQ(model.getDerivedDocs().find(oldKey), nullptr);
+    calls(host);
+    model.derivedDocFileNameChanged(oldKey, u"x", u"y"); // an unregistered key: no change
+    model.derivedDocFileNameChanged(a2->getKey(), u"..\\Details\\B2.dwg", u"");
+    // the renamed document goes back to the factory; nothing is lost
+    EXPECT_EQ(calls(host), "disposeDocument(B2.dwg) disposeObject(H7)");
+    EXPECT_EQ(registered(host), Docs{a1});
+    ASSERT_EQ(table.length(), 1);
+    EXPECT_EQ(table[0].m_derivedObject, nullptr);
     model.setDocManObjects(nullptr);
 }
 
-TEST(TevDerivedDocumentsModel, DuplicateGroupIsFormedOnlyWithTheMembersItCanList) {
-    FakeHost host;
-    lumtest::FakeModel& model = host.model();
-    TevDerivedDocument* doc = host.addDetail(7, "..\\Details\\A1.dwg");
-    const Objects o = objectsOf(host, doc, 3);
-    const auto set = [&o](std::initializer_list<int> indexes) {
-        TevArray<TevDerivedObject*> objects;
-        for (const int index : indexes) {
-            objects.append(o[index]);
-        }
-        return objects;
-    };
-    const TevArray<TevDerivedObject*> pair01 = set({0, 1});
-    const TevArray<TevDerivedObject*> pair02 = set({0, 2});
-    const TevArray<TevDerivedObject*> pair03 = set({0, 3});
-    ScopedAssertionRecorder recorder;
-    {
-        // The scratch list of the members and the new group's copy of it are granted;
-        // the model's list of groups is refused.
-        const ScopedAllocationFailure thirdFails(2, 0, 1);
-        model.appendDuplicateObjects(pair01);
-    }
-    EXPECT_EQ(recorder.take(), Calls{kNoMemory});
-    EXPECT_TRUE(model.getDuplicates().isEmpty());
-    EXPECT_EQ(o[0]->getDuplicateInfo(), nullptr) << "no object points at a group nobody holds";
-    EXPECT_EQ(o[1]->getDuplicateInfo(), nullptr);
-    {
-        const ScopedAllocationFailure noMemory;
-        model.appendDuplicateObjects(pair01);
-    }
-    EXPECT_EQ(recorder.take(), Calls(2, kNoMemory)) << "no scratch list for either member";
-    EXPECT_TRUE(model.getDuplicates().isEmpty());
-
-    model.appendDuplicateObjects(pair01);
-    ASSERT_EQ(model.getDuplicates().length(), 1);
-    TevDerivedObjectDuplicateInfo* group = model.getDuplicates()[0];
-    ASSERT_EQ(group->getObjects().length(), 2) << "the group's list is full";
-    {
-        // The scratch list is granted; the group's longer list for object 2 is refused.
-        const ScopedAllocationFailure secondFails(1, 0, 1);
-        model.appendDuplicateObjects(pair02);
-    }
-    EXPECT_EQ(recorder.take(), Calls{kNoMemory});
-    EXPECT_EQ(group->getObjects().length(), 2);
-    EXPECT_EQ(o[2]->getDuplicateInfo(), nullptr) << "not a member, so in no group";
-    model.removeObjectFromDuplicate(o[0]); // the group dissolves
-    EXPECT_TRUE(model.getDuplicates().isEmpty());
-    EXPECT_FALSE(o[1]->isDuplicate() || o[2]->isDuplicate());
-
-    // The model's list kept its storage; a new group that can list none of its
-    // members (its copy of them and each later entry refused) is dropped again.
-    {
-        const ScopedAllocationFailure onlyTheScratchList(1);
-        model.appendDuplicateObjects(pair03);
-    }
-    EXPECT_EQ(recorder.take(), Calls(3, kNoMemory));
-    EXPECT_TRUE(model.getDuplicates().isEmpty());
-    EXPECT_EQ(o[0]->getDuplicateInfo(), nullptr);
-    EXPECT_EQ(o[3]->getDuplicateInfo(), nullptr);
-
-    model.appendDuplicateObjects(pair03);
-    EXPECT_TRUE(o[0]->isDuplicate() && o[3]->isDuplicate());
-    EXPECT_TRUE(recorder.texts().empty());
-}
-
-TEST(TevDerivedDocumentsModel, GroupsOfObjectsOutsideItsRegistryGoWithTheModel) {
-    FakeHost host;
-    lumtest::CallLog log;
-    lumtest::FakeDetailObject first(log, "first", nullptr, 1, u"F1");
-    lumtest::FakeDetailObject second(log, "second", nullptr, 2, u"F2");
-    TevArray<TevDerivedObject*> set;
-    set.append(&first);
-    set.append(&second);
-    host.model().appendDuplicateObjects(set);
-    ASSERT_TRUE(first.isDuplicate() && second.isDuplicate());
-    host.destroyModel();
-    EXPECT_EQ(first.getDuplicateInfo(), nullptr) << "the group went and let its members go";
-    EXPECT_EQ(second.getDuplicateInfo(), nullptr);
-}
-
-TEST(TevDerivedDocumentsModel, ReservedOperationsOfModelFactoryAndReportManagerDoNothing) {
-    FakeHost host;
-    TevDerivedDocument* doc = host.addDetail(7, "..\\Details\\A1.dwg");
-    TevDerivedDocumentsModel& model = host.model();
-    host.log.clear();
-    // The library's own versions, which a host need not override.
-    model.TevDerivedDocumentsModel::reserved1();
-    model.TevDerivedDocumentsModel::reserved2();
-    model.TevDerivedDocumentsModel::reserved3();
-    model.TevDerivedDocumentsModel::reserved4();
-    model.TevDerivedDocumentsModel::reserved5();
-    model.TevDerivedDocumentsModel::reserved6();
-    model.TevDerivedDocumentsModel::reserved7();
-    model.TevDerivedDocumentsModel::reserved8();
-    model.TevDerivedDocumentsModel::reserved9();
-    model.TevDerivedDocumentsModel::reserved10();
-    model.TevDerivedDocumentsModel::reserved12();
-    model.TevDerivedDocumentsModel::reserved15();
-    model.TevDerivedDocumentsModel::reserved16();
-    model.TevDerivedDocumentsModel::reserved22();
-    model.TevDerivedDocumentsModel::reserved24();
-    model.TevDerivedDocumentsModel::reserved26();
-    model.TevDerivedDocumentsModel::reserved27();
-    model.TevDerivedDocumentsModel::reserved28();
-    model.TevDerivedDocumentsModel::reserved29();
-    model.TevDerivedDocumentsModel::reserved30();
-    model.TevDerivedDocumentsModel::reserved31();
-    model.TevDerivedDocumentsModel::reserved32();
-    model.TevDerivedDocumentsModel::reserved33();
-    model.TevDerivedDocumentsModel::reserved34();
-    model.TevDerivedDocumentsModel::reserved35();
-    model.TevDerivedDocumentsModel::reserved36();
-    model.TevDerivedDocumentsModel::reserved37();
-    model.TevDerivedDocumentsModel::beginCheckDerivedObjects();
-    model.TevDerivedDocumentsModel::endCheckDerivedObjects();
-    model.TevDerivedDocumentsModel::reserved40();
-    model.TevDerivedDocumentsModel::reserved41();
-    model.TevDerivedDocumentsModel::reserved44();
-    model.TevDerivedDocumentsModel::reserved45();
-    model.TevDerivedDocumentsModel::reserved46();
-    model.TevDerivedDocumentsModel::reserved47();
-    host.factory.TevDerivedDocumentsFactory::reserved5();
-    TevReportManager& reports = host.reportManager;
-    reports.TevReportManager::reserved0();
-    reports.TevReportManager::reserved1();
-    reports.TevReportManager::reserved2();
-    reports.TevReportManager::reserved3();
-    reports.TevReportManager::reserved6();
-    EXPECT_TRUE(host.log.calls().empty()) << "nothing reached the host";
-    EXPECT_EQ(registered(host), Docs{doc});
-    EXPECT_EQ(host.factory.liveObjects(), 1U);
-}
-
-TEST(TevDerivedDocumentsModel, RemovesAndUnregistersOnlyThroughTheFactory) {
-    ScopedAssertionRecorder recorder;
-    FakeHost host;
-    const TevDerivedDocKey detailKey = host.addDetail(7, "..\\Details\\A1.dwg")->getKey();
-    const TevDerivedDocKey bomKey = host.addBom(5, "..\\BOM\\Parts.txt")->getKey();
-    TevDerivedDocumentsModel::setFactory(nullptr);
-    host.log.clear();
-    EXPECT_EQ(host.addDetail(8, "..\\Details\\A2.dwg"), nullptr);
-    EXPECT_EQ(host.addBom(6, "..\\BOM\\More.txt"), nullptr);
-    EXPECT_FALSE(host.model().removeDoc(detailKey));
-    EXPECT_EQ(host.model().unregistDoc(detailKey), E::eStatusFailed);
-    host.model().resetDerivedDocs(E::eDocTypeAll);
-    EXPECT_EQ(hostCalls(host), Calls{"getReportManager"});
-    EXPECT_EQ(recorder.take(), (Calls{"pFact", "pFact", "m_docs.size() == 0"}));
-    TevDerivedDocumentsModel::setFactory(&host.factory);
-    EXPECT_EQ(registered(host).size(), 2U) << "nothing is registered or removed without it";
-
-    EXPECT_TRUE(host.model().removeDoc(detailKey));
-    EXPECT_FALSE(host.model().removeDoc(detailKey));
-    EXPECT_EQ(recorder.take(), Calls{"0"});
-    EXPECT_EQ(host.model().unregistDoc(detailKey), E::eStatusFailed);
-    EXPECT_TRUE(recorder.texts().empty()) << "an unknown key is no broken precondition here";
-
-    host.reportManager.withdrawResult = 0;
-    host.log.clear();
-    EXPECT_EQ(host.model().unregistDoc(bomKey), E::eStatusFailed);
-    EXPECT_EQ(hostCalls(host),
-              (Calls{"deregistFromModel(Parts.txt)", "getReportManager",
-                     "withdrawReport(5,..\\BOM\\Parts.txt)", "disposeDocument(Parts.txt)",
-                     "disposeObject(Parts.txt:bom)"}));
-    EXPECT_TRUE(registered(host).empty()) << "removed although the report stayed";
-    host.reportManager.withdrawResult = 1;
-    EXPECT_EQ(host.model().unregistDoc(host.addBom(5, "..\\BOM\\Parts.txt")->getKey()),
-              E::eStatusOk);
-}
-
-TEST(TevDerivedDocumentsModel, FindsDocumentsByIdAndByNameIgnoringCase) {
-    FakeHost host;
-    TevDerivedDocument* a1 = host.addDetail(7, "..\\Details\\A1.dwg");
-    TevDerivedDocument* parts = host.addBom(7, "..\\BOM\\Parts.txt");
-    TevDerivedDocument* p1 = host.addNC("NC\\P1.nc", E::eDocSubTypeNCNamed, "p1", false);
-    TevDerivedDocument* p2 = host.addNC("NC\\P2.nc", E::eDocSubTypeNCNamed, "p2", false);
-    TevDerivedDocumentsModel& model = host.model();
-    EXPECT_EQ(model.getAt(7, E::eDocTypeDetail), a1);
-    EXPECT_EQ(model.getAt(7, E::eDocTypeBom), parts);
-    EXPECT_EQ(model.getAt(7, E::eDocTypeNC), nullptr);
-    EXPECT_EQ(model.getAt(std::int64_t{7} + (std::int64_t{1} << 32), E::eDocTypeAll), nullptr);
-    const Docs all = registered(host);
-    EXPECT_EQ(
-        model.getAt(1, E::eDocTypeAll),
-        *std::find_if(all.begin(), all.end(), [&](auto* doc) { return doc == p1 || doc == p2; }))
-        << "the first in registry order";
-
-    EXPECT_EQ(model.getAt(u"a1.DWG", E::eDocTypeAll), a1);
-    EXPECT_EQ(model.getAt(u"c:\\model\\derdocs\\bom\\PARTS.TXT", E::eDocTypeAll), parts);
-    EXPECT_EQ(model.getAt(u"C:\\Model\\DerDocs\\NC\\P2.nc", E::eDocTypeNC), p2);
-    EXPECT_EQ(model.getAt(u"A1.dwg", E::eDocTypeBom), nullptr);
-    EXPECT_EQ(model.getAt(u"\\Details\\A1.dwg", E::eDocTypeAll), nullptr);
-}
-
-TEST(TevDerivedDocumentsModel, RefilesARenamedDocumentOrDisposesOfItWhenItsNewKeyIsTaken) {
-    FakeHost host;
-    TevDerivedDocument* a1 = host.addDetail(7, "..\\Details\\A1.dwg");
-    TevDerivedDocument* a2 = host.addDetail(7, "..\\Details\\A2.dwg");
-    TevArray<TevDocManObject> table =
-        rowsFor({objectsOf(host, a1)[0], nullptr, objectsOf(host, a2)[0]});
-    host.model().setDocManObjects(&table);
-    const TevDerivedDocKey oldKey = a1->getKey();
-    host.model().derivedDocFileNameChanged(oldKey, u"D:\\Other\\B2.dwg", u"other");
-    EXPECT_EQ(host.model().getAt(u"b2.dwg", E::eDocTypeDetail), a1);
-    EXPECT_EQ(host.model().getDerivedDocs().find(oldKey), nullptr);
-    EXPECT_NE(host.model().getDerivedDocs().find(a1->getKey()), nullptr);
-    ASSERT_EQ(table.length(), 2) << "the rows of its objects are taken out";
-    EXPECT_EQ(table[0].m_derivedObject, nullptr);
-    host.log.clear();
-    host.model().derivedDocFileNameChanged(oldKey, u"x", u"y");
-    EXPECT_TRUE(hostCalls(host).empty()) << "an unregistered key changes nothing";
-    EXPECT_EQ(table.length(), 2);
-
-    host.model().derivedDocFileNameChanged(a2->getKey(), u"..\\Details\\B2.dwg", u"");
-    EXPECT_EQ(hostCalls(host), (Calls{"disposeDocument(B2.dwg)", "disposeObject(H7)"}))
-        << "the renamed document goes back to the factory; nothing is lost";
-    EXPECT_EQ(table.length(), 1);
-    EXPECT_EQ(registered(host), Docs{a1});
-    host.model().setDocManObjects(nullptr);
-}
-
-TEST(TevDerivedDocumentsModel, ResetsTheDocumentsOfOneKindOrAllWithTheirCaches) {
-    ScopedAssertionRecorder recorder;
-    FakeHost host;
-    lumtest::FakeModel& model = host.model();
-    EXPECT_FALSE(model.isCacheOn());
-    model.enableCache();
-    EXPECT_EQ(hostCalls(host), Calls{"disableAndDeleteCache"}) << "the host's override";
-    EXPECT_TRUE(model.isCacheOn());
-    model.resetDetailsCache();
-    EXPECT_EQ(model.m_detailsCacheTable1.bucketCount(), 53);
-
-    host.addDetail(7, "..\\Details\\A1.dwg");
-    host.addBom(5, "..\\BOM\\Parts.txt");
-    host.addNC("NC\\P1.nc", E::eDocSubTypeDstv, "", false);
-    host.addNC("NC\\P2.nc", E::eDocSubTypeDstv, "", true);
-    std::fill_n(model.m_derDocsCachedA, 3, true);
-    std::fill_n(model.m_derDocsCachedB, 3, true);
-    for (int index = 0; index < 60; ++index) {
-        TevString name;
-        name.format(u"D%d", index);
-        model.m_detailsCacheTable1.insert(name, TevArray<std::int64_t>());
-        model.m_detailsCacheTable3.insert(name, TevArray<std::int64_t>());
-    }
-    model.m_detailsCacheList.append(42);
-    model.m_detailsCacheValid = true;
-
-    model.resetDerivedDocs(E::eDocTypeNC);
-    EXPECT_EQ(host.factory.disposedDocuments(), 2);
-    EXPECT_EQ(registered(host).size(), 2U);
-    EXPECT_FALSE(model.m_derDocsCachedA[E::eDocTypeNC] || model.m_derDocsCachedB[E::eDocTypeNC]);
-    EXPECT_TRUE(model.m_derDocsCachedA[E::eDocTypeBom] &&
-                model.m_derDocsCachedB[E::eDocTypeDetail]);
-    EXPECT_TRUE(model.m_detailsCacheValid) << "only a reset of all empties the details cache";
-    model.resetDerivedDocs(static_cast<E::eDocType>(7));
-    EXPECT_EQ(recorder.take(), Calls{"false"});
-    EXPECT_EQ(registered(host).size(), 2U);
-
-    model.resetDerivedDocs(E::eDocTypeAll);
-    EXPECT_EQ(host.factory.liveDocuments() + host.factory.liveObjects(), 0U);
-    EXPECT_FALSE(model.m_derDocsCachedA[E::eDocTypeBom] ||
-                 model.m_derDocsCachedB[E::eDocTypeDetail]);
-    EXPECT_EQ(model.m_detailsCacheTable1.size() + model.m_detailsCacheTable3.size(), 0);
-    EXPECT_EQ(model.m_detailsCacheTable1.bucketCount(), 97) << "the bucket count stays";
-    EXPECT_TRUE(model.m_detailsCacheList.isEmpty());
-    EXPECT_EQ(model.m_detailsCacheList.physicalLength(), 8) << "the list keeps its storage";
-    EXPECT_FALSE(model.m_detailsCacheValid);
-}
-
-TEST(TevDerivedDocumentsModel, FormsMovesAndDissolvesDuplicateGroupsAndDisposesOfThemAtTheEnd) {
-    FakeHost host;
-    lumtest::FakeModel& model = host.model();
+TEST_F(TevDerivedDocumentsModelRegistry,
+       FormsMovesAndDissolvesDuplicateGroupsAndDisposesOfThemAtTheEnd) {
     TevDerivedDocument* doc = host.addDetail(7, "..\\Details\\A1.dwg");
     host.addBom(5, "..\\BOM\\Parts.txt");
-    const Objects o = objectsOf(host, doc, 3);
-    const auto duplicates = [&](std::initializer_list<int> indexes) {
-        TevArray<TevDerivedObject*> set;
-        for (const int index : indexes) {
-            set.append(o[index]);
-        }
-        model.appendDuplicateObjects(set);
+    Objects o = objectsOf(host, doc, 3);
+    const auto append = [&](const std::vector<int>& set) {
+        model.appendDuplicateObjects(pick(o, set));
+        return groupsOf(model, o);
     };
-    duplicates({0});
-    duplicates({0, 0});
-    EXPECT_EQ(o[0]->getDuplicateInfo(), nullptr) << "one object, however often named, is no set";
-    duplicates({0, 1});
-    duplicates({0, 1});
-    ASSERT_EQ(model.getDuplicates().length(), 1) << "the same set forms one group";
-    EXPECT_TRUE(o[0]->isDuplicate() && o[1]->isDuplicate());
-    duplicates({0, 1, 2}); // 2 joins the group of 0 as a member
-    EXPECT_EQ(o[0]->getDuplicateInfo()->getObjects().length(), 3);
-    for (int round = 0; round < 2; ++round) { // the second time 1 is in no group
-        model.removeObjectFromDuplicate(o[1]);
-        EXPECT_EQ(o[1]->getDuplicateInfo(), nullptr);
-        EXPECT_TRUE(o[0]->isDuplicate() && o[2]->isDuplicate());
-        EXPECT_EQ(model.getDuplicates().length(), 1);
+    // One object, however often named, or a set led by none is no set.
+    for (const auto& noSet : {std::vector<int>{}, {0}, {0, 0}, {-1, 1, 2}}) {
+        EXPECT_EQ(append(noSet), "");
     }
-
-    duplicates({3, 1, 0});
-    EXPECT_EQ(o[2]->getDuplicateInfo(), nullptr) << "its group lost its other member";
-    ASSERT_EQ(model.getDuplicates().length(), 1);
-    const TevDerivedObjectDuplicateInfo* group = model.getDuplicates()[0];
-    EXPECT_EQ(group->getObjects().length(), 3);
-    for (const int index : {0, 1, 3}) {
-        EXPECT_EQ(o[index]->getDuplicateInfo(), group) << index;
-    }
-    model.removeObjectFromDuplicate(nullptr); // no object, no group: nothing changes
-    EXPECT_EQ(group->getObjects().length(), 3);
+    EXPECT_EQ(append({0, 1}), " group:H7,detail11");
+    EXPECT_EQ(append({0, 1}), " group:H7,detail11"); // the same set forms one group
+    EXPECT_EQ(append({0, 1, 2}), " group:H7,detail11,detail12");
+    model.removeObjectFromDuplicate(o[1]);
+    model.removeObjectFromDuplicate(o[1]); // in no group now
+    model.removeObjectFromDuplicate(nullptr);
+    EXPECT_EQ(groupsOf(model, o), " group:H7,detail12");
+    // 0 leaves its group for 3's new one, and 2 is left alone
+    EXPECT_EQ(append({3, 1, 0}), " group:detail13,detail11,H7");
     doc->deleteDerivedObject(o[3]);
-    EXPECT_EQ(group->getObjects().length(), 2) << "a destroyed object leaves its group";
+    o.pop_back();
+    EXPECT_EQ(groupsOf(model, o), " group:detail11,H7"); // a destroyed object leaves its group
+    model.derivedObjectDeleted(nullptr);
     model.derivedObjectDeleted(o[0]);
-    EXPECT_EQ(o[1]->getDuplicateInfo(), nullptr) << "a group of one dissolves";
-    EXPECT_TRUE(model.getDuplicates().isEmpty());
+    EXPECT_EQ(groupsOf(model, o), ""); // a group of one dissolves
 
-    duplicates({1, 2}); // a group left for the model's destruction
+    EXPECT_EQ(append({1, 2}), " group:detail11,detail12");
+    {
+        const TevDerivedObjectDuplicateInfo copy(*model.getDuplicates()[0]); // unhooks no member
+    }
+    doc->deleteDerivedObject(o[2]);
+    o.pop_back();
+    EXPECT_EQ(groupsOf(model, o), ""); // a pair that loses a destroyed member dissolves
+    append({0, 1});                    // a group left for the model's destruction
     host.log.clear();
     host.destroyModel();
     EXPECT_EQ(host.factory.liveDocuments() + host.factory.liveObjects(), 0U);
-    EXPECT_EQ(host.log.only("dispose").size(), 6U);
-}
+    EXPECT_EQ(calls(host), "disposeDocument(Parts.txt) disposeObject(Parts.txt:bom) "
+                           "disposeDocument(A1.dwg) disposeObject(H7) disposeObject(detail11)");
 
-TEST(TevDerivedDocumentsModel, ErasesRowsAtOnceOrMarksThemWhileTheManagerIsOpen) {
-    FakeHost host;
-    lumtest::FakeModel& model = host.model();
-    TevDerivedDocument* doc = host.addDetail(7, "..\\Details\\A1.dwg");
-    const Objects o = objectsOf(host, doc, 2);
-    TevArray<TevDocManObject> table = rowsFor({o[0], o[1], o[1], o[2], o[0]});
-    EXPECT_EQ(model.setDocManObjects(&table), 1);
-    model.setDocumentsManagerOpen(true);
-    doc->deleteDerivedObject(o[1]);
-    ASSERT_EQ(table.length(), 5) << "marked, not erased, while the manager is open";
-    EXPECT_TRUE(table[1].m_removed && table[2].m_removed);
-    EXPECT_FALSE(table[0].m_removed || table[3].m_removed);
-    table[4].m_removed = true; // marked by the host itself
-
-    for (int close = 1; close <= 2; ++close) {
-        model.setDocumentsManagerOpen(false);
-        ASSERT_EQ(table.length(), 2) << "adjacent marked rows are both erased, close " << close;
-        EXPECT_EQ(table[0].m_derivedObject, o[0]);
-        EXPECT_EQ(table[1].m_derivedObject, o[2]);
+    lumtest::CallLog log; // objects outside the registry
+    auto first = std::make_unique<lumtest::FakeDetailObject>(log, "first", nullptr, 1, u"F1");
+    lumtest::FakeDetailObject second(log, "second", nullptr, 2, u"F2"),
+        third(log, "third", nullptr, 3, u"F3");
+    {
+        lumtest::FakeModel other(log, u"", nullptr);
+        other.appendDuplicateObjects(pick({first.get(), &second, &third}, {0, 1, 2}));
+        first.reset(); // leaves the group that no model of its own holds
+        EXPECT_EQ(groupsOf(other, {&second, &third}), " group:second,third");
+        TevDerivedDocumentsModel::setFactory(nullptr); // an empty model needs none
     }
-    doc->deleteDerivedObject(0);
-    ASSERT_EQ(table.length(), 1) << "erased at once while the manager is closed";
-    EXPECT_EQ(table[0].m_derivedObject, o[2]);
-    EXPECT_EQ(model.setDocManObjects(nullptr), 0);
+    TevDerivedDocumentsModel::setFactory(&host.factory);
+    // the group went and let its members go
+    EXPECT_EQ(second.getDuplicateInfo() == nullptr && third.getDuplicateInfo() == nullptr, true);
 }
 
 } // namespace

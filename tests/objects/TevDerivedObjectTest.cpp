@@ -5,11 +5,9 @@
 #include "TempFolder.h"
 #include "TevDerivedObjectDuplicateInfo.h"
 #include "TevDerivedObjectInfo.h"
-#include "TevPrinters.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -17,7 +15,7 @@
 namespace {
 
 using E = TevDerDocEnums;
-using lumtest::text;
+using namespace lumtest;
 using Calls = std::vector<std::string>;
 
 const auto kNotModified = static_cast<E::ObjectModification>(0);
@@ -40,20 +38,15 @@ std::string joined(const TevArray<TevString>& list) {
 }
 
 // Id, handle, type, sub-kind and dummy flag, as one comparable text.
-std::string identity(std::int64_t id, const TevString& handle, int type,
-                     int subType = E::eDocSubTypeNone, bool dummy = false) {
-    return std::to_string(id) + " '" + text(handle) + "' " + std::to_string(type) + " " +
-           std::to_string(subType) + (dummy ? " dummy" : "");
-}
 std::string identityOf(const TevDerivedObject* obj) {
-    return identity(obj->getId(), obj->getHandle(), obj->getType(), obj->getSubType(),
-                    obj->isDummyObject());
+    return std::to_string(obj->getId()) + " '" + text(obj->getHandle()) + "' " +
+           std::to_string(obj->getType()) + " " + std::to_string(obj->getSubType()) +
+           (obj->isDummyObject() ? " dummy" : "");
 }
 
 // Calls the nine info readers (the list readers on stale lists), as one text.
 std::string readAll(TevDerivedObjectDetail& obj) {
-    TevArray<TevString> models = arrayOf<TevString>({u"stale", u"stale2", u"stale3"});
-    TevArray<TevString> servers = arrayOf<TevString>({u"stale"});
+    TevArray<TevString> models = arrayOf<TevString>({u"stale", u"stale2"}), servers = models;
     obj.getModelHandles(models);
     obj.getServerHandles(servers);
     return joined(arrayOf({obj.getTitle(), obj.getLogicalBaseObjectHandle(),
@@ -62,23 +55,34 @@ std::string readAll(TevDerivedObjectDetail& obj) {
            std::to_string(obj.getModelSelection()) + " " +
            std::to_string(obj.getLogicalObjectSelection()) + joined(models) + joined(servers);
 }
-const char* const kNothingRead = "[|||||]0 0[][]";
+
+// A row filled for `obj` over one with the given categories; as text, the categories and
+// the title, date, style, process, NC and DXF names.
+TevDocManObject rowOf(TevDerivedObject* obj, int category = 9, int subCategory = 7) {
+    TevDocManObject row;
+    row.m_category = category;
+    row.m_subCategory = subCategory;
+    obj->fillDocManObjectData(row);
+    return row;
+}
+std::string textOf(const TevDocManObject& row) {
+    return std::to_string(row.m_category) + "/" + std::to_string(row.m_subCategory) + " " +
+           joined(arrayOf({row.m_title, row.m_date, row.m_styleName, row.m_processName,
+                           row.m_ncName, row.m_ncDxfName}));
+}
 
 // The detail document "..\Details\A1.dwg" (id 11) in a real folder where its file exists,
-// holding its one object "H11"; the log starts empty.
-struct DetailOnDisk {
-    DetailOnDisk() {
+// holding its one object "H11"; the log starts empty. The library reports no assertion
+// that the test does not take.
+struct TevDerivedObjectTest : testing::Test {
+    TevDerivedObjectTest() {
         folder.createFile("Details/A1.dwg");
-        doc = host.addDetail(11, "..\\Details\\A1.dwg");
-        obj = doc->objects().isEmpty()
-                  ? nullptr
-                  : dynamic_cast<lumtest::FakeDetailObject*>(doc->objects()[0]);
-        commandActive = "isCommandActive(" + text(doc->getFullFileName()) + ")";
         host.log.clear();
     }
+    ~TevDerivedObjectTest() override { EXPECT_EQ(recorder.texts(), Calls{}); }
     // Adds the detail object "H<id>" that the host made itself.
-    lumtest::FakeDetailObject* add(std::int64_t id) {
-        lumtest::FakeDetailObject* made =
+    FakeDetailObject* add(std::int64_t id) {
+        FakeDetailObject* made =
             host.factory.makeDetailObject(doc, id, TevString(("H" + std::to_string(id)).c_str()));
         doc->addDerivedObject(made, false);
         return made;
@@ -88,56 +92,33 @@ struct DetailOnDisk {
         host.log.clear();
         return calls;
     }
-    void removeFile() const { std::filesystem::remove(folder.path() / "Details" / "A1.dwg"); }
+    template <class Document>
+    static TevDerivedObject* firstOf(Document* doc) {
+        return doc->objects()[0];
+    }
 
-    lumtest::TempFolder folder;
-    lumtest::FakeHost host{folder.appPath()};
-    lumtest::FakeDetailDocument* doc = nullptr;
-    lumtest::FakeDetailObject* obj = nullptr;
-    std::string commandActive;
+    ScopedAssertionRecorder recorder;
+    TempFolder folder;
+    FakeHost host{folder.appPath()};
+    FakeDetailDocument* doc = host.addDetail(11, "..\\Details\\A1.dwg");
+    FakeDetailObject* obj = dynamic_cast<FakeDetailObject*>(doc->objects()[0]);
+    const std::string commandActive = "isCommandActive(" + text(doc->getFullFileName()) + ")";
 };
 
-// ---- Status --------------------------------------------------------------------------
-
-TEST(TevDerivedObject, StatusComesFromTheModelOnlyWithAnUpdateRequirementAndTheFile) {
-    DetailOnDisk s;
-    // The model's answer is stored and the file found again clears the check flag.
-    s.doc->setCheckDocFile(true);
-    s.obj->setHasUpdReq(true);
-    s.host.model().newUpdate = E::eStatusFailed;
-    EXPECT_EQ(s.obj->getUpdate(), E::eStatusFailed);
-    EXPECT_EQ(s.takeCalls(), (Calls{s.commandActive, "getNewUpdate(H11,0)"}));
-    EXPECT_FALSE(s.doc->getCheckDocFile());
-
-    // updatePerformed re-reads the status for a modified object only; with the check flag
-    // cleared the model is asked all the same.
-    s.host.model().newUpdate = E::eStatusRecheck;
-    s.obj->updatePerformed(kNotModified);
-    s.obj->updatePerformed(static_cast<E::ObjectModification>(2));
-    s.obj->updatePerformed(E::eObjectModified);
-    EXPECT_EQ(s.takeCalls(), (Calls{"beginCheckDerivedObjects", s.commandActive,
-                                    "getNewUpdate(H11,0)", "endCheckDerivedObjects"}));
-    EXPECT_EQ(s.obj->getUpdateFast(), E::eStatusRecheck);
-
-    // A missing file is reported before anything else, and stays without requirement.
-    s.doc->setCheckDocFile(true);
-    s.removeFile();
-    EXPECT_EQ(s.obj->getUpdate(), E::eStatusFileMissing);
-    EXPECT_EQ(s.takeCalls(), (Calls{s.commandActive}));
-    EXPECT_TRUE(s.doc->getCheckDocFile());
-    s.obj->setHasUpdReq(false);
-    s.obj->setStatus(E::eStatusOk);
-    EXPECT_EQ(s.obj->getUpdate(), E::eStatusFileMissing);
-    s.folder.createFile("Details/A1.dwg");
-    EXPECT_EQ(s.obj->getUpdate(), E::eStatusFileMissing) << "the file is back, the status is not";
-    EXPECT_TRUE(s.doc->getCheckDocFile()) << "no requirement leaves the check flag";
-    s.obj->setHasUpdReq(true);
-    EXPECT_EQ(s.obj->getUpdate(), E::eStatusRecheck) << "an update requirement asks the model";
+TEST_F(TevDerivedObjectTest, StatusIsReadFromTheModelOnceTheFileIsFoundAndAgainAfterAChange) {
+    doc->setCheckDocFile(true);
+    obj->setHasUpdReq(true);
+    obj->getUpdate();
+    EXPECT_FALSE(doc->getCheckDocFile()) << "the file was found";
+    // updatePerformed re-reads the status for a modified object only.
+    obj->updatePerformed(kNotModified);
+    obj->updatePerformed(static_cast<E::ObjectModification>(2));
+    obj->updatePerformed(E::eObjectModified);
+    EXPECT_EQ(takeCalls(), (Calls{commandActive, "getNewUpdate(H11,0)", "beginCheckDerivedObjects",
+                                  commandActive, "getNewUpdate(H11,0)", "endCheckDerivedObjects"}));
 }
 
-// ---- updateObject --------------------------------------------------------------------
-
-TEST(TevDerivedObject, UpdateObjectPassesItsArgumentsRereadsOnlyAfterOkAndModifiedDropsTheInfo) {
+TEST_F(TevDerivedObjectTest, UpdateObjectPassesItsArgumentsRereadsOnlyAfterOkAndModified) {
     const struct {
         E::eDlgDocManMessage msg;
         E::ObjectModification mod;
@@ -151,108 +132,60 @@ TEST(TevDerivedObject, UpdateObjectPassesItsArgumentsRereadsOnlyAfterOkAndModifi
         {E::eDlgDocManMsgRecheck, E::eObjectModified, false, E::eStatusFailed, "1,000"},
         {E::eDlgDocManMsgUpdateSpecial, E::eObjectModified, false, E::eStatusRecheck, "1,100"},
     };
+    obj->setHasUpdReq(true);
+    obj->setHandle(u"G7");
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "message " << c.msg << ", result " << c.result);
-        DetailOnDisk s;
-        s.obj->setHasUpdReq(true);
-        s.obj->setHandle(u"G7");
-        s.obj->fillInfo();
-        s.doc->script.updateResult = c.result;
-        s.doc->setModelExtractFileName(u"M1.dwg");
-        s.host.log.clear();
+        obj->fillInfo();
+        obj->setStatus(E::eStatusUndetermined);
+        doc->script.updateResult = c.result;
+        doc->setModelExtractFileName(u"M1.dwg");
+        host.log.clear();
         int out = 7;
-        EXPECT_EQ(s.obj->updateObject(out, c.msg, c.mod, c.flag), c.result);
-        EXPECT_EQ(out, 8) << "the document received the caller's own counter";
+        EXPECT_EQ(obj->updateObject(out, c.msg, c.mod, c.flag) * 10 + out, c.result * 10 + 8)
+            << "the document received the caller's own counter";
         Calls expected{"updateDerivedObject(A1.dwg,G7," + std::string(c.passed) + ")",
                        "checkDerivedObjects(A1.dwg,11)"};
         const bool reread = c.result == E::eStatusOk && c.mod == E::eObjectModified;
         if (reread) {
-            expected.insert(expected.end(), {"beginCheckDerivedObjects", s.commandActive,
+            expected.insert(expected.end(), {"beginCheckDerivedObjects", commandActive,
                                              "getNewUpdate(H11,0)", "endCheckDerivedObjects"});
         }
-        EXPECT_EQ(s.takeCalls(), expected);
-        EXPECT_EQ(s.obj->getUpdateFast(), reread ? E::eStatusOk : E::eStatusUndetermined);
-        EXPECT_EQ(text(s.doc->getModelExtractFileName()), c.flag ? "" : "M1.dwg");
-        s.obj->fillInfo();
-        EXPECT_EQ(s.takeCalls(), (Calls{"fillNewInfo(H11)"})) << "the info was dropped";
+        EXPECT_EQ(takeCalls(), expected);
+        EXPECT_EQ(text(doc->getModelExtractFileName()), c.flag ? "" : "M1.dwg");
+        obj->fillInfo();
+        EXPECT_EQ(takeCalls(), (Calls{"fillNewInfo(H11)"})) << "the info was dropped";
     }
 }
 
-TEST(TevDerivedObject, UpdateObjectWithTheFlagClearsTheModelExtractNameOnlyInADetailDocument) {
-    DetailOnDisk s; // the flag on a BOM object of a detail document clears the name too
-    TevDerivedObject* bomInDetail = s.host.factory.createBomObject(s.doc, u"B1");
-    s.doc->addDerivedObject(bomInDetail, false);
-    s.doc->setModelExtractFileName(u"M1.dwg");
-    int out = 0;
-    bomInDetail->updateObject(out, E::eDlgDocManMsgUpdate, kNotModified, true);
-    EXPECT_EQ(text(s.doc->getModelExtractFileName()), "");
-
-    // BOM and NC documents have no such name: the flag only reaches the host.
-    lumtest::FakeBomDocument* bom = s.host.addBom(3, "..\\BOM\\r3.txt");
-    lumtest::FakeNCDocument* nc = s.host.addNC("..\\NC\\p1.nc", E::eDocSubTypeNCDxf, "n1", false);
-    s.host.log.clear();
-    for (TevDerivedObject* obj : {bom->objects()[0], nc->objects()[0]}) {
-        EXPECT_EQ(obj->updateObject(out, E::eDlgDocManMsgUpdate, kNotModified, true), E::eStatusOk);
-    }
-    EXPECT_EQ(s.takeCalls(),
-              (Calls{"updateDerivedObject(r3.txt,,0,010)", "checkDerivedObjects(r3.txt,11)",
-                     "updateDerivedObject(p1.nc,,0,010)", "checkDerivedObjects(p1.nc,11)"}));
-}
-
-// ---- Info ----------------------------------------------------------------------------
-
-TEST(TevDerivedObject, InfoIsBuiltOnceFromModelOrFillOldInfoDroppedOnChangeAndRefreshed) {
-    DetailOnDisk s;
-    const struct {
-        bool updReq;
-        int modelAnswer;
-        Calls fill;
-        const char* title;
-    } steps[] = {
-        {false, 1, {"fillOldInfo(H11)"}, "old:H11"},
-        {false, 1, {}, "old:H11"}, // the same value keeps the info
-        {true, 1, {"fillNewInfo(H11)"}, "new:H11"},
-        {true, 0, {}, "new:H11"},
-        {false, 0, {"fillOldInfo(H11)"}, "old:H11"},
-        {true, 0, {"fillNewInfo(H11)", "fillOldInfo(H11)"}, "old:H11"},
-    };
-    for (const auto& step : steps) {
-        SCOPED_TRACE(testing::Message()
-                     << "requirement " << step.updReq << ", answer " << step.modelAnswer);
-        s.host.model().objectFillAnswer = step.modelAnswer;
-        s.obj->setHasUpdReq(step.updReq);
-        s.obj->fillInfo();
-        EXPECT_EQ(text(s.obj->getTitle()), step.title);
-        EXPECT_EQ(s.takeCalls(), step.fill) << "reading a built info asks nobody";
-    }
-    EXPECT_FALSE(s.doc->hasUpdReq()) << "the flag is the object's own";
-
+TEST_F(TevDerivedObjectTest, InfoIsRefreshedThroughTheModelOrFillOldInfoOrBuiltWithTheDocument) {
+    host.model().objectFillAnswer = 0; // the model leaves the info to fillOldInfo
+    obj->fillInfo();
+    obj->setHasUpdReq(true); // a change drops the info, the same value keeps it
+    obj->setHasUpdReq(true);
+    obj->fillInfo();
+    EXPECT_EQ(takeCalls(), (Calls{"fillOldInfo(H11)", "fillNewInfo(H11)", "fillOldInfo(H11)"}));
     // refreshInfo goes through the model, or fills again through fillOldInfo; without info
     // it builds the document's infos and refreshes nothing.
-    s.obj->refreshInfo(E::eDerivedDocInfoRevisions);
-    EXPECT_EQ(s.takeCalls(), (Calls{"derivedDocRefreshed(A1.dwg)", "refreshNewInfo(H11,1)",
-                                    "derivedDocRefreshed(A1.dwg)"}));
-    s.obj->resetInfo();
-    s.obj->refreshInfo(E::eDerivedDocInfoDwgNo);
-    EXPECT_EQ(s.takeCalls({"beginGetUpdateAllDerObjs", "endGetUpdateAllDerObjs", "fillOldInfo(A1"}),
+    obj->refreshInfo(E::eDerivedDocInfoRevisions);
+    EXPECT_EQ(takeCalls(), (Calls{"derivedDocRefreshed(A1.dwg)", "refreshNewInfo(H11,1)",
+                                  "derivedDocRefreshed(A1.dwg)"}));
+    obj->resetInfo();
+    obj->refreshInfo(E::eDerivedDocInfoDwgNo);
+    EXPECT_EQ(takeCalls({"beginGetUpdateAllDerObjs", "endGetUpdateAllDerObjs", "fillOldInfo(A1"}),
               (Calls{"checkDerivedObjects(A1.dwg,11)", "fillNewInfo(H11)", "fillOldInfo(H11)",
                      "derivedDocRefreshed(A1.dwg)"}));
-    s.obj->setHasUpdReq(false);
-    s.obj->fillInfo();
-    s.host.log.clear();
-    s.obj->refreshInfo(E::eDerivedDocInfoAll);
-    EXPECT_EQ(s.takeCalls(), (Calls{"fillOldInfo(H11)"}));
+    obj->setHasUpdReq(false);
+    obj->fillInfo();
+    host.log.clear();
+    obj->refreshInfo(E::eDerivedDocInfoAll);
+    EXPECT_EQ(takeCalls(), (Calls{"fillOldInfo(H11)"}));
 }
 
-TEST(TevDerivedObject, ReadersBuildTheDocumentsInfosFirstOrAnswerEmptyValuesWithoutOne) {
-    DetailOnDisk s;
-    EXPECT_EQ(text(s.obj->getTitle()), "old:H11");
-    EXPECT_EQ(s.host.log.only("checkDerivedObjects"), (Calls{"checkDerivedObjects(A1.dwg,11)"}));
-
+TEST_F(TevDerivedObjectTest, ReadersBuildTheDocumentsInfosFirstOrAnswerEmptyValuesWithoutOne) {
     // What a host would write into the info it filled.
     auto* info = dynamic_cast<TevDerivedObjectDetailInfo*>(
-        const_cast<TevDerivedObjectInfo*>(s.obj->getInfo()));
-    ASSERT_NE(info, nullptr);
+        const_cast<TevDerivedObjectInfo*>(obj->getInfo()));
     info->setLogicalBaseObjectHandle(u"LB1");
     info->setLogicalBaseServerHandle(u"LS1");
     info->setEqualPartModelHandle(u"EM1");
@@ -261,133 +194,156 @@ TEST(TevDerivedObject, ReadersBuildTheDocumentsInfosFirstOrAnswerEmptyValuesWith
     info->setModelHandles(arrayOf<TevString>({u"m1", u"m2"}));
     info->setServerHandles(arrayOf<TevString>({u"s1"}));
     info->setLogicalObjectSelection(17);
-    s.host.log.clear();
-    EXPECT_EQ(readAll(*s.obj), "[old:H11|LB1|LS1|EM1|ES1|]42 17[m1|m2|][s1|]");
-    EXPECT_EQ(s.takeCalls(), Calls{});
+    host.log.clear();
+    EXPECT_EQ(readAll(*obj), "[old:H11|LB1|LS1|EM1|ES1|]42 17[m1|m2|][s1|]");
 
     // An object its own document does not list: the document cannot build its info.
-    lumtest::FakeDetailDocument* owner = s.host.addDetail(5, "..\\Details\\B5.dwg");
-    lumtest::FakeDetailObject* stray = s.host.factory.makeDetailObject(owner, 7, u"H7");
-    s.doc->addDerivedObject(stray, false);
-    s.host.log.clear();
-    EXPECT_EQ(readAll(*stray), kNothingRead);
-    EXPECT_EQ(stray->getInfo(), nullptr);
-    EXPECT_EQ(s.host.log.only("checkDerivedObjects(B5.dwg").size(), 10U)
+    FakeDetailDocument* owner = host.addDetail(5, "..\\Details\\B5.dwg");
+    FakeDetailObject* stray = host.factory.makeDetailObject(owner, 7, u"H7");
+    doc->addDerivedObject(stray, false);
+    host.log.clear();
+    EXPECT_EQ(readAll(*stray), "[|||||]0 0[][]");
+    EXPECT_EQ(host.log.only("checkDerivedObjects(B5.dwg").size(), 9U)
         << "every reader asked the owning document again";
-    EXPECT_EQ(s.host.log.only("fillOldInfo(H7)"), Calls{});
-    s.doc->deleteDerivedObject(stray); // while its owning document still lives
+    doc->deleteDerivedObject(stray); // while its owning document still lives
 }
 
-// ---- Duplicate groups and disposal ---------------------------------------------------
-
-TEST(TevDerivedObject, IsDuplicateNeedsTwoInItsGroupWhichADestroyedObjectLeaves) {
-    DetailOnDisk s;
-    TevDerivedObject *a = s.obj, *b = s.add(12), *c = s.add(13), *d = s.add(14);
-    EXPECT_FALSE(a->isDuplicate());
-    s.host.model().appendDuplicateObjects(arrayOf({a, b}));
-    ASSERT_TRUE(b->isDuplicate());
-    s.doc->deleteDerivedObject(a); // a group of two dissolves
-    EXPECT_EQ(s.host.model().getDuplicates().length(), 0);
+TEST_F(TevDerivedObjectTest, IsDuplicateNeedsTwoInItsGroupWhichADestroyedObjectLeaves) {
+    TevDerivedObject *b = add(12), *c = add(13), *d = add(14);
+    host.model().appendDuplicateObjects(arrayOf<TevDerivedObject*>({obj, b}));
+    EXPECT_TRUE(b->isDuplicate());
+    doc->deleteDerivedObject(obj); // a group of two dissolves
     EXPECT_EQ(b->getDuplicateInfo(), nullptr);
-
-    // A group the model does not hold is left as well; a group of one shows no duplicate.
+    // A group the model does not hold is left as well.
     TevDerivedObjectDuplicateInfo loose(arrayOf({c, d}));
     c->setDuplicateInfo(&loose);
     d->setDuplicateInfo(&loose);
-    ASSERT_TRUE(d->isDuplicate());
-    s.doc->deleteDerivedObject(c);
-    ASSERT_EQ(loose.getObjects().length(), 1);
-    EXPECT_EQ(loose.getObjects()[0], d);
-    EXPECT_EQ(d->getDuplicateInfo(), &loose);
-    EXPECT_FALSE(d->isDuplicate());
+    doc->deleteDerivedObject(c);
+    EXPECT_EQ(loose.getObjects().length(), 1);
 }
 
-TEST(TevDerivedObject, DestroyingAnObjectStillInTheTableReportsItAndGoesOn) {
-    DetailOnDisk s;
-    TevDerivedObject *left = s.obj, *kept = s.add(12);
+TEST_F(TevDerivedObjectTest, OrphansAnswerForThemselvesAndDestroyingAnObjectInTheTableIsReported) {
+    // Without a document an object answers for itself and fills only its own part of a row.
+    FakeDetailObject orphan(host.log, "orphan", nullptr, 5, u"H5");
+    FakeBomObject bom(host.log, "bom", nullptr, u"B1");
+    FakeNCObject nc(host.log, "nc", nullptr);
+    TevDocumentApproval approval;
+    EXPECT_EQ((std::vector<int>{
+                  obj->setDocumentApprovalStatus(2), orphan.setDocumentApprovalStatus(2),
+                  orphan.setCheckDocumentStatus(1), orphan.getDocumentApproval(approval),
+                  rowOf(&orphan).m_commandActive, rowOf(&bom).m_category, rowOf(&nc).m_category}),
+              (std::vector<int>{E::eStatusOk, E::eStatusNotSupported, E::eStatusNotSupported, 0, 0,
+                                9, 9}));
+    TevDerivedObject* kept = add(12);
     // Not the model's table, so the document cannot take the rows out before disposal.
     TevArray<TevDocManObject> table;
-    ASSERT_EQ(left->appendDocManObject(&table, E::eDocSubTypeAll), 1);
-    ASSERT_EQ(kept->appendDocManObject(&table, E::eDocSubTypeAll), 1);
-    left->removeDocManInformations(&table);
+    ASSERT_EQ(obj->appendDocManObject(&table, E::eDocSubTypeAll), 1);
+    kept->appendDocManObject(&table, E::eDocSubTypeAll);
+    obj->removeDocManInformations(&table);
     kept->fillInfo(); // destroyed with the object (checked by the leak sanitizer)
-
-    lumtest::ScopedAssertionRecorder recorder;
-    s.doc->deleteDerivedObject(left);
-    EXPECT_EQ(recorder.take(), std::vector<std::string>{});
-    s.doc->deleteDerivedObject(kept);
-    EXPECT_EQ(recorder.take(), (std::vector<std::string>{"!m_alreadyInTable"}));
-    EXPECT_EQ(s.host.factory.disposedObjects(), 2);
+    doc->deleteDerivedObject(obj);
+    EXPECT_EQ(recorder.take(), Calls{});
+    doc->deleteDerivedObject(kept);
+    EXPECT_EQ(recorder.take(), (Calls{"!m_alreadyInTable"}));
 }
 
-TEST(TevDerivedObject, ApprovalStatusGoesToItsDocumentAndReservedOperationsDoNothing) {
-    DetailOnDisk s;
-    EXPECT_EQ(s.obj->setDocumentApprovalStatus(2), E::eStatusOk) << "the document's answer";
-    lumtest::CallLog log;
-    lumtest::FakeDetailObject orphan(log, "orphan", nullptr, 5, u"H5");
-    EXPECT_EQ(orphan.setDocumentApprovalStatus(2), E::eStatusNotSupported);
-
-    EXPECT_FALSE(s.obj->hasUpdReq());
-    s.obj->setHasUpdReq(true);
-    EXPECT_TRUE(s.obj->hasUpdReq());
-    s.obj->setHasUpdReq(false);
-    EXPECT_FALSE(s.obj->hasUpdReq());
-
-    s.host.log.clear();
-    s.obj->TevDerivedObject::reserved5();
-    s.obj->TevDerivedObject::reserved9();
-    EXPECT_EQ(s.takeCalls(), Calls{});
-    EXPECT_EQ(identityOf(s.obj), identity(11, u"H11", E::eDocTypeDetail));
+TEST_F(TevDerivedObjectTest, OnlyADetailWithIdZeroIsADummyAndBomAndNCObjectsHaveNoIdOrHandle) {
+    FakeDetailObject* dummy = add(0);
+    TevDerivedObject* bom = firstOf(host.addBom(3, "..\\BOM\\r3.txt"));
+    TevDerivedObject* nc = firstOf(host.addNC("..\\NC\\p1.nc", E::eDocSubTypeNCDxf, "n1", false));
+    EXPECT_EQ((Calls{identityOf(obj), identityOf(dummy), identityOf(bom), identityOf(nc)}),
+              (Calls{"11 'H11' 0 3", "0 'H0' 0 3 dummy", "0 '' 1 3", "0 '' 2 3"}));
+    EXPECT_EQ(text(dummy->getTitle()), "") << "a dummy keeps a fresh info";
 }
 
-// ---- Kinds ---------------------------------------------------------------------------
+TEST_F(TevDerivedObjectTest, RowOfEachKindBuildsAMissingInfoFirstAndShowsItsCategoriesAndValues) {
+    host.reportManager.dstvReports.insert(6);
+    host.reportManager.extracts.push_back({42, u"Ground floor"});
+    TevDerivedObject* bomInDetail = host.factory.createBomObject(doc, u"B1");
+    doc->addDerivedObject(bomInDetail, false);
+    TevDerivedObject* parts = firstOf(host.addBom(5, "..\\BOM\\Parts.txt"));
+    const Calls extract = {"getReportManager", "getModelExtract(-1)"};
+    const auto nc = [this](E::eDocSubType subType, const char* name) {
+        return firstOf(
+            host.addNC(("NC\\" + std::string(name) + ".nc").c_str(), subType, name, false));
+    };
+    // Each row: the object, its row (date and model extract set after the first fill), and
+    // the host's calls after the info fill of the first.
+    const struct {
+        TevDerivedObject* obj;
+        const char* row;
+        Calls afterFill;
+    } cases[] = {
+        {obj, "0/-1 [old:H11|D|||||]", {}},
+        {bomInDetail, "0/0 [old:A1.dwg:bom|D|old:A1.dwg:bom|Ground floor|||]", extract},
+        {firstOf(host.addBom(6, "..\\DSTV\\List.txt")),
+         "2/0 [old:List.txt:bom|D|old:List.txt:bom|Ground floor|||]", extract},
+        {parts, "1/7 [old:Parts.txt:bom|D|old:Parts.txt:bom|Ground floor|||]", extract},
+        {nc(E::eDocSubTypeDstv, "N0"), "2/1 [old:N0.nc:nc|D|-|-|||]", {}},
+        {nc(E::eDocSubTypeNCNamed, "N1"), "2/2 [old:N1.nc:nc|D|-|-|N1||]", {}},
+        {nc(E::eDocSubTypeNCDxf, "dxf1"), "3/2 [old:dxf1.nc:nc|D|-|-||dxf1|]", {}},
+        {nc(E::eDocSubTypeNCDxf, "Dx.f"), "3/-1 [old:Dx.f.nc:nc|D|-|-||Dx.f|]", {}},
+        {nc(E::eDocSubTypeNone, "N3"), "9/7 [old:N3.nc:nc|D|-|-|||]", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(nameOf(c.obj));
+        TevDerivedDocument* owner = c.obj->getDerivedDoc();
+        owner->getInfo();
+        c.obj->resetInfo(); // the document has its info, the object has none yet
+        host.log.clear();
+        EXPECT_EQ(text(rowOf(c.obj).m_title), "old:" + nameOf(c.obj));
+        const std::string name = nameOf(owner);
+        Calls expected = {"checkDerivedObjects(" + name + ",11)",
+                          "beginGetUpdateAllDerObjs(" + name + ")",
+                          "fillOldInfo(" + nameOf(c.obj) + ")", "derivedDocRefreshed(" + name + ")",
+                          "endGetUpdateAllDerObjs(" + name + ")"};
+        expected.insert(expected.end(), c.afterFill.begin(), c.afterFill.end());
+        EXPECT_EQ(takeCalls({"isCommandActive"}), expected);
 
-TEST(TevDerivedObjectDetail, StartsWithCommandActiveAndNoStatusAndIdZeroMakesADummy) {
-    DetailOnDisk s;
-    TevDerivedObject* obj = s.add(12);
-    EXPECT_EQ(s.takeCalls(), (Calls{s.commandActive}));
-    EXPECT_EQ(obj->getUpdateFast(), E::eStatusUndetermined);
-    EXPECT_EQ(identityOf(obj), identity(12, u"H12", E::eDocTypeDetail));
-
-    // A dummy keeps its status and a fresh info: no file check, no model, no fillOldInfo.
-    lumtest::FakeDetailObject* dummy = s.add(0);
-    EXPECT_EQ(identityOf(dummy), identity(0, u"H0", E::eDocTypeDetail, E::eDocSubTypeNone, true));
-    s.removeFile(); // a file check would report it missing
-    dummy->setHasUpdReq(true);
-    dummy->setStatus(E::eStatusRecheck);
-    s.host.log.clear();
-    EXPECT_EQ(dummy->getUpdate(), E::eStatusRecheck);
-    EXPECT_EQ(s.takeCalls(), (Calls{s.commandActive}));
-    dummy->fillInfo();
-    dummy->refreshInfo(E::eDerivedDocInfoAll);
-    const auto* info = dynamic_cast<const TevDerivedObjectDetailInfo*>(dummy->getInfo());
-    ASSERT_NE(info, nullptr);
-    EXPECT_TRUE(info->getDetExternalObjectState());
-    EXPECT_EQ(readAll(*dummy), kNothingRead);
-    EXPECT_EQ(s.takeCalls(), Calls{});
-}
-
-TEST(TevDerivedObjectBom, InfoKeepsTheBomDefaultsUntilTheHostFillsThem) {
-    lumtest::FakeHost host;
-    TevDerivedObject* obj = host.addBom(3, "..\\BOM\\r3.txt")->objects()[0];
-    EXPECT_EQ(identityOf(obj), identity(0, u"", E::eDocTypeBom)) << "only a detail id 0 is a dummy";
-    for (const bool updReq : {false, true}) {
-        obj->setHasUpdReq(updReq);
-        const auto* info = dynamic_cast<const TevDerivedObjectBomInfo*>(obj->getInfo());
-        ASSERT_NE(info, nullptr);
-        EXPECT_EQ(text(info->getTitle()), updReq ? "new:r3.txt:bom" : "old:r3.txt:bom");
-        EXPECT_EQ((std::vector<int>{info->getModelExtractKey(), info->getTemplateKey(),
-                                    info->getTemplateLocation(), info->getBomType()}),
-                  (std::vector<int>{-1, -1, 3, 0}));
+        auto* info = const_cast<TevDerivedObjectInfo*>(c.obj->getInfo());
+        info->setDate(u"D");
+        if (auto* bomInfo = dynamic_cast<TevDerivedObjectBomInfo*>(info)) {
+            bomInfo->setModelExtractKey(42);
+        }
+        EXPECT_EQ(textOf(rowOf(c.obj)), c.row);
     }
+
+    // The model extract's name needs a known key, an answer of 1 and a report manager.
+    auto& info = dynamic_cast<TevDerivedObjectBomInfo&>(
+        *const_cast<TevDerivedObjectInfo*>(parts->getInfo()));
+    info.setModelExtractKey(43);
+    rowOf(parts);
+    EXPECT_EQ(host.log.only("getModelExtract").back(), "getModelExtract(43)");
+    info.setModelExtractKey(42);
+    host.reportManager.foundExtractAnswer = 2;
+    EXPECT_EQ(text(rowOf(parts).m_processName), "");
+    host.reportManager.foundExtractAnswer = 1;
+    host.model().reportManager = nullptr;
+    EXPECT_EQ(text(rowOf(parts).m_processName), "");
 }
 
-TEST(TevDerivedObjectNC, HasNoIdNoHandleAndSubTypeNoneWhateverItsDocument) {
-    lumtest::FakeHost host;
-    lumtest::FakeNCDocument* doc = host.addNC("..\\NC\\p1.nc", E::eDocSubTypeNCDxf, "n1", false);
-    ASSERT_EQ(doc->getKey().m_subType, E::eDocSubTypeNCDxf);
-    EXPECT_EQ(identityOf(doc->objects()[0]), identity(0, u"", E::eDocTypeNC));
-    EXPECT_NE(dynamic_cast<const TevDerivedObjectNCInfo*>(doc->objects()[0]->getInfo()), nullptr);
+TEST_F(TevDerivedObjectTest, DetailRowCarriesTheDetailInfoAndKeepsTheHostsCategoriesFourAndFive) {
+    auto& info = dynamic_cast<TevDerivedObjectDetailInfo&>(
+        *const_cast<TevDerivedObjectInfo*>(obj->getInfo()));
+    info.setStyleName(u"Style S");
+    info.setProcessDescription(u"Welding");
+    info.setScale(u"1:20");
+    info.setHandle(u"DH1");
+    info.setLogicalObjectSelection(42);
+    info.setMainPartsDetailed(arrayOf<TevString>({u"M1", u"M2"}));
+    info.setSinglePartsDetailed(arrayOf<TevString>({u"S1"}));
+    const TevDocManObject row = rowOf(obj);
+    EXPECT_EQ(textOf(row), "0/-1 [old:H11||Style S|Welding|||]");
+    EXPECT_EQ(text(row.m_scale) + " " + text(row.m_detailHandle) + " " +
+                  std::to_string(row.m_logicalObjectSelection) + joined(row.m_mainPartsDetailed) +
+                  joined(row.m_singlePartsDetailed),
+              "1:20 DH1 42[M1|M2|][S1|]");
+    EXPECT_TRUE(row.m_detExternalObjectState);
+    for (const int category : {4, 5, 3}) {
+        const TevDocManObject own = rowOf(obj, category, 2);
+        EXPECT_EQ(std::to_string(own.m_category) + "/" + std::to_string(own.m_subCategory),
+                  category == 3 ? "0/-1" : std::to_string(category) + "/2");
+    }
 }
 
 } // namespace

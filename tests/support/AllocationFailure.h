@@ -1,9 +1,7 @@
 // Test support: while a ScopedAllocationFailure lives, the root library's memory
-// controller refuses allocations as the test scripts it, so that tests see how the
-// containers and their callers cope with exhausted memory. Only allocations of the
-// chosen element size count (any size when it is 0): the first `granted` of them go
-// through, the next `refusing` fail (all the rest by default), and any after those go
-// through again. Allocations of other sizes always go through.
+// controller refuses allocations as scripted. Only allocations of `size` bytes per
+// element count (any size when 0): the first `granted` go through, the next `refusing`
+// fail, and any after those go through again. Scopes nest.
 #ifndef LUM_TEST_ALLOCATION_FAILURE_H
 #define LUM_TEST_ALLOCATION_FAILURE_H
 
@@ -11,26 +9,21 @@
 
 #include <climits>
 #include <cstddef>
+#include <utility>
 
 namespace lumtest {
 
 class ScopedAllocationFailure {
 public:
-    explicit ScopedAllocationFailure(int granted = 0, std::size_t elementSize = 0,
-                                     int refusing = INT_MAX)
+    explicit ScopedAllocationFailure(int granted = 0, std::size_t size = 0, int refusing = INT_MAX)
         : m_granted(granted)
         , m_refusing(refusing)
-        , m_elementSize(elementSize)
-        , m_previousFailure(s_active) {
-        s_active = this;
-        m_previousPredicate = TevMemoryControllerController::setFailurePredicate(&decide);
-    }
-    ScopedAllocationFailure(const ScopedAllocationFailure&) = delete;
-    ScopedAllocationFailure& operator=(const ScopedAllocationFailure&) = delete;
-    // Reinstalls the predicate (and scripted failure) that was active before.
+        , m_elementSize(size)
+        , m_outer(std::exchange(s_active, this))
+        , m_outerPredicate(TevMemoryControllerController::setFailurePredicate(&decide)) {}
     ~ScopedAllocationFailure() {
-        TevMemoryControllerController::setFailurePredicate(m_previousPredicate);
-        s_active = m_previousFailure;
+        TevMemoryControllerController::setFailurePredicate(m_outerPredicate);
+        s_active = m_outer;
     }
 
     // Allocations of the chosen size let through, and refused, so far.
@@ -39,26 +32,19 @@ public:
 
 private:
     static bool decide(int, std::size_t elementSize) {
-        ScopedAllocationFailure* active = s_active;
-        if (active == nullptr ||
-            (active->m_elementSize != 0 && elementSize != active->m_elementSize)) {
-            return false;
-        }
-        if (active->m_grantedSoFar < active->m_granted || active->m_refused >= active->m_refusing) {
-            ++active->m_grantedSoFar;
-            return false;
-        }
-        ++active->m_refused;
-        return true;
+        ScopedAllocationFailure& a = *s_active;
+        const bool sized = a.m_elementSize == 0 || elementSize == a.m_elementSize;
+        const bool refuse = sized && a.m_grantedSoFar >= a.m_granted && a.m_refused < a.m_refusing;
+        a.m_refused += refuse ? 1 : 0;
+        a.m_grantedSoFar += sized && !refuse ? 1 : 0;
+        return refuse;
     }
 
-    int m_granted;
-    int m_refusing;
+    int m_granted, m_refusing;
     std::size_t m_elementSize;
-    int m_grantedSoFar = 0;
-    int m_refused = 0;
-    ScopedAllocationFailure* m_previousFailure;
-    TevMemoryControllerController::FailurePredicate m_previousPredicate = nullptr;
+    int m_grantedSoFar = 0, m_refused = 0;
+    ScopedAllocationFailure* m_outer;
+    TevMemoryControllerController::FailurePredicate m_outerPredicate;
     static inline ScopedAllocationFailure* s_active = nullptr;
 };
 

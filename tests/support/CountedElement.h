@@ -1,44 +1,28 @@
-// Test support: an element type that counts its constructions, copies and
-// destructions, for checking what the containers do with non-trivial elements.
+// Test support: an element type that counts the instances alive and the copies made
+// (by copy construction or assignment), to see what the containers do with elements.
 #ifndef LUM_TEST_COUNTED_ELEMENT_H
 #define LUM_TEST_COUNTED_ELEMENT_H
 
 namespace lumtest {
 
-class CountedElement {
-public:
-    CountedElement()
-        : m_value(0) {
-        ++s_live;
-    }
-    CountedElement(int value)
-        : m_value(value) {
-        ++s_live;
+struct CountedElement {
+    CountedElement(int initial = 0)
+        : value(initial) {
+        ++live;
     }
     CountedElement(const CountedElement& other)
-        : m_value(other.m_value) {
-        ++s_live;
-        ++s_copies;
+        : CountedElement(other.value) {
+        ++copies;
     }
     CountedElement& operator=(const CountedElement& other) {
-        m_value = other.m_value;
-        ++s_copies;
+        value = other.value;
+        ++copies;
         return *this;
     }
-    ~CountedElement() { --s_live; }
+    ~CountedElement() { --live; }
 
-    int value() const { return m_value; }
-    bool operator==(const CountedElement& other) const { return m_value == other.m_value; }
-
-    // Elements alive now, and copies (construction or assignment) since the last reset.
-    static int live() { return s_live; }
-    static int copies() { return s_copies; }
-    static void resetCopies() { s_copies = 0; }
-
-private:
-    int m_value;
-    static inline int s_live = 0;
-    static inline int s_copies = 0;
+    int value;
+    static inline int live = 0, copies = 0;
 };
 
 } // namespace lumtest

@@ -18,25 +18,11 @@ std::string flags(std::initializer_list<bool> values) {
     return out;
 }
 
-HostFaultHandler faultHandler = nullptr;
-
 void fault(const std::string& message) {
-    if (faultHandler != nullptr) {
-        faultHandler(message);
-        return;
-    }
     ADD_FAILURE() << message;
 }
 
-void unexpected(const char* call) {
-    fault(std::string("the library called ") + call + ", which it must never call");
-}
-
 } // namespace
-
-void setHostFaultHandler(HostFaultHandler handler) {
-    faultHandler = handler;
-}
 
 std::vector<std::string> CallLog::calls(std::initializer_list<const char*> ignored) const {
     std::vector<std::string> kept;
@@ -78,16 +64,6 @@ std::string nameOf(const TevDerivedObject* obj) {
 void FakeObjectMixin::fillOld(TevDerivedObjectInfo* info) {
     m_log.add("fillOldInfo(" + m_label + ")");
     info->setTitle(TevString(("old:" + m_label).c_str()));
-}
-
-template <class Kind>
-void FakeObject<Kind>::reserved5() {
-    unexpected("the object's reserved5");
-}
-
-template <class Kind>
-void FakeObject<Kind>::reserved9() {
-    unexpected("the object's reserved9");
 }
 
 template class FakeObject<TevDerivedObjectBom>;
@@ -160,38 +136,12 @@ bool FakeDocument<Kind>::checkDocumentStatus() {
 template <class Kind>
 int FakeDocument<Kind>::deregistFromModel() {
     m_log.add("deregistFromModel(" + nameOf(this) + ")");
-    return script.deregistResult >= 0 ? script.deregistResult : Kind::deregistFromModel();
-}
-
-template <class Kind>
-void FakeDocument<Kind>::reservedHostOperation1() {
-    unexpected("the document's reservedHostOperation1");
-}
-
-template <class Kind>
-void FakeDocument<Kind>::reservedHostOperation2() {
-    unexpected("the document's reservedHostOperation2");
+    return Kind::deregistFromModel();
 }
 
 template class FakeDocument<TevDerivedDocumentBom>;
 template class FakeDocument<TevDerivedDocumentDetail>;
 template class FakeDocument<TevDerivedDocumentNC>;
-
-void FakeReportManager::reserved0() {
-    unexpected("the report manager's reserved0");
-}
-void FakeReportManager::reserved1() {
-    unexpected("the report manager's reserved1");
-}
-void FakeReportManager::reserved2() {
-    unexpected("the report manager's reserved2");
-}
-void FakeReportManager::reserved3() {
-    unexpected("the report manager's reserved3");
-}
-void FakeReportManager::reserved6() {
-    unexpected("the report manager's reserved6");
-}
 
 int FakeReportManager::withdrawReport(const StructProjReport& report) {
     m_log.add("withdrawReport(" + std::to_string(report.m_number) + "," + text(report.m_filePath) +
@@ -239,7 +189,6 @@ void FakeFactory::disposeDocument(TevDerivedDocument*& doc, TevDerivedDocumentsM
         fault("disposeDocument of a document the factory does not hold");
         return;
     }
-    ++m_disposedDocuments;
     delete doc;
     doc = nullptr;
 }
@@ -276,10 +225,6 @@ TevDerivedDocument* FakeFactory::createDetailDocument(TevDerivedDocumentsModel* 
     return track(std::make_unique<FakeDetailDocument>(m_log, *this, model, id, path));
 }
 
-void FakeFactory::reserved5() {
-    unexpected("the factory's reserved5");
-}
-
 TevDerivedObject* FakeFactory::createBomObject(TevDerivedDocument* doc, const TevString& handle) {
     m_log.add("createBomObject(" + nameOf(doc) + "," + text(handle) + ")");
     if (nullObjects) {
@@ -314,19 +259,6 @@ FakeModel::FakeModel(CallLog& log, const TevString& path, TevReportManager* mana
     : TevDerivedDocumentsModel(path)
     , reportManager(manager)
     , m_log(log) {}
-
-void FakeModel::reserved1() {
-    unexpected("the model's reserved1");
-}
-void FakeModel::reserved10() {
-    unexpected("the model's reserved10");
-}
-void FakeModel::reserved37() {
-    unexpected("the model's reserved37");
-}
-void FakeModel::reserved47() {
-    unexpected("the model's reserved47");
-}
 
 TevReportManager* FakeModel::getReportManager() {
     m_log.add("getReportManager");

@@ -1,9 +1,8 @@
 // Test support: a host as the library sees it — factory, report manager, model
 // subclass, and concrete documents and objects of the three kinds. Every call the
 // library makes into the host is recorded in one CallLog, creations and disposals are
-// counted, and tests script the answers. Calls the library must never make (reserved
-// slots, disposing of something the factory did not create or already disposed of)
-// fail the running test with a message.
+// counted, and tests script the answers. Disposing of something the factory did not
+// create or already disposed of fails the running test.
 #ifndef LUM_TEST_FAKE_HOST_H
 #define LUM_TEST_FAKE_HOST_H
 
@@ -37,12 +36,6 @@ public:
 private:
     std::vector<std::string> m_calls;
 };
-
-// Where the fakes report a call the library must never make. The default fails the
-// running GoogleTest test; a driver that runs outside a test (a fuzzer, say) installs
-// its own. Null restores the default.
-using HostFaultHandler = void (*)(const std::string& message);
-void setHostFaultHandler(HostFaultHandler handler);
 
 std::string text(const TevString& value);
 // A document is named by its file name in the log.
@@ -79,11 +72,6 @@ public:
         , FakeObjectMixin(log, std::move(label)) {}
 
     void fillOldInfo(TevDerivedObjectInfo* info) override { fillOld(info); }
-    void reserved5() override;
-    void reserved9() override;
-
-    // Protected operations made reachable for tests.
-    using Kind::createInfoInstance;
 };
 
 using FakeBomObject = FakeObject<TevDerivedObjectBom>;
@@ -99,7 +87,6 @@ struct DocumentScript {
         addAll;
     TevDerDocEnums::ErrorStatus updateResult = TevDerDocEnums::eStatusOk;
     bool checkDocumentStatus = true;
-    int deregistResult = -1; // -1: the kind's own deregistFromModel
 };
 
 // What every fake document adds to its kind: the host's update, info fill and hooks,
@@ -125,8 +112,6 @@ public:
     void endGetUpdateAllDerObjs() override;
     bool checkDocumentStatus() override;
     int deregistFromModel() override;
-    void reservedHostOperation1() override;
-    void reservedHostOperation2() override;
 
     DocumentScript script;
 
@@ -149,13 +134,8 @@ public:
         : m_log(log) {}
     ~FakeReportManager() = default;
 
-    void reserved0() override;
-    void reserved1() override;
-    void reserved2() override;
-    void reserved3() override;
     int withdrawReport(const StructProjReport& report) override;
     int isDstvReport(const StructProjReport& report) override;
-    void reserved6() override;
     int getModelExtract(StructProjModelExtract& extract) override;
 
     int withdrawResult = 1;
@@ -182,7 +162,6 @@ public:
                                          const TevString& ncName, bool ncFlag) override;
     TevDerivedDocument* createDetailDocument(TevDerivedDocumentsModel* model, std::int64_t id,
                                              const TevString& path) override;
-    void reserved5() override;
     TevDerivedObject* createBomObject(TevDerivedDocument* doc, const TevString& handle) override;
     TevDerivedObject* createNCObject(TevDerivedDocument* doc) override;
 
@@ -197,7 +176,6 @@ public:
 
     std::size_t liveDocuments() const { return m_documents.size(); }
     std::size_t liveObjects() const { return m_objects.size(); }
-    int disposedDocuments() const { return m_disposedDocuments; }
     int disposedObjects() const { return m_disposedObjects; }
     bool isLive(const TevDerivedObject* obj) const { return m_objects.count(obj) != 0; }
     bool isLive(const TevDerivedDocument* doc) const { return m_documents.count(doc) != 0; }
@@ -209,7 +187,6 @@ private:
     CallLog& m_log;
     std::set<const TevDerivedDocument*> m_documents;
     std::set<const TevDerivedObject*> m_objects;
-    int m_disposedDocuments = 0;
     int m_disposedObjects = 0;
 };
 
@@ -218,10 +195,6 @@ public:
     FakeModel(CallLog& log, const TevString& path, TevReportManager* reportManager);
     ~FakeModel() override = default;
 
-    void reserved1() override;
-    void reserved10() override;
-    void reserved37() override;
-    void reserved47() override;
     TevReportManager* getReportManager() override;
     void addUpdOnlyDerivedObjects(TevDerivedDocument* doc, bool flag1, bool flag2) override;
     void checkDerivedObjects(TevDerivedDocument* doc, bool flag1, bool flag2) override;
@@ -261,7 +234,6 @@ public:
     using TevDerivedDocumentsModel::m_detailsCacheTable2;
     using TevDerivedDocumentsModel::m_detailsCacheTable3;
     using TevDerivedDocumentsModel::m_detailsCacheValid;
-    using TevDerivedDocumentsModel::resetDerDocsCache;
 
 private:
     CallLog& m_log;
