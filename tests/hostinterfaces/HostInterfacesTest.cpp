@@ -11,17 +11,30 @@ namespace {
 
 using Row = TevDocManObject;
 
-constexpr TevString Row::*kTexts[] = {
-    &Row::m_fileName,           &Row::m_newName,            &Row::m_newApprovalComment,
-    &Row::m_path,               &Row::m_title,              &Row::m_date,
-    &Row::m_styleName,          &Row::m_processName,        &Row::m_scale,
-    &Row::m_detailHandle,       &Row::m_approvalDate,       &Row::m_approvalComment,
-    &Row::m_lastRevIdx,         &Row::m_lastRevisionEntry1, &Row::m_lastRevisionEntry2,
-    &Row::m_lastRevisionEntry3, &Row::m_lastRevisionEntry4, &Row::m_ncDxfName,
-    &Row::m_ncName,             &Row::m_prototypeName,      &Row::m_fullDwgNo};
-constexpr int Row::*kNumbers[] = {&Row::m_objectStatus,        &Row::m_category,
-                                  &Row::m_subCategory,         &Row::m_commandActive,
-                                  &Row::m_approvalStatusIndex, &Row::m_checkStatus,
+constexpr TevString Row::*kTexts[] = {&Row::m_fileName,
+                                      &Row::m_newName,
+                                      &Row::m_newApprovalComment,
+                                      &Row::m_path,
+                                      &Row::m_title,
+                                      &Row::m_date,
+                                      &Row::m_styleName,
+                                      &Row::m_processName,
+                                      &Row::m_scale,
+                                      &Row::m_detailHandle,
+                                      &Row::m_approvalDate,
+                                      &Row::m_approvalComment,
+                                      &Row::m_lastRevIdx,
+                                      &Row::m_lastRevisionEntry1,
+                                      &Row::m_lastRevisionEntry2,
+                                      &Row::m_lastRevisionEntry3,
+                                      &Row::m_lastRevisionEntry4,
+                                      &Row::m_ncDxfName,
+                                      &Row::m_ncName,
+                                      &Row::m_prototypeName,
+                                      &Row::m_fullDwgNo};
+constexpr int Row::*kNumbers[] = {&Row::m_objectStatus,          &Row::m_category,
+                                  &Row::m_subCategory,           &Row::m_commandActive,
+                                  &Row::m_approvalStatusIndex,   &Row::m_checkStatus,
                                   &Row::m_logicalObjectSelection};
 constexpr TevArray<TevString> Row::*kLists[] = {&Row::m_singlePartsDetailed,
                                                 &Row::m_mainPartsDetailed};

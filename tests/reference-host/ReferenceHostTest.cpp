@@ -37,16 +37,23 @@ struct Outcome {
 std::string command(const std::string& arguments) {
     std::wstring module(32768, L'\0');
     module.resize(GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size())));
-    const std::string program = fs::path(module).parent_path().append(L"derived-docs.exe").u8string();
+    const std::string program =
+        fs::path(module).parent_path().append(L"derived-docs.exe").u8string();
     return "\"\"" + program + "\" " + arguments + " 2>&1\"";
 }
-FILE* openPipe(const std::string& line) { return _popen(line.c_str(), "rt"); }
-int closePipe(FILE* pipe) { return _pclose(pipe); }
+FILE* openPipe(const std::string& line) {
+    return _popen(line.c_str(), "rt");
+}
+int closePipe(FILE* pipe) {
+    return _pclose(pipe);
+}
 #else
 std::string command(const std::string& arguments) {
     return "'" LUM_DERIVED_DOCS_EXE "' " + arguments + " 2>&1";
 }
-FILE* openPipe(const std::string& line) { return popen(line.c_str(), "r"); }
+FILE* openPipe(const std::string& line) {
+    return popen(line.c_str(), "r");
+}
 int closePipe(FILE* pipe) {
     const int status = pclose(pipe);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -119,12 +126,12 @@ TEST_F(ReferenceHostTest, ShowPrintsEveryStatusAndCategory) {
     const Outcome result = runOnCopy("show");
     ASSERT_EQ(result.status, 0) << result.output;
     const std::pair<const char*, const char*> rows[] = {
-        {"Details\\A1.dwg ", " up to date "},     {"Details\\A3.dwg ", " file missing "},
-        {"Details\\S0.dwg ", " undetermined "},   {"Details\\D1.dwg ", " duplicate "},
-        {"Details\\D2.dwg ", " duplicate "},      {"Details\\C1.dwg ", " detail "},
-        {"BOM\\Parts.txt ", " BOM list "},        {"BOM\\Parts.txt ", "Whole model"},
-        {"DSTV\\Profiles.txt ", " DSTV list "},   {"NC\\DSTV\\B1.nc1 ", " NC DSTV "},
-        {"NC\\Plates\\P1.nc ", " NC named "},     {"NC\\DXF\\P2.dxf ", " NC DXF "}};
+        {"Details\\A1.dwg ", " up to date "},   {"Details\\A3.dwg ", " file missing "},
+        {"Details\\S0.dwg ", " undetermined "}, {"Details\\D1.dwg ", " duplicate "},
+        {"Details\\D2.dwg ", " duplicate "},    {"Details\\C1.dwg ", " detail "},
+        {"BOM\\Parts.txt ", " BOM list "},      {"BOM\\Parts.txt ", "Whole model"},
+        {"DSTV\\Profiles.txt ", " DSTV list "}, {"NC\\DSTV\\B1.nc1 ", " NC DSTV "},
+        {"NC\\Plates\\P1.nc ", " NC named "},   {"NC\\DXF\\P2.dxf ", " NC DXF "}};
     for (const auto& [start, part] : rows) {
         EXPECT_TRUE(lineHas(result, start, part)) << start << part;
     }
@@ -152,7 +159,8 @@ TEST_F(ReferenceHostTest, CheckMissingAndNumbersReportWhatTheSampleHolds) {
 
     const Outcome missing = runOnCopy("missing");
     ASSERT_EQ(missing.status, 0) << missing.output;
-    EXPECT_TRUE(lineHas(missing, "Removed ", "Removed 1 of 13 documents, as their files are missing:"));
+    EXPECT_TRUE(
+        lineHas(missing, "Removed ", "Removed 1 of 13 documents, as their files are missing:"));
     EXPECT_EQ(linesOf(missing, "  "), std::vector<std::string>{"  Details\\A3.dwg"});
 }
 
