@@ -19,6 +19,7 @@ import argparse
 import json
 import random
 import re
+import signal
 import subprocess
 import sys
 from pathlib import Path
@@ -163,6 +164,8 @@ def main():
     parser.add_argument("--json", default=None)
     parser.add_argument("--baseline", default=None)
     args = parser.parse_args()
+    # A stopped run still restores the file it changed (the finally below).
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
     root, build = Path(__file__).resolve().parent.parent, Path(args.build).resolve()
     pool = candidates(root)
     sample = random.Random(args.seed).sample(pool, min(args.mutants, len(pool)))

@@ -283,6 +283,31 @@ TEST_F(TevDerivedDocumentTest, FollowsItsFileOnDiskAndARenameInItsOwnFolder) {
     EXPECT_EQ(doc->cachedInfo(), nullptr);
 }
 
+TEST_F(TevDerivedDocumentTest, RowTakesTheLastRevisionsEntriesAndKeepsWhatAShortOneLacks) {
+    auto* info = const_cast<TevDerivedDocumentInfo*>(doc->getInfo());
+    TevDerivedDocumentInfo::RevisionTable revisions;
+    revisions.append(TevArray<TevString>());
+    for (const char16_t* entry : {u"r0", u"r1", u"r2", u"r3", u"r4"}) {
+        revisions.last().append(entry);
+    }
+    TevDocManObject row;
+    const auto entries = [&row] {
+        return text(row.m_lastRevisionEntry1) + text(row.m_lastRevisionEntry2) +
+               text(row.m_lastRevisionEntry3) + text(row.m_lastRevisionEntry4);
+    };
+    info->setRevisions(revisions);
+    doc->fillDocManObjectData(row);
+    EXPECT_EQ(entries(), "r1r2r3r4");
+    revisions.append(TevArray<TevString>());
+    for (const char16_t* entry : {u"s0", u"s1", u"s2"}) {
+        revisions.last().append(entry);
+    }
+    info->setRevisions(revisions);
+    doc->fillDocManObjectData(row);
+    EXPECT_EQ(entries(), "s1s2r3r4");
+    EXPECT_EQ(recorder.take(), (Texts{"isValid( index )", "isValid( index )"}));
+}
+
 TEST_F(TevDerivedDocumentTest, InfoCacheIsBuiltOnDemandThenKeptAndRefreshedFromItsSource) {
     doc->fillInfoAllDerObjs(false);
     doc->fillInfoAllDerObjs(true);
