@@ -235,7 +235,7 @@ TEST(TevDerivedDocumentsModelWithoutMemory, RefusingTheKthAllocationLeavesAConsi
     const Step move = [](World& w) { w.group({0, 1}).choose({2, 1}); };
     const struct {
         Step before, operation;
-        Calls single, fromK;
+        Calls single, fromK{};
     } ops[] = {
         {nullptr,
          [](World& w) { w.host.addDetail(8, "..\\Details\\A2.dwg"); },
