@@ -1,4 +1,5 @@
 #include "LumTable/TevDocManObject.h"
+#include "QXNativeDataObjects/TevDocumentApproval.h"
 #include "QXRepositoryProxy/Prompts.h"
 
 #include "TevPrinters.h"
@@ -97,6 +98,14 @@ TEST(TevDocManObject, AssignmentCopiesEveryFieldAndTablesMoveRowsWhole) {
     table.removeAt(0);
     expectSameFields(table[0], filledRow(1));
     expectSameFields(table.last(), filledRow(9));
+}
+
+// Hosts read these starting values as "no category yet" and "not approved, checked".
+TEST(HostRecords, StartWithTheValuesHostsReadAsUnset) {
+    const Row row;
+    EXPECT_EQ(row.m_category * 10 + row.m_subCategory, -11);
+    const TevDocumentApproval approval;
+    EXPECT_EQ(approval.m_statusIndex * 10 + approval.m_checkStatus, 1);
 }
 
 TEST(Prompts, ShipsTheCheckActionAndKeepsWhatIsSet) {
