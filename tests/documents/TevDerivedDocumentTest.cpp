@@ -181,12 +181,17 @@ TEST_F(TevDerivedDocumentTest, ClearsOldReferencesAndAnswersTheHostServicesDefau
 TEST_F(TevDerivedDocumentTest, WithoutAModelTheDocumentAsksNobody) {
     FakeDetailDocument orphan(host.log, host.factory, nullptr, 12, u"..\\Sheets\\B2.dwg");
     EXPECT_EQ(recorder.take(), Texts{"m_model"});
+    TevDerivedObject* h9 = host.factory.makeDetailObject(&orphan, 9, u"H9");
+    orphan.addDerivedObject(h9, false);
+    h9->setHasUpdReq(true); // no model to fill its info: fillOldInfo does
     orphan.setModificationState(E::eModificationObsolete);
     orphan.getUpdateAllDerObjs(false);
     orphan.setHasUpdReq(true);
     orphan.refreshInfo(E::eDerivedDocInfoAll);
     EXPECT_EQ(text(orphan.getFullFileName()) + " " + std::to_string(orphan.isCommandActive()),
               "\\Sheets\\B2.dwg 0");
+    EXPECT_EQ(host.log.calls({"beginGet", "endGet"}),
+              (Texts{"fillOldInfo(B2.dwg)", "fillOldInfo(H9)"}));
 }
 
 TEST_F(TevDerivedDocumentTest, ResetDisposesOfTheObjectsInOrderAndNeedsAFactory) {

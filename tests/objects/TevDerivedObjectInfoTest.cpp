@@ -97,6 +97,7 @@ void fillOwn(TevDerivedObjectDetailInfo& info, const TevString& t, int n) {
     info.setSinglePartsDetailed(listOf({t + u"-s1", t + u"-s2"}));
     info.setMainPartsDetailed(listOf({t + u"-m1"}));
     info.setSinglePartsDetailedServerHandles(listOf({t + u"-ss1", t + u"-ss2"}));
+    info.setMainPartsDetailedServerHandles(listOf({t + u"-ms1"}));
     info.setDetExternalObjectState(n % 2 == 0);
     info.setLogicalObjectSelection(n);
 }
@@ -189,7 +190,7 @@ TEST(TevDerivedObjectDetailInfo,
     const std::string defaults = "5[,,,,]0[]0[]0[]0[] on 0";
     expectTheCommonBehaviour<TevDerivedObjectDetailInfo>(
         defaults,
-        "5[s-style,s-process,s-scale,s-h,s-proto]2[s-s1,s-s2]1[s-m1]2[s-ss1,s-ss2]1[] off 7",
+        "5[s-style,s-process,s-scale,s-h,s-proto]2[s-s1,s-s2]1[s-m1]2[s-ss1,s-ss2]1[s-ms1] off 7",
         defaults);
 
     TevDerivedObjectDetailInfo info;

@@ -161,8 +161,7 @@ TEST_F(TevDerivedObjectTest, UpdateObjectPassesItsArgumentsRereadsOnlyAfterOkAnd
 TEST_F(TevDerivedObjectTest, InfoIsRefreshedThroughTheModelOrFillOldInfoOrBuiltWithTheDocument) {
     host.model().objectFillAnswer = 0; // the model leaves the info to fillOldInfo
     obj->fillInfo();
-    obj->setHasUpdReq(true); // a change drops the info, the same value keeps it
-    obj->setHasUpdReq(true);
+    obj->setHasUpdReq(true); // a change drops the info
     obj->fillInfo();
     EXPECT_EQ(takeCalls(), (Calls{"fillOldInfo(H11)", "fillNewInfo(H11)", "fillOldInfo(H11)"}));
     // refreshInfo goes through the model, or fills again through fillOldInfo; without info
@@ -306,6 +305,7 @@ TEST_F(TevDerivedObjectTest, RowOfEachKindBuildsAMissingInfoFirstAndShowsItsCate
             bomInfo->setModelExtractKey(42);
         }
         EXPECT_EQ(textOf(rowOf(c.obj)), c.row);
+        EXPECT_EQ(rowOf(c.obj).m_derivedObject, c.obj) << "the part all kinds share";
     }
 
     // The model extract's name needs a known key, an answer of 1 and a report manager.

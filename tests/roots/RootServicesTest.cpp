@@ -55,18 +55,19 @@ TEST(TevProcessEvolutionManager, HandsOutOneKeyPerActionAndAccumulatesProgress) 
         TevProcessEvolutionManager::setProcessEvolutionManager(&manager);
         EXPECT_EQ(TevProcessEvolutionManager::getProcessEvolutionManager(), &manager);
         for (const auto& [action, key] :
-             {std::pair(u"Checking", 1), {u"Other", 2}, {u"Checking", 1}, {u"Last", 3}}) {
+             {std::pair(u"Checking", 1), {u"Other", 2}, {u"", 3}, {u"Checking", 1}, {u"Last", 4}}) {
             EXPECT_EQ(manager.getKeyForAction(action), key);
         }
-        for (const auto& [key, amount] : {std::pair{1, 2}, {1, 3}, {0, 10}, {4, 10}, {3, 1}}) {
+        for (const auto& [key, amount] :
+             {std::pair{1, 2}, {1, 3}, {0, 10}, {5, 10}, {3, 1}, {4, 1}}) {
             manager.increaseProgress(key, amount);
         }
-        std::string progress; // per key from 0 to 4: progress and action name
-        for (int key = 0; key <= 4; ++key) {
+        std::string progress; // per key from 0 to 5: progress and action name
+        for (int key = 0; key <= 5; ++key) {
             progress +=
                 std::to_string(manager.getProgress(key)) + manager.getActionName(key).toUtf8();
         }
-        EXPECT_EQ(progress, "05Checking0Other1Last0");
+        EXPECT_EQ(progress, "05Checking0Other11Last0");
     }
     // A destroyed manager does not stay installed.
     EXPECT_EQ(TevProcessEvolutionManager::getProcessEvolutionManager(), nullptr);

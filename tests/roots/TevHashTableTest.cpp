@@ -66,10 +66,6 @@ TEST(TevHashTable, HashesAndWalksBucketsUpwardAndChainsFromTheLastInsertedAlsoWh
 
     EXPECT_EQ(TevHash<TevString>()(TevString(u"abc")), 3014U);
     EXPECT_EQ(TevHash<int>()(-1), 0xFFFFFFFFFFFFFFFFULL);
-    TevHashSet<TevString> names;
-    EXPECT_TRUE(names.insert(u"A1.dwg").second && names.insert(u"a1.dwg").second);
-    EXPECT_FALSE(names.insert(u"A1.dwg").second) << "string keys compare exactly";
-    EXPECT_TRUE(names.find(u"a1.dwg")->value() == TevString(u"a1.dwg"));
 }
 
 // Refuses the k-th allocation of each operation for k = 0, 1, ... until the operation

@@ -260,11 +260,6 @@ FakeModel::FakeModel(CallLog& log, const TevString& path, TevReportManager* mana
     , reportManager(manager)
     , m_log(log) {}
 
-TevReportManager* FakeModel::getReportManager() {
-    m_log.add("getReportManager");
-    return reportManager;
-}
-
 void FakeModel::addUpdOnlyDerivedObjects(TevDerivedDocument* doc, bool flag1, bool flag2) {
     m_log.add("model.addUpdOnlyDerivedObjects(" + nameOf(doc) + "," + flags({flag1, flag2}) + ")");
     if (addUpdOnly) {
@@ -304,29 +299,9 @@ void FakeModel::refreshNewInfo(TevDerivedDocument* doc, TevDerivedDocumentInfo*,
     m_log.add("refreshNewInfo(doc " + nameOf(doc) + "," + std::to_string(what) + ")");
 }
 
-void FakeModel::derivedDocModified(TevDerDocEnums::ModificationState state) {
-    m_log.add("derivedDocModified(" + std::to_string(state) + ")");
-}
-
 int FakeModel::isCommandActive(const TevString& fullFileName) {
     m_log.add("isCommandActive(" + text(fullFileName) + ")");
     return commandActive;
-}
-
-void FakeModel::beginCheckDerivedObjects() {
-    m_log.add("beginCheckDerivedObjects");
-}
-
-void FakeModel::endCheckDerivedObjects() {
-    m_log.add("endCheckDerivedObjects");
-}
-
-void FakeModel::prepareCheckHasUpdReq(TevDerDocEnums::eDocType type) {
-    m_log.add("prepareCheckHasUpdReq(" + std::to_string(type) + ")");
-}
-
-void FakeModel::derivedDocRefreshed(TevDerivedDocument* doc) {
-    m_log.add("derivedDocRefreshed(" + nameOf(doc) + ")");
 }
 
 void FakeModel::disableAndDeleteCache() {

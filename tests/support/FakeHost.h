@@ -195,7 +195,10 @@ public:
     FakeModel(CallLog& log, const TevString& path, TevReportManager* reportManager);
     ~FakeModel() override = default;
 
-    TevReportManager* getReportManager() override;
+    TevReportManager* getReportManager() override {
+        m_log.add("getReportManager");
+        return reportManager;
+    }
     void addUpdOnlyDerivedObjects(TevDerivedDocument* doc, bool flag1, bool flag2) override;
     void checkDerivedObjects(TevDerivedDocument* doc, bool flag1, bool flag2) override;
     TevDerDocEnums::ErrorStatus getNewUpdate(TevDerivedObject* obj, bool flag) override;
@@ -205,12 +208,18 @@ public:
                         TevDerDocEnums::eDerivedDocInfo what) override;
     void refreshNewInfo(TevDerivedDocument* doc, TevDerivedDocumentInfo* info,
                         TevDerDocEnums::eDerivedDocInfo what) override;
-    void derivedDocModified(TevDerDocEnums::ModificationState state) override;
+    void derivedDocModified(TevDerDocEnums::ModificationState state) override {
+        m_log.add("derivedDocModified(" + std::to_string(state) + ")");
+    }
     int isCommandActive(const TevString& fullFileName) override;
-    void beginCheckDerivedObjects() override;
-    void endCheckDerivedObjects() override;
-    void prepareCheckHasUpdReq(TevDerDocEnums::eDocType type) override;
-    void derivedDocRefreshed(TevDerivedDocument* doc) override;
+    void beginCheckDerivedObjects() override { m_log.add("beginCheckDerivedObjects"); }
+    void endCheckDerivedObjects() override { m_log.add("endCheckDerivedObjects"); }
+    void prepareCheckHasUpdReq(TevDerDocEnums::eDocType type) override {
+        m_log.add("prepareCheckHasUpdReq(" + std::to_string(type) + ")");
+    }
+    void derivedDocRefreshed(TevDerivedDocument* doc) override {
+        m_log.add("derivedDocRefreshed(" + nameOf(doc) + ")");
+    }
     void disableAndDeleteCache() override;
     void addDerivedBomDocs(bool check, TevArray<TevDerivedDocument*>& docs) override;
     void addDerivedNCDocs(bool check, TevArray<TevDerivedDocument*>& docs) override;
