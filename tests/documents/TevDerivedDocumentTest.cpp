@@ -55,12 +55,6 @@ struct ModelOnlyDocument : FakeDetailDocument {
     }
 };
 
-// A detail object whose old-object reference the test can see.
-struct ProxyObject : FakeDetailObject {
-    using FakeDetailObject::FakeDetailObject;
-    void*& oldReference() { return m_oldObjProxy; }
-};
-
 // The detail A1.dwg (id 11, its file on disk) with its one object H11; the log is empty.
 // The library reports no assertion that the test does not take.
 struct TevDerivedDocumentTest : testing::Test {
@@ -132,50 +126,6 @@ TEST_F(TevDerivedDocumentTest, AddChecksOnlyWhenAskedDeleteAlwaysDisposesAndGetF
             host.factory.disposeObject(each, &host.model()); // the host's own disposal
         }
     }
-}
-
-TEST_F(TevDerivedDocumentTest, ObjectTheListCannotTakeIsRefusedAndStaysTheCallers) {
-    for (int id = 12; id <= 18; ++id) {
-        add(id, u""); // fills the list to its capacity
-    }
-    TevDerivedObject* extra = host.factory.makeDetailObject(doc, 19, u"H19");
-    FakeBomDocument* bom = host.addBom(5, "..\\Lists\\Parts.txt");
-    bom->reset();
-    host.log.clear();
-    {
-        const ScopedAllocationFailure noMemory(0, sizeof(TevDerivedObject*));
-        doc->addDerivedObject(extra, false);
-        doc->addDerivedObject(extra, true);
-        bom->addAllDerivedObjects(false, true, false, false);
-    }
-    EXPECT_EQ(recorder.take(), Texts(3, "pElements != NULL && numElements > 0"));
-    EXPECT_EQ(calls("addAllDerivedObjects"),
-              (Texts{"createBomObject(Parts.txt,)", "disposeObject(Parts.txt:bom)",
-                     "checkDerivedObjects(Parts.txt,11)"}))
-        << "a refused object of the library's goes back at once";
-    doc->deleteDerivedObject(extra); // not listed, disposed of all the same
-}
-
-TEST_F(TevDerivedDocumentTest, ClearsOldReferencesAndAnswersTheHostServicesDefaults) {
-    ProxyObject proxy(host.log, "proxy", doc, 31, u"P31");
-    proxy.oldReference() = &proxy;
-    doc->addDerivedObject(nullptr, false);
-    doc->addDerivedObject(&proxy, false);
-    doc->resetOldDocRef();
-    EXPECT_EQ(proxy.oldReference(), nullptr);
-    doc->deleteDerivedObject(0);
-    doc->derivedObjectsDeleted();
-
-    TevDocumentApproval approval;
-    approval.m_statusIndex = 4;
-    int prototype = 6;
-    EXPECT_EQ((Ints{doc->getDocumentApproval(approval), doc->setDocumentApprovalStatus(2),
-                    doc->setDocumentApprovalComment(u"checked"), doc->changePrototype(prototype),
-                    doc->renameDoc(u"B1.dwg"), doc->setCheckDocumentStatus(0),
-                    doc->TevDerivedDocument::checkDocumentStatus(), doc->deregistFromModel(),
-                    approval.m_statusIndex, prototype, doc->getGuiStatus(E::eStatusError1002)}),
-              (Ints{0, E::eStatusOk, E::eStatusNotSupported, E::eStatusOk, E::eStatusNotSupported,
-                    E::eStatusOk, 1, 0, 4, 6, -4}));
 }
 
 TEST_F(TevDerivedDocumentTest, WithoutAModelTheDocumentAsksNobody) {
@@ -378,36 +328,6 @@ TEST_F(TevDerivedDocumentBomTest, TakesItsKeyFromTheReportCreatesItsObjectOnceAn
     EXPECT_EQ(negative->deregistFromModel(), 0);
     EXPECT_EQ(host.log.only("withdrawReport"), (Texts{"withdrawReport(-1,..\\BOM\\Neg.txt)",
                                                       "withdrawReport(-1,..\\BOM\\Neg.txt)"}));
-}
-
-TEST_F(TevDerivedDocumentBomTest, AMissingFileMakesTheDocumentObsoleteAndWithdrawsTheReport) {
-    folder.createFile("BOM/Parts.txt");
-    FakeBomDocument* bom = host.addBom(5, "..\\BOM\\Parts.txt", false, true);
-    EXPECT_FALSE(bom->removeIfFileNotExists());
-    std::filesystem::remove(folder.path() / "BOM" / "Parts.txt");
-    host.log.clear();
-    bom->addAllDerivedObjects(true, true, true, false);
-    const Texts obsolete = {"derivedDocModified(1)", "deregistFromModel(Parts.txt)",
-                            "getReportManager", "withdrawReport(5,..\\BOM\\Parts.txt)",
-                            "disposeObject(Parts.txt:bom)"};
-    EXPECT_EQ(calls("addAllDerivedObjects"), obsolete);
-
-    // Without the file check a missing file is no obstacle; the update finds it missing.
-    bom->addAllDerivedObjects(true, true, false, false);
-    EXPECT_EQ(bom->objects()[0]->getUpdateFast(), E::eStatusFileMissing);
-    host.log.clear();
-    EXPECT_TRUE(bom->removeIfFileNotExists());
-    EXPECT_EQ(calls(), obsolete);
-
-    // Without report manager nothing is withdrawn, and the document still goes obsolete.
-    bom->addAllDerivedObjects(false, true, false, false);
-    host.model().reportManager = nullptr;
-    host.log.clear();
-    EXPECT_EQ(bom->deregistFromModel(), 0);
-    bom->setObsolete();
-    EXPECT_EQ(calls(), (Texts{"deregistFromModel(Parts.txt)", "getReportManager",
-                              "derivedDocModified(1)", "deregistFromModel(Parts.txt)",
-                              "getReportManager", "disposeObject(Parts.txt:bom)"}));
 }
 
 TEST_F(TevDerivedDocumentDetailTest, SplitsItsCreationPath) {

@@ -23,16 +23,17 @@ TEST(TevModelState, AccumulatesEventsUntilAMaskIsReset) {
     state.addEvent(event);
     state.addEvent(event);
     state.resetState(F::eFunctionality2);
-    EXPECT_EQ(masks(state), (std::vector<int>{132, 132, 0, 132}));
+    state.resetState(F::eFunctionality0);
+    EXPECT_EQ(masks(state), (std::vector<int>{0, 132, 0, 132}));
 
     state.addEvent(static_cast<TevModelState::eEvent>(0x1), F::eFunctionality2);
-    EXPECT_EQ(masks(state), (std::vector<int>{132, 132, 1, 132}));
+    EXPECT_EQ(masks(state), (std::vector<int>{0, 132, 1, 132}));
 
     TevModelState copy;
     copy = state;
     state.resetState();
     EXPECT_EQ(masks(state), (std::vector<int>{0, 0, 0, 0})) << "a reset does not restore 128";
-    EXPECT_EQ(masks(copy), (std::vector<int>{132, 132, 1, 132}));
+    EXPECT_EQ(masks(copy), (std::vector<int>{0, 132, 1, 132}));
 }
 
 TEST(TevModelState, ReportsAFunctionalityOutsideItsFourMasks) {

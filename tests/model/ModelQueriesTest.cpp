@@ -83,39 +83,6 @@ protected:
     lumtest::FakeModel& model = host.fill();
 };
 
-TEST_F(TevDerivedDocumentsModelQueries, ListTheDocumentsAndObjectsOfOneKindAfterTheHostAddedThem) {
-    EXPECT_EQ(host.registered(), "P1.nc Parts.txt A2.dwg A1.dwg");
-    TevDerivedDocument* a1 = model.getAt(7, E::eDocTypeDetail);
-    a1->addDerivedObject(host.factory.createBomObject(a1, u"HB"), false); // of another kind
-    model.addDetails = [this](lumtest::FakeModel&) { host.addDetail(9, "..\\Details\\A3.dwg"); };
-    model.addBoms = [this](lumtest::FakeModel&) { host.addBom(6, "..\\BOM\\More.txt"); };
-    model.addNCs = [this](lumtest::FakeModel&) {
-        host.addNC("NC\\P2.nc", E::eDocSubTypeDstv, "", false);
-    };
-    // Per type: the host's additions asked for, the documents and their objects.
-    const std::tuple<E::eDocType, const char*, const char*, const char*> cases[] = {
-        {E::eDocTypeBom, "addDerivedBomDocs(0)", "More.txt Parts.txt",
-         "More.txt:bom Parts.txt:bom"},
-        {E::eDocTypeAll, "addDerivedDetailDocs(0) addDerivedBomDocs(0) addDerivedNCDocs(0)",
-         "P1.nc More.txt A3.dwg P2.nc Parts.txt A2.dwg A1.dwg",
-         "P1.nc:nc More.txt:bom H9 P2.nc:nc Parts.txt:bom H8 H7 A1.dwg:bom"},
-        {E::eDocTypeDetail, "addDerivedDetailDocs(0)", "A3.dwg A2.dwg A1.dwg", "H9 H8 H7"},
-        {E::eDocTypeNC, "addDerivedNCDocs(0)", "P1.nc P2.nc", "P1.nc:nc P2.nc:nc"}};
-    TevArray<TevDerivedDocument*> docs;
-    TevArray<TevDerivedObject*> objects;
-    for (const auto& [type, adds, docNames, objectNames] : cases) {
-        SCOPED_TRACE(type);
-        docs.append(nullptr); // emptied first
-        objects.append(nullptr);
-        model.getDerivedDocsOfType(docs, type);
-        EXPECT_EQ(joined(host.log.only("addDerived")), adds);
-        EXPECT_EQ(names(docs), docNames);
-        model.getDerivedObjectsOfType(objects, type);
-        EXPECT_EQ(names(objects), objectNames); // document by document
-        host.log.clear();
-    }
-}
-
 // The lists the queries fill end with the storage that appending their entries one by
 // one gives (the next multiple of the growth step, or the caller's when it suffices),
 // had in one allocation; the model's own scratch list of objects doubles.

@@ -363,31 +363,6 @@ TEST_F(TevDerivedDocumentsModelRegistry, FindsDocumentsByIdAndByNameIgnoringCase
     }
 }
 
-// See also the renames without memory.
-TEST_F(TevDerivedDocumentsModelRegistry,
-       RefilesARenamedDocumentOrDisposesOfItWhenItsNewKeyIsTaken) {
-    TevDerivedDocument* a1 = host.addDetail(7, "..\\Details\\A1.dwg");
-    TevDerivedDocument* a2 = host.addDetail(7, "..\\Details\\A2.dwg");
-    TevArray<TevDocManObject> table;
-    table.setLength(3); // the host's own row, between those of A1 and A2
-    table[0].m_derivedObject = objectsOf(host, a1)[0];
-    table[2].m_derivedObject = objectsOf(host, a2)[0];
-    model.setDocManObjects(&table);
-    const TevDerivedDocKey oldKey = a1->getKey();
-    model.derivedDocFileNameChanged(oldKey, u"D:\\Other\\B2.dwg", u"other");
-    EXPECT_EQ(model.getAt(u"b2.dwg", E::eDocTypeDetail), a1);
-    EXPECT_EQ(model.getDerivedDocs().find(oldKey), nullptr);
-    calls(host);
-    model.derivedDocFileNameChanged(oldKey, u"x", u"y"); // an unregistered key: no change
-    model.derivedDocFileNameChanged(a2->getKey(), u"..\\Details\\B2.dwg", u"");
-    // the renamed document goes back to the factory; nothing is lost
-    EXPECT_EQ(calls(host), "disposeDocument(B2.dwg) disposeObject(H7)");
-    EXPECT_EQ(registered(host), Docs{a1});
-    ASSERT_EQ(table.length(), 1);
-    EXPECT_EQ(table[0].m_derivedObject, nullptr);
-    model.setDocManObjects(nullptr);
-}
-
 TEST_F(TevDerivedDocumentsModelRegistry,
        FormsMovesAndDissolvesDuplicateGroupsAndDisposesOfThemAtTheEnd) {
     TevDerivedDocument* doc = host.addDetail(7, "..\\Details\\A1.dwg");

@@ -37,13 +37,6 @@ std::string joined(const TevArray<TevString>& list) {
     return "[" + out + "]";
 }
 
-// Id, handle, type, sub-kind and dummy flag, as one comparable text.
-std::string identityOf(const TevDerivedObject* obj) {
-    return std::to_string(obj->getId()) + " '" + text(obj->getHandle()) + "' " +
-           std::to_string(obj->getType()) + " " + std::to_string(obj->getSubType()) +
-           (obj->isDummyObject() ? " dummy" : "");
-}
-
 // Calls the nine info readers (the list readers on stale lists), as one text.
 std::string readAll(TevDerivedObjectDetail& obj) {
     TevArray<TevString> models = arrayOf<TevString>({u"stale", u"stale2"}), servers = models;
@@ -118,46 +111,6 @@ TEST_F(TevDerivedObjectTest, StatusIsReadFromTheModelOnceTheFileIsFoundAndAgainA
                                   commandActive, "getNewUpdate(H11,0)", "endCheckDerivedObjects"}));
 }
 
-TEST_F(TevDerivedObjectTest, UpdateObjectPassesItsArgumentsRereadsOnlyAfterOkAndModified) {
-    const struct {
-        E::eDlgDocManMessage msg;
-        E::ObjectModification mod;
-        bool flag;
-        E::ErrorStatus result;
-        const char* passed; // modification and the three flags, as the document saw them
-    } cases[] = {
-        {E::eDlgDocManMsgUpdateSpecial, E::eObjectModified, false, E::eStatusOk, "1,100"},
-        {E::eDlgDocManMsgUpdateAlt, kNotModified, false, E::eStatusOk, "0,001"},
-        {E::eDlgDocManMsgUpdate, kNotModified, true, E::eStatusOk, "0,010"},
-        {E::eDlgDocManMsgRecheck, E::eObjectModified, false, E::eStatusFailed, "1,000"},
-        {E::eDlgDocManMsgUpdateSpecial, E::eObjectModified, false, E::eStatusRecheck, "1,100"},
-    };
-    obj->setHasUpdReq(true);
-    obj->setHandle(u"G7");
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "message " << c.msg << ", result " << c.result);
-        obj->fillInfo();
-        obj->setStatus(E::eStatusUndetermined);
-        doc->script.updateResult = c.result;
-        doc->setModelExtractFileName(u"M1.dwg");
-        host.log.clear();
-        int out = 7;
-        EXPECT_EQ(obj->updateObject(out, c.msg, c.mod, c.flag) * 10 + out, c.result * 10 + 8)
-            << "the document received the caller's own counter";
-        Calls expected{"updateDerivedObject(A1.dwg,G7," + std::string(c.passed) + ")",
-                       "checkDerivedObjects(A1.dwg,11)"};
-        const bool reread = c.result == E::eStatusOk && c.mod == E::eObjectModified;
-        if (reread) {
-            expected.insert(expected.end(), {"beginCheckDerivedObjects", commandActive,
-                                             "getNewUpdate(H11,0)", "endCheckDerivedObjects"});
-        }
-        EXPECT_EQ(takeCalls(), expected);
-        EXPECT_EQ(text(doc->getModelExtractFileName()), c.flag ? "" : "M1.dwg");
-        obj->fillInfo();
-        EXPECT_EQ(takeCalls(), (Calls{"fillNewInfo(H11)"})) << "the info was dropped";
-    }
-}
-
 TEST_F(TevDerivedObjectTest, InfoIsRefreshedThroughTheModelOrFillOldInfoOrBuiltWithTheDocument) {
     host.model().objectFillAnswer = 0; // the model leaves the info to fillOldInfo
     obj->fillInfo();
@@ -207,20 +160,6 @@ TEST_F(TevDerivedObjectTest, ReadersBuildTheDocumentsInfosFirstOrAnswerEmptyValu
     doc->deleteDerivedObject(stray); // while its owning document still lives
 }
 
-TEST_F(TevDerivedObjectTest, IsDuplicateNeedsTwoInItsGroupWhichADestroyedObjectLeaves) {
-    TevDerivedObject *b = add(12), *c = add(13), *d = add(14);
-    host.model().appendDuplicateObjects(arrayOf<TevDerivedObject*>({obj, b}));
-    EXPECT_TRUE(b->isDuplicate());
-    doc->deleteDerivedObject(obj); // a group of two dissolves
-    EXPECT_EQ(b->getDuplicateInfo(), nullptr);
-    // A group the model does not hold is left as well.
-    TevDerivedObjectDuplicateInfo loose(arrayOf({c, d}));
-    c->setDuplicateInfo(&loose);
-    d->setDuplicateInfo(&loose);
-    doc->deleteDerivedObject(c);
-    EXPECT_EQ(loose.getObjects().length(), 1);
-}
-
 TEST_F(TevDerivedObjectTest, OrphansAnswerForThemselvesAndDestroyingAnObjectInTheTableIsReported) {
     // Without a document an object answers for itself and fills only its own part of a row.
     FakeDetailObject orphan(host.log, "orphan", nullptr, 5, u"H5");
@@ -244,15 +183,6 @@ TEST_F(TevDerivedObjectTest, OrphansAnswerForThemselvesAndDestroyingAnObjectInTh
     EXPECT_EQ(recorder.take(), Calls{});
     doc->deleteDerivedObject(kept);
     EXPECT_EQ(recorder.take(), (Calls{"!m_alreadyInTable"}));
-}
-
-TEST_F(TevDerivedObjectTest, OnlyADetailWithIdZeroIsADummyAndBomAndNCObjectsHaveNoIdOrHandle) {
-    FakeDetailObject* dummy = add(0);
-    TevDerivedObject* bom = firstOf(host.addBom(3, "..\\BOM\\r3.txt"));
-    TevDerivedObject* nc = firstOf(host.addNC("..\\NC\\p1.nc", E::eDocSubTypeNCDxf, "n1", false));
-    EXPECT_EQ((Calls{identityOf(obj), identityOf(dummy), identityOf(bom), identityOf(nc)}),
-              (Calls{"11 'H11' 0 3", "0 'H0' 0 3 dummy", "0 '' 1 3", "0 '' 2 3"}));
-    EXPECT_EQ(text(dummy->getTitle()), "") << "a dummy keeps a fresh info";
 }
 
 TEST_F(TevDerivedObjectTest, RowOfEachKindBuildsAMissingInfoFirstAndShowsItsCategoriesAndValues) {
