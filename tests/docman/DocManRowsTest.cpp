@@ -17,6 +17,7 @@
 
 namespace {
 
+using lumtest::joined;
 using lumtest::text;
 using E = TevDerDocEnums;
 using Calls = std::vector<std::string>;
@@ -27,14 +28,6 @@ TevDerivedObject* firstObject(const TevDerivedDocument* doc) {
     TevArray<TevDerivedObject*> objects;
     doc->getDerivedObjects(objects, E::eDocTypeAll);
     return objects.isEmpty() ? nullptr : objects[0];
-}
-
-std::string joined(const Calls& texts, const char* separator = " ") {
-    std::string out;
-    for (const std::string& item : texts) {
-        out += (&item == &texts[0] ? "" : separator) + item;
-    }
-    return out;
 }
 
 int send(TevDerivedObject* obj, TevDocManObject& row, int message, bool flag = false) {

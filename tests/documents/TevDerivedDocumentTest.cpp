@@ -66,9 +66,7 @@ struct TevDerivedDocumentTest : testing::Test {
     // The calls since the last look, without the command-active queries of new or updated
     // objects and those starting with `ignored`; the log is cleared.
     Texts calls(const char* ignored = "isCommandActive") {
-        Texts out = host.log.calls({"isCommandActive", ignored});
-        host.log.clear();
-        return out;
+        return host.log.take({"isCommandActive", ignored});
     }
     TevDerivedObject* add(std::int64_t id, const char16_t* handle, bool updOnly = false,
                           bool check = false, const char* label = "") {

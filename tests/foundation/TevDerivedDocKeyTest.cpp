@@ -29,8 +29,8 @@ TEST(TevDerivedDocKey, HashesTheFoldOfItsTextWithTheLow32BitsOfTheId) {
         {detailKey(std::int64_t{1} << 32, u"x", u""), u"0 3 0 x  "},
         {detailKey(-2147483647 - 1, u"Ä\u03a3.dwg"), u"0 3 -2147483648 Ä\u03a3.dwg \\Details\\ "},
         {TevDerivedDocKey(static_cast<E::eDocType>(-2147483647 - 1),
-                          static_cast<E::eDocSubType>(2147483647), -1234567890123, u"p.nc",
-                          u"NC\\", u"dxf name"),
+                          static_cast<E::eDocSubType>(2147483647), -1234567890123, u"p.nc", u"NC\\",
+                          u"dxf name"),
          u"-2147483648 2147483647 -1912276171 p.nc NC\\ dxf name"}};
     for (const auto& [key, text] : cases) {
         EXPECT_EQ(TevHash<TevDerivedDocKey>::text(key), TevString(text));

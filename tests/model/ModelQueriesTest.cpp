@@ -22,18 +22,11 @@
 
 namespace {
 
+using lumtest::joined;
 using lumtest::text;
 using E = TevDerDocEnums;
 using Names = std::vector<std::string>;
 using Ints = std::vector<int>;
-
-std::string joined(const Names& items) {
-    std::string out;
-    for (const std::string& item : items) {
-        out += (out.empty() ? "" : " ") + item;
-    }
-    return out;
-}
 
 template <class T>
 std::string names(const TevArray<T*>& items) {
@@ -59,9 +52,7 @@ struct Registry : lumtest::FakeHost {
     // and status reads; the log starts again.
     std::string calls(std::initializer_list<const char*> ignored = {"isCommandActive",
                                                                     "checkDerivedObjects"}) {
-        const Names out = log.calls(ignored);
-        log.clear();
-        return joined(out);
+        return joined(log.take(ignored));
     }
     std::string registered() {
         TevArray<TevDerivedDocument*> docs;

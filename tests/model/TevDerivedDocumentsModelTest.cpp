@@ -29,13 +29,8 @@ using Objects = std::vector<TevDerivedObject*>;
 // The host calls since the last look, joined, without those of the documents' and
 // objects' own work; the log starts again.
 std::string calls(FakeHost& host) {
-    std::string out;
-    for (const std::string& call : host.log.calls({"isCommandActive", "checkDerived", "beginGet",
-                                                   "endGet", "fillOld", "derivedDocRefreshed"})) {
-        out += (out.empty() ? "" : " ") + call;
-    }
-    host.log.clear();
-    return out;
+    return lumtest::joined(host.log.take({"isCommandActive", "checkDerived", "beginGet", "endGet",
+                                          "fillOld", "derivedDocRefreshed"}));
 }
 
 Docs registered(FakeHost& host) {

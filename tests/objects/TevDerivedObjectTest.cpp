@@ -80,11 +80,6 @@ struct TevDerivedObjectTest : testing::Test {
         doc->addDerivedObject(made, false);
         return made;
     }
-    Calls takeCalls(std::initializer_list<const char*> ignored = {}) {
-        Calls calls = host.log.calls(ignored);
-        host.log.clear();
-        return calls;
-    }
     template <class Document>
     static TevDerivedObject* firstOf(Document* doc) {
         return doc->objects()[0];
@@ -107,8 +102,9 @@ TEST_F(TevDerivedObjectTest, StatusIsReadFromTheModelOnceTheFileIsFoundAndAgainA
     obj->updatePerformed(kNotModified);
     obj->updatePerformed(static_cast<E::ObjectModification>(2));
     obj->updatePerformed(E::eObjectModified);
-    EXPECT_EQ(takeCalls(), (Calls{commandActive, "getNewUpdate(H11,0)", "beginCheckDerivedObjects",
-                                  commandActive, "getNewUpdate(H11,0)", "endCheckDerivedObjects"}));
+    EXPECT_EQ(host.log.take(),
+              (Calls{commandActive, "getNewUpdate(H11,0)", "beginCheckDerivedObjects",
+                     commandActive, "getNewUpdate(H11,0)", "endCheckDerivedObjects"}));
 }
 
 TEST_F(TevDerivedObjectTest, InfoIsRefreshedThroughTheModelOrFillOldInfoOrBuiltWithTheDocument) {
@@ -116,22 +112,23 @@ TEST_F(TevDerivedObjectTest, InfoIsRefreshedThroughTheModelOrFillOldInfoOrBuiltW
     obj->fillInfo();
     obj->setHasUpdReq(true); // a change drops the info
     obj->fillInfo();
-    EXPECT_EQ(takeCalls(), (Calls{"fillOldInfo(H11)", "fillNewInfo(H11)", "fillOldInfo(H11)"}));
+    EXPECT_EQ(host.log.take(), (Calls{"fillOldInfo(H11)", "fillNewInfo(H11)", "fillOldInfo(H11)"}));
     // refreshInfo goes through the model, or fills again through fillOldInfo; without info
     // it builds the document's infos and refreshes nothing.
     obj->refreshInfo(E::eDerivedDocInfoRevisions);
-    EXPECT_EQ(takeCalls(), (Calls{"derivedDocRefreshed(A1.dwg)", "refreshNewInfo(H11,1)",
-                                  "derivedDocRefreshed(A1.dwg)"}));
+    EXPECT_EQ(host.log.take(), (Calls{"derivedDocRefreshed(A1.dwg)", "refreshNewInfo(H11,1)",
+                                      "derivedDocRefreshed(A1.dwg)"}));
     obj->resetInfo();
     obj->refreshInfo(E::eDerivedDocInfoDwgNo);
-    EXPECT_EQ(takeCalls({"beginGetUpdateAllDerObjs", "endGetUpdateAllDerObjs", "fillOldInfo(A1"}),
-              (Calls{"checkDerivedObjects(A1.dwg,11)", "fillNewInfo(H11)", "fillOldInfo(H11)",
-                     "derivedDocRefreshed(A1.dwg)"}));
+    EXPECT_EQ(
+        host.log.take({"beginGetUpdateAllDerObjs", "endGetUpdateAllDerObjs", "fillOldInfo(A1"}),
+        (Calls{"checkDerivedObjects(A1.dwg,11)", "fillNewInfo(H11)", "fillOldInfo(H11)",
+               "derivedDocRefreshed(A1.dwg)"}));
     obj->setHasUpdReq(false);
     obj->fillInfo();
     host.log.clear();
     obj->refreshInfo(E::eDerivedDocInfoAll);
-    EXPECT_EQ(takeCalls(), (Calls{"fillOldInfo(H11)"}));
+    EXPECT_EQ(host.log.take(), (Calls{"fillOldInfo(H11)"}));
 }
 
 TEST_F(TevDerivedObjectTest, ReadersBuildTheDocumentsInfosFirstOrAnswerEmptyValuesWithoutOne) {
@@ -227,7 +224,7 @@ TEST_F(TevDerivedObjectTest, RowOfEachKindBuildsAMissingInfoFirstAndShowsItsCate
                           "fillOldInfo(" + nameOf(c.obj) + ")", "derivedDocRefreshed(" + name + ")",
                           "endGetUpdateAllDerObjs(" + name + ")"};
         expected.insert(expected.end(), c.afterFill.begin(), c.afterFill.end());
-        EXPECT_EQ(takeCalls({"isCommandActive"}), expected);
+        EXPECT_EQ(host.log.take({"isCommandActive"}), expected);
 
         auto* info = const_cast<TevDerivedObjectInfo*>(c.obj->getInfo());
         info->setDate(u"D");

@@ -1,6 +1,5 @@
 #include "FakeHost.h"
 
-#include "TevDerivedDocumentInfo.h"
 #include "TevDerivedObjectInfo.h"
 
 #include <gtest/gtest.h>
@@ -8,8 +7,6 @@
 #include <cstring>
 
 namespace lumtest {
-namespace {
-
 std::string flags(std::initializer_list<bool> values) {
     std::string out;
     for (const bool value : values) {
@@ -17,12 +14,6 @@ std::string flags(std::initializer_list<bool> values) {
     }
     return out;
 }
-
-void fault(const std::string& message) {
-    ADD_FAILURE() << message;
-}
-
-} // namespace
 
 std::vector<std::string> CallLog::calls(std::initializer_list<const char*> ignored) const {
     std::vector<std::string> kept;
@@ -50,6 +41,14 @@ std::vector<std::string> CallLog::only(const std::string& prefix) const {
 
 std::string text(const TevString& value) {
     return value.toUtf8();
+}
+
+std::string joined(const std::vector<std::string>& items, const char* separator) {
+    std::string out;
+    for (const std::string& item : items) {
+        out += (&item == &items[0] ? "" : separator) + item;
+    }
+    return out;
 }
 
 std::string nameOf(const TevDerivedDocument* doc) {
@@ -105,54 +104,9 @@ FakeDocument<Kind>::updateDerivedObject(int& out, const TevString& handle,
     return script.updateResult;
 }
 
-template <class Kind>
-void FakeDocument<Kind>::fillOldInfo(TevDerivedDocumentInfo* info) {
-    m_log.add("fillOldInfo(" + nameOf(this) + ")");
-    info->setDwgNo(u"old", u"");
-}
-
-template <class Kind>
-void FakeDocument<Kind>::refreshOldInfo(TevDerivedDocumentInfo* info,
-                                        TevDerDocEnums::eDerivedDocInfo what) {
-    m_log.add("refreshOldInfo(" + nameOf(this) + "," + std::to_string(what) + ")");
-    info->setDwgNo(u"refreshed", u"");
-}
-
-template <class Kind>
-void FakeDocument<Kind>::beginGetUpdateAllDerObjs() {
-    m_log.add("beginGetUpdateAllDerObjs(" + nameOf(this) + ")");
-}
-
-template <class Kind>
-void FakeDocument<Kind>::endGetUpdateAllDerObjs() {
-    m_log.add("endGetUpdateAllDerObjs(" + nameOf(this) + ")");
-}
-
-template <class Kind>
-bool FakeDocument<Kind>::checkDocumentStatus() {
-    return script.checkDocumentStatus;
-}
-
-template <class Kind>
-int FakeDocument<Kind>::deregistFromModel() {
-    m_log.add("deregistFromModel(" + nameOf(this) + ")");
-    return Kind::deregistFromModel();
-}
-
 template class FakeDocument<TevDerivedDocumentBom>;
 template class FakeDocument<TevDerivedDocumentDetail>;
 template class FakeDocument<TevDerivedDocumentNC>;
-
-int FakeReportManager::withdrawReport(const StructProjReport& report) {
-    m_log.add("withdrawReport(" + std::to_string(report.m_number) + "," + text(report.m_filePath) +
-              ")");
-    return withdrawResult;
-}
-
-int FakeReportManager::isDstvReport(const StructProjReport& report) {
-    m_log.add("isDstvReport(" + std::to_string(report.m_number) + ")");
-    return dstvReports.count(report.m_number) != 0 ? 1 : 0;
-}
 
 int FakeReportManager::getModelExtract(StructProjModelExtract& extract) {
     m_log.add("getModelExtract(" + std::to_string(extract.m_number) + ")");
@@ -175,7 +129,7 @@ Document* FakeFactory::track(std::unique_ptr<Document> doc) {
 void FakeFactory::disposeObject(TevDerivedObject*& obj, TevDerivedDocumentsModel*) {
     m_log.add("disposeObject(" + nameOf(obj) + ")");
     if (m_objects.erase(obj) == 0) {
-        fault("disposeObject of an object the factory does not hold: " + nameOf(obj));
+        ADD_FAILURE() << ("disposeObject of an object the factory does not hold: " + nameOf(obj));
         return;
     }
     ++m_disposedObjects;
@@ -186,7 +140,7 @@ void FakeFactory::disposeObject(TevDerivedObject*& obj, TevDerivedDocumentsModel
 void FakeFactory::disposeDocument(TevDerivedDocument*& doc, TevDerivedDocumentsModel*) {
     m_log.add("disposeDocument(" + nameOf(doc) + ")");
     if (m_documents.erase(doc) == 0) {
-        fault("disposeDocument of a document the factory does not hold");
+        ADD_FAILURE() << ("disposeDocument of a document the factory does not hold");
         return;
     }
     delete doc;
@@ -267,46 +221,12 @@ void FakeModel::addUpdOnlyDerivedObjects(TevDerivedDocument* doc, bool flag1, bo
     }
 }
 
-void FakeModel::checkDerivedObjects(TevDerivedDocument* doc, bool flag1, bool flag2) {
-    m_log.add("checkDerivedObjects(" + nameOf(doc) + "," + flags({flag1, flag2}) + ")");
-}
-
-TevDerDocEnums::ErrorStatus FakeModel::getNewUpdate(TevDerivedObject* obj, bool flag) {
-    m_log.add("getNewUpdate(" + nameOf(obj) + "," + flags({flag}) + ")");
-    return newUpdate;
-}
-
 int FakeModel::fillNewInfo(TevDerivedObject* obj, TevDerivedObjectInfo* info) {
     m_log.add("fillNewInfo(" + nameOf(obj) + ")");
     if (objectFillAnswer != 0) {
         info->setTitle(TevString(("new:" + nameOf(obj)).c_str()));
     }
     return objectFillAnswer;
-}
-
-void FakeModel::fillNewInfo(TevDerivedDocument* doc, TevDerivedDocumentInfo* info) {
-    m_log.add("fillNewInfo(doc " + nameOf(doc) + ")");
-    info->setDwgNo(u"new", u"");
-}
-
-void FakeModel::refreshNewInfo(TevDerivedObject* obj, TevDerivedObjectInfo*,
-                               TevDerDocEnums::eDerivedDocInfo what) {
-    m_log.add("refreshNewInfo(" + nameOf(obj) + "," + std::to_string(what) + ")");
-}
-
-void FakeModel::refreshNewInfo(TevDerivedDocument* doc, TevDerivedDocumentInfo*,
-                               TevDerDocEnums::eDerivedDocInfo what) {
-    m_log.add("refreshNewInfo(doc " + nameOf(doc) + "," + std::to_string(what) + ")");
-}
-
-int FakeModel::isCommandActive(const TevString& fullFileName) {
-    m_log.add("isCommandActive(" + text(fullFileName) + ")");
-    return commandActive;
-}
-
-void FakeModel::disableAndDeleteCache() {
-    m_log.add("disableAndDeleteCache");
-    TevDerivedDocumentsModel::disableAndDeleteCache();
 }
 
 void FakeModel::addDerivedBomDocs(bool check, TevArray<TevDerivedDocument*>&) {

@@ -9,6 +9,7 @@
 #include "TevDerivedDocumentBom.h"
 #include "TevDerivedDocumentDetail.h"
 #include "TevDerivedDocumentNC.h"
+#include "TevDerivedDocumentInfo.h"
 #include "TevDerivedDocumentsModel.h"
 #include "TevDerivedObjectBom.h"
 #include "TevDerivedObjectDetail.h"
@@ -32,12 +33,22 @@ public:
     std::vector<std::string> calls(std::initializer_list<const char*> ignored = {}) const;
     // The calls whose name starts with `prefix`.
     std::vector<std::string> only(const std::string& prefix) const;
+    // calls(ignored), after which the log starts again.
+    std::vector<std::string> take(std::initializer_list<const char*> ignored = {}) {
+        std::vector<std::string> kept = calls(ignored);
+        clear();
+        return kept;
+    }
 
 private:
     std::vector<std::string> m_calls;
 };
 
 std::string text(const TevString& value);
+// Flags as a row of digits: "1" for each set, "0" for each clear one.
+std::string flags(std::initializer_list<bool> values);
+// The items, separated by `separator`.
+std::string joined(const std::vector<std::string>& items, const char* separator = " ");
 // A document is named by its file name in the log.
 std::string nameOf(const TevDerivedDocument* doc);
 // An object is named by its label (see FakeObject).
@@ -105,13 +116,26 @@ public:
                                                     TevDerDocEnums::ObjectModification mod,
                                                     bool msgWas4, bool flag,
                                                     bool msgWas13) override;
-    void fillOldInfo(TevDerivedDocumentInfo* info) override;
+    void fillOldInfo(TevDerivedDocumentInfo* info) override {
+        m_log.add("fillOldInfo(" + nameOf(this) + ")");
+        info->setDwgNo(u"old", u"");
+    }
     void refreshOldInfo(TevDerivedDocumentInfo* info,
-                        TevDerDocEnums::eDerivedDocInfo what) override;
-    void beginGetUpdateAllDerObjs() override;
-    void endGetUpdateAllDerObjs() override;
-    bool checkDocumentStatus() override;
-    int deregistFromModel() override;
+                        TevDerDocEnums::eDerivedDocInfo what) override {
+        m_log.add("refreshOldInfo(" + nameOf(this) + "," + std::to_string(what) + ")");
+        info->setDwgNo(u"refreshed", u"");
+    }
+    void beginGetUpdateAllDerObjs() override {
+        m_log.add("beginGetUpdateAllDerObjs(" + nameOf(this) + ")");
+    }
+    void endGetUpdateAllDerObjs() override {
+        m_log.add("endGetUpdateAllDerObjs(" + nameOf(this) + ")");
+    }
+    bool checkDocumentStatus() override { return script.checkDocumentStatus; }
+    int deregistFromModel() override {
+        m_log.add("deregistFromModel(" + nameOf(this) + ")");
+        return Kind::deregistFromModel();
+    }
 
     DocumentScript script;
 
@@ -134,8 +158,15 @@ public:
         : m_log(log) {}
     ~FakeReportManager() = default;
 
-    int withdrawReport(const StructProjReport& report) override;
-    int isDstvReport(const StructProjReport& report) override;
+    int withdrawReport(const StructProjReport& report) override {
+        m_log.add("withdrawReport(" + std::to_string(report.m_number) + "," +
+                  text(report.m_filePath) + ")");
+        return withdrawResult;
+    }
+    int isDstvReport(const StructProjReport& report) override {
+        m_log.add("isDstvReport(" + std::to_string(report.m_number) + ")");
+        return dstvReports.count(report.m_number) != 0 ? 1 : 0;
+    }
     int getModelExtract(StructProjModelExtract& extract) override;
 
     int withdrawResult = 1;
@@ -200,18 +231,33 @@ public:
         return reportManager;
     }
     void addUpdOnlyDerivedObjects(TevDerivedDocument* doc, bool flag1, bool flag2) override;
-    void checkDerivedObjects(TevDerivedDocument* doc, bool flag1, bool flag2) override;
-    TevDerDocEnums::ErrorStatus getNewUpdate(TevDerivedObject* obj, bool flag) override;
+    void checkDerivedObjects(TevDerivedDocument* doc, bool flag1, bool flag2) override {
+        m_log.add("checkDerivedObjects(" + nameOf(doc) + "," + flags({flag1, flag2}) + ")");
+    }
+    TevDerDocEnums::ErrorStatus getNewUpdate(TevDerivedObject* obj, bool flag) override {
+        m_log.add("getNewUpdate(" + nameOf(obj) + "," + flags({flag}) + ")");
+        return newUpdate;
+    }
     int fillNewInfo(TevDerivedObject* obj, TevDerivedObjectInfo* info) override;
-    void fillNewInfo(TevDerivedDocument* doc, TevDerivedDocumentInfo* info) override;
-    void refreshNewInfo(TevDerivedObject* obj, TevDerivedObjectInfo* info,
-                        TevDerDocEnums::eDerivedDocInfo what) override;
-    void refreshNewInfo(TevDerivedDocument* doc, TevDerivedDocumentInfo* info,
-                        TevDerDocEnums::eDerivedDocInfo what) override;
+    void fillNewInfo(TevDerivedDocument* doc, TevDerivedDocumentInfo* info) override {
+        m_log.add("fillNewInfo(doc " + nameOf(doc) + ")");
+        info->setDwgNo(u"new", u"");
+    }
+    void refreshNewInfo(TevDerivedObject* obj, TevDerivedObjectInfo*,
+                        TevDerDocEnums::eDerivedDocInfo what) override {
+        m_log.add("refreshNewInfo(" + nameOf(obj) + "," + std::to_string(what) + ")");
+    }
+    void refreshNewInfo(TevDerivedDocument* doc, TevDerivedDocumentInfo*,
+                        TevDerDocEnums::eDerivedDocInfo what) override {
+        m_log.add("refreshNewInfo(doc " + nameOf(doc) + "," + std::to_string(what) + ")");
+    }
     void derivedDocModified(TevDerDocEnums::ModificationState state) override {
         m_log.add("derivedDocModified(" + std::to_string(state) + ")");
     }
-    int isCommandActive(const TevString& fullFileName) override;
+    int isCommandActive(const TevString& fullFileName) override {
+        m_log.add("isCommandActive(" + text(fullFileName) + ")");
+        return commandActive;
+    }
     void beginCheckDerivedObjects() override { m_log.add("beginCheckDerivedObjects"); }
     void endCheckDerivedObjects() override { m_log.add("endCheckDerivedObjects"); }
     void prepareCheckHasUpdReq(TevDerDocEnums::eDocType type) override {
@@ -220,7 +266,10 @@ public:
     void derivedDocRefreshed(TevDerivedDocument* doc) override {
         m_log.add("derivedDocRefreshed(" + nameOf(doc) + ")");
     }
-    void disableAndDeleteCache() override;
+    void disableAndDeleteCache() override {
+        m_log.add("disableAndDeleteCache");
+        TevDerivedDocumentsModel::disableAndDeleteCache();
+    }
     void addDerivedBomDocs(bool check, TevArray<TevDerivedDocument*>& docs) override;
     void addDerivedNCDocs(bool check, TevArray<TevDerivedDocument*>& docs) override;
     void addDerivedDetailDocs(bool check, TevArray<TevDerivedDocument*>& docs) override;
