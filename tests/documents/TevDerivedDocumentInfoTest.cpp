@@ -62,32 +62,6 @@ std::string fieldsEqualTo(const Info& info, const Info& src) {
     return same;
 }
 
-TEST(TevDerivedDocumentInfo, SettersKeepTheirValuesAndResetRestoresThoseOfANewInfo) {
-    Info info = filledInfo();
-    EXPECT_EQ(valuesOf(info), (Texts{"ST-/42", "2024-05-01", "approved by the checker", "2", "0",
-                                     "1", "A", "D42", "Std"}));
-    info.reset();
-    EXPECT_EQ(valuesOf(info), (Texts{"/", "", "", "0", "1", "0", "", "", ""}));
-}
-
-TEST(TevDerivedDocumentInfo, FileNameSettersDropTheFolderAndTheDrawingOrEveryExtension) {
-    // Each row: path, initial file name, prototype name.
-    const char16_t* const cases[][3] = {{u"C:\\A\\B\\D1.DWG", u"D1", u"D1"},
-                                        {u"C:\\A\\B\\D1.pdf", u"D1.pdf", u"D1"},
-                                        {u"D1", u"D1", u"D1"},
-                                        {u"/a/b/D1.Dwg", u"D1", u"D1"},
-                                        {u"D:rel\\x.tar.gz", u"x.tar.gz", u"x.tar"},
-                                        {u"C:/Proto/Std.v2.pdf", u"Std.v2.pdf", u"Std.v2"}};
-    Info info;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(TevString(c[0]).toUtf8());
-        info.setInitialFileName(c[0]);
-        info.setPrototypeName(c[0]);
-        EXPECT_EQ(info.getInitialFileName(), TevString(c[1]));
-        EXPECT_EQ(info.getPrototypeName(), TevString(c[2]));
-    }
-}
-
 TEST(TevDerivedDocumentInfo, RefreshInfoCopiesThePartsAskedForAndNothingFromANullSource) {
     const std::tuple<int, bool, std::string> cases[] = {
         {E::eDerivedDocInfoDwgNo, true, "dwgNo approvalComment"},

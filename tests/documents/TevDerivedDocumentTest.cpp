@@ -55,33 +55,12 @@ struct ModelOnlyDocument : FakeDetailDocument {
     }
 };
 
-// The detail A1.dwg (id 11, its file on disk) with its one object H11; the log is empty.
-// The library reports no assertion that the test does not take.
-struct TevDerivedDocumentTest : testing::Test {
-    TevDerivedDocumentTest() {
-        folder.createFile("Details/A1.dwg");
-        host.log.clear();
-    }
-    ~TevDerivedDocumentTest() override { EXPECT_EQ(recorder.texts(), Texts{}); }
+struct TevDerivedDocumentTest : DetailDocumentTest {
     // The calls since the last look, without the command-active queries of new or updated
     // objects and those starting with `ignored`; the log is cleared.
     Texts calls(const char* ignored = "isCommandActive") {
         return host.log.take({"isCommandActive", ignored});
     }
-    TevDerivedObject* add(std::int64_t id, const char16_t* handle, bool updOnly = false,
-                          bool check = false, const char* label = "") {
-        TevDerivedObject* obj = host.factory.makeDetailObject(doc, id, handle, label);
-        if (updOnly) {
-            obj->setUpdOnlyObject();
-        }
-        doc->addDerivedObject(obj, check);
-        return obj;
-    }
-
-    ScopedAssertionRecorder recorder;
-    TempFolder folder;
-    FakeHost host{folder.appPath()};
-    FakeDetailDocument* doc = host.addDetail(11, "..\\Details\\A1.dwg");
 };
 using TevDerivedDocumentBomTest = TevDerivedDocumentTest;
 using TevDerivedDocumentDetailTest = TevDerivedDocumentTest;
@@ -124,22 +103,6 @@ TEST_F(TevDerivedDocumentTest, AddChecksOnlyWhenAskedDeleteAlwaysDisposesAndGetF
             host.factory.disposeObject(each, &host.model()); // the host's own disposal
         }
     }
-}
-
-TEST_F(TevDerivedDocumentTest, WithoutAModelTheDocumentAsksNobody) {
-    FakeDetailDocument orphan(host.log, host.factory, nullptr, 12, u"..\\Sheets\\B2.dwg");
-    EXPECT_EQ(recorder.take(), Texts{"m_model"});
-    TevDerivedObject* h9 = host.factory.makeDetailObject(&orphan, 9, u"H9");
-    orphan.addDerivedObject(h9, false);
-    h9->setHasUpdReq(true); // no model to fill its info: fillOldInfo does
-    orphan.setModificationState(E::eModificationObsolete);
-    orphan.getUpdateAllDerObjs(false);
-    orphan.setHasUpdReq(true);
-    orphan.refreshInfo(E::eDerivedDocInfoAll);
-    EXPECT_EQ(text(orphan.getFullFileName()) + " " + std::to_string(orphan.isCommandActive()),
-              "\\Sheets\\B2.dwg 0");
-    EXPECT_EQ(host.log.calls({"beginGet", "endGet"}),
-              (Texts{"fillOldInfo(B2.dwg)", "fillOldInfo(H9)"}));
 }
 
 TEST_F(TevDerivedDocumentTest, ResetDisposesOfTheObjectsInOrderAndNeedsAFactory) {
@@ -222,18 +185,6 @@ TEST_F(TevDerivedDocumentTest, GetUpdateAllDerObjsUpdatesInOrderThenFillsAndNoti
     host.model().newUpdate = E::eStatusError1002;
     doc->getUpdateAllDerObjs(true);
     EXPECT_EQ(host.log.only("getNewUpdate"), (Texts{"getNewUpdate(U50,0)"}));
-}
-
-TEST_F(TevDerivedDocumentTest, FollowsItsFileOnDiskAndARenameInItsOwnFolder) {
-    const TevString root = folder.appPath();
-    EXPECT_EQ(text(doc->getFullUpdFileName()), text(root + u"\\Details\\A1.upd"));
-    doc->getInfo();
-    EXPECT_FALSE(doc->removeIfFileNotExists());
-    std::filesystem::rename(folder.path() / "Details" / "A1.dwg",
-                            folder.path() / "Details" / "B2.dwg");
-    doc->fileNameChanged(u"D:\\Other\\B2.dwg", u"C:\\Elsewhere\\C3.dwg");
-    EXPECT_TRUE(doc->hasDocFile()) << "the folder stays the document's own";
-    EXPECT_EQ(doc->cachedInfo(), nullptr);
 }
 
 TEST_F(TevDerivedDocumentTest, RowTakesTheLastRevisionsEntriesAndKeepsWhatAShortOneLacks) {
@@ -343,31 +294,6 @@ TEST_F(TevDerivedDocumentDetailTest, SplitsItsCreationPath) {
         EXPECT_EQ(text(relPath) + " " + text(fileName), expected);
         EXPECT_EQ(recorder.take(), assertions) << expected;
     }
-}
-
-TEST_F(TevDerivedDocumentDetailTest, HasItsDefaultsAndUsesCacheAndModelOnlyWhenNeeded) {
-    EXPECT_EQ(doc->getEnableUpdateBOM(), 0);
-    doc->setEnableUpdateBOM(1);
-    EXPECT_EQ(doc->getEnableUpdateBOM(), 1);
-    TevString dwgNo = u"before", prefix = u"before";
-    doc->getDwgNo(dwgNo, prefix);
-    EXPECT_EQ(text(dwgNo) + "/" + text(prefix), "old/");
-    EXPECT_EQ(calls(),
-              (Texts{kCheck, kBegin, "fillOldInfo(A1.dwg)", "fillOldInfo(H11)", kRefreshed, kEnd}));
-
-    doc->resetInfo();
-    doc->setPrototypeName(u"C:\\Proto\\Std.dwg");
-    EXPECT_EQ(host.log.only("derivedDocRefreshed").size(), 1U) << "the cache is built first";
-    doc->setPrototypeName(u"C:\\Proto\\Other.dwg");
-    EXPECT_EQ(text(doc->cachedInfo()->getPrototypeName()), "Std");
-
-    host.log.clear();
-    doc->addUpdOnlyDerivedObjects(true, false);
-    doc->setHasUpdReq(true);
-    doc->addUpdOnlyDerivedObjects(true, false);
-    doc->setHasUpdReq(false);
-    EXPECT_EQ(calls(), (Texts{"model.addUpdOnlyDerivedObjects(A1.dwg,00)",
-                              "model.addUpdOnlyDerivedObjects(A1.dwg,10)"}));
 }
 
 TEST_F(TevDerivedDocumentNCTest, KeyCarriesFolderNameAndFlagAndTheDocumentKeepsItsOneObject) {

@@ -120,15 +120,6 @@ TEST(TevDerivedDocumentsModelStorage, ListsGetTheirStorageOfAppendingOneByOneAtO
 }
 
 TEST_F(TevDerivedDocumentsModelQueries, ResetTheDocumentsOfOneKindOrAllWithTheirCaches) {
-    // A new model has nothing cached, nor the host's flag set.
-    struct Exposed : lumtest::FakeModel {
-        using FakeModel::FakeModel;
-        using TevDerivedDocumentsModel::m_hostFlag;
-    } fresh(host.log, u"", nullptr);
-    EXPECT_EQ((Ints{model.isCacheOn(), model.m_derDocsCachedA[0], model.m_derDocsCachedA[1],
-                    model.m_derDocsCachedA[2], model.m_derDocsCachedB[0], model.m_derDocsCachedB[1],
-                    model.m_derDocsCachedB[2], model.m_detailsCacheValid, fresh.m_hostFlag}),
-              Ints(9, 0));
     model.enableCache();
     EXPECT_EQ(host.calls(), "disableAndDeleteCache"); // the host's override
     EXPECT_TRUE(model.isCacheOn());
@@ -229,34 +220,6 @@ TEST_F(TevDerivedDocumentsModelQueries, CheckUpdateRequirementsWithOrWithoutProg
               "addAllDerivedObjects(Parts.txt,0100) addAllDerivedObjects(A2.dwg,0100) "
               "addAllDerivedObjects(A1.dwg,0100)");
     EXPECT_EQ(manager.getProgress(3), 0); // no progress asked for, no action named
-}
-
-TEST(TevDerivedDocumentsModelMissingFiles, AreLetGoOfOnlyThroughTheFactory) {
-    lumtest::TempFolder folder;
-    Registry host(folder.appPath());
-    folder.createFile("Details/A1.dwg");
-    host.addDetail(9, "..\\Details\\A3.dwg");
-    host.fill();
-    TevDerivedDocumentsModel::setFactory(nullptr);
-    {
-        const lumtest::ScopedAssertionRecorder recorder;
-        host.model().deleteMissingFileDocs(E::eDocTypeAll);
-        EXPECT_EQ(recorder.texts(), Names{"pFact"});
-    }
-    TevDerivedDocumentsModel::setFactory(&host.factory);
-    // nothing can be let go of without it
-    EXPECT_EQ(host.calls() + host.registered(), "P1.nc A3.dwg Parts.txt A2.dwg A1.dwg");
-    // A document made obsolete (its objects go), then handed to the factory; one whose
-    // file exists, or another kind, stays.
-    host.model().deleteMissingFileDocs(E::eDocTypeDetail);
-    EXPECT_EQ(host.calls(), "disposeObject(H9) disposeDocument(A3.dwg) disposeObject(H8) "
-                            "disposeDocument(A2.dwg)");
-    // the BOM's report is withdrawn before the document goes
-    host.model().deleteMissingFileDocs(E::eDocTypeBom);
-    EXPECT_EQ(host.calls(), "derivedDocModified(1) deregistFromModel(Parts.txt) getReportManager "
-                            "withdrawReport(5,..\\BOM\\Parts.txt) disposeObject(Parts.txt:bom) "
-                            "disposeDocument(Parts.txt)");
-    EXPECT_EQ(host.registered(), "P1.nc A1.dwg");
 }
 
 // "file name|number|prefix|full file name|" of a drawing.

@@ -64,32 +64,12 @@ std::string textOf(const TevDocManObject& row) {
                            row.m_ncName, row.m_ncDxfName}));
 }
 
-// The detail document "..\Details\A1.dwg" (id 11) in a real folder where its file exists,
-// holding its one object "H11"; the log starts empty. The library reports no assertion
-// that the test does not take.
-struct TevDerivedObjectTest : testing::Test {
-    TevDerivedObjectTest() {
-        folder.createFile("Details/A1.dwg");
-        host.log.clear();
-    }
-    ~TevDerivedObjectTest() override { EXPECT_EQ(recorder.texts(), Calls{}); }
-    // Adds the detail object "H<id>" that the host made itself.
-    FakeDetailObject* add(std::int64_t id) {
-        FakeDetailObject* made =
-            host.factory.makeDetailObject(doc, id, TevString(("H" + std::to_string(id)).c_str()));
-        doc->addDerivedObject(made, false);
-        return made;
-    }
+struct TevDerivedObjectTest : DetailDocumentTest {
     template <class Document>
     static TevDerivedObject* firstOf(Document* doc) {
         return doc->objects()[0];
     }
 
-    ScopedAssertionRecorder recorder;
-    TempFolder folder;
-    FakeHost host{folder.appPath()};
-    FakeDetailDocument* doc = host.addDetail(11, "..\\Details\\A1.dwg");
-    FakeDetailObject* obj = dynamic_cast<FakeDetailObject*>(doc->objects()[0]);
     const std::string commandActive = "isCommandActive(" + text(doc->getFullFileName()) + ")";
 };
 

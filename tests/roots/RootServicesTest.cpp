@@ -19,14 +19,6 @@ TEST(TevAssert, DefaultHandlerWritesOneLineAndReturns) {
               "Assertion failed: , file , line 7\n");
 }
 
-TEST(TevFiles, FindsRegularFilesThroughApplicationPaths) {
-    const lumtest::TempFolder folder;
-    folder.createFile("Details/A1.dwg");
-    EXPECT_NE(tevFileExists(folder.appPath("Details/A1.dwg")), 0) << "backslashes are separators";
-    EXPECT_EQ(tevFileExists(folder.appPath("Details/A2.dwg")) + tevFileExists(TevString()), 0);
-    EXPECT_EQ(tevFileExists(folder.appPath("Details")), 0) << "a folder is not a file";
-}
-
 TEST(TevMemoryControllerController, AllocatesZeroFilledStorageWhereThePredicateAllows) {
     static std::vector<std::pair<int, std::size_t>> asked;
     const TevMemoryControllerController::FailurePredicate refuseLarge = [](int count,

@@ -117,14 +117,6 @@ TEST(TevArray, OperationsGiveExactResultsAndSurviveEachRefusedAllocation) {
     EXPECT_EQ(CountedElement::live, live);
 }
 
-// Copying an array of one element; moving leaves the moved-from array empty.
-TEST(TevArray, CopiesAndMoves) {
-    Array a = filled(1), b(a), c(std::move(b)), d; // NOLINT(bugprone-use-after-move)
-    d = std::move(c);
-    EXPECT_EQ(digits(b) + digits(c) + digits(d), "0");
-    EXPECT_EQ(b.physicalLength() + c.physicalLength(), 0);
-}
-
 TEST(TevArray, GrowthPastTheLastMultipleOfTheStepBelowTheIntLimitAsksForTheLengthItself) {
     static std::vector<int> asked;
     const ScopedAssertionRecorder quiet;

@@ -132,7 +132,6 @@ void FakeFactory::disposeObject(TevDerivedObject*& obj, TevDerivedDocumentsModel
         ADD_FAILURE() << ("disposeObject of an object the factory does not hold: " + nameOf(obj));
         return;
     }
-    ++m_disposedObjects;
     delete obj;
     obj = nullptr;
 }
@@ -229,27 +228,6 @@ int FakeModel::fillNewInfo(TevDerivedObject* obj, TevDerivedObjectInfo* info) {
     return objectFillAnswer;
 }
 
-void FakeModel::addDerivedBomDocs(bool check, TevArray<TevDerivedDocument*>&) {
-    m_log.add("addDerivedBomDocs(" + flags({check}) + ")");
-    if (addBoms) {
-        addBoms(*this);
-    }
-}
-
-void FakeModel::addDerivedNCDocs(bool check, TevArray<TevDerivedDocument*>&) {
-    m_log.add("addDerivedNCDocs(" + flags({check}) + ")");
-    if (addNCs) {
-        addNCs(*this);
-    }
-}
-
-void FakeModel::addDerivedDetailDocs(bool check, TevArray<TevDerivedDocument*>&) {
-    m_log.add("addDerivedDetailDocs(" + flags({check}) + ")");
-    if (addDetails) {
-        addDetails(*this);
-    }
-}
-
 FakeHost::FakeHost(const TevString& pathToDerDocs)
     : m_model(std::make_unique<FakeModel>(log, pathToDerDocs, &reportManager)) {
     TevDerivedDocumentsModel::setFactory(&factory);
@@ -282,6 +260,27 @@ FakeNCDocument* FakeHost::addNC(const char* path, TevDerDocEnums::eDocSubType su
                                 bool resetStatus) {
     return dynamic_cast<FakeNCDocument*>(
         m_model->addNCDoc(path, subType, ncName, ncFlag, update, checkFile, resetStatus));
+}
+
+DetailDocumentTest::DetailDocumentTest() {
+    folder.createFile("Details/A1.dwg");
+    host.log.clear();
+}
+
+DetailDocumentTest::~DetailDocumentTest() {
+    EXPECT_EQ(recorder.texts(), std::vector<std::string>{});
+}
+
+FakeDetailObject* DetailDocumentTest::add(std::int64_t id, const char16_t* handle, bool updOnly,
+                                          bool check, const char* label) {
+    const TevString given =
+        handle != nullptr ? TevString(handle) : TevString(("H" + std::to_string(id)).c_str());
+    FakeDetailObject* obj = host.factory.makeDetailObject(doc, id, given, label);
+    if (updOnly) {
+        obj->setUpdOnlyObject();
+    }
+    doc->addDerivedObject(obj, check);
+    return obj;
 }
 
 } // namespace lumtest

@@ -6,14 +6,18 @@
 #ifndef LUM_TEST_FAKE_HOST_H
 #define LUM_TEST_FAKE_HOST_H
 
+#include "AssertionRecorder.h"
+#include "TempFolder.h"
 #include "TevDerivedDocumentBom.h"
 #include "TevDerivedDocumentDetail.h"
-#include "TevDerivedDocumentNC.h"
 #include "TevDerivedDocumentInfo.h"
+#include "TevDerivedDocumentNC.h"
 #include "TevDerivedDocumentsModel.h"
 #include "TevDerivedObjectBom.h"
 #include "TevDerivedObjectDetail.h"
 #include "TevDerivedObjectNC.h"
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <initializer_list>
@@ -207,7 +211,6 @@ public:
 
     std::size_t liveDocuments() const { return m_documents.size(); }
     std::size_t liveObjects() const { return m_objects.size(); }
-    int disposedObjects() const { return m_disposedObjects; }
     bool isLive(const TevDerivedObject* obj) const { return m_objects.count(obj) != 0; }
     bool isLive(const TevDerivedDocument* doc) const { return m_documents.count(doc) != 0; }
 
@@ -218,7 +221,6 @@ private:
     CallLog& m_log;
     std::set<const TevDerivedDocument*> m_documents;
     std::set<const TevDerivedObject*> m_objects;
-    int m_disposedObjects = 0;
 };
 
 class FakeModel : public TevDerivedDocumentsModel {
@@ -270,17 +272,21 @@ public:
         m_log.add("disableAndDeleteCache");
         TevDerivedDocumentsModel::disableAndDeleteCache();
     }
-    void addDerivedBomDocs(bool check, TevArray<TevDerivedDocument*>& docs) override;
-    void addDerivedNCDocs(bool check, TevArray<TevDerivedDocument*>& docs) override;
-    void addDerivedDetailDocs(bool check, TevArray<TevDerivedDocument*>& docs) override;
+    void addDerivedBomDocs(bool check, TevArray<TevDerivedDocument*>&) override {
+        m_log.add("addDerivedBomDocs(" + flags({check}) + ")");
+    }
+    void addDerivedNCDocs(bool check, TevArray<TevDerivedDocument*>&) override {
+        m_log.add("addDerivedNCDocs(" + flags({check}) + ")");
+    }
+    void addDerivedDetailDocs(bool check, TevArray<TevDerivedDocument*>&) override {
+        m_log.add("addDerivedDetailDocs(" + flags({check}) + ")");
+    }
 
     // Script.
     TevReportManager* reportManager;
     TevDerDocEnums::ErrorStatus newUpdate = TevDerDocEnums::eStatusOk;
     int objectFillAnswer = 1; // fillNewInfo for objects; nonzero writes "new:<label>"
     int commandActive = 0;
-    // Called from the matching addDerived...Docs, to register documents.
-    std::function<void(FakeModel&)> addDetails, addBoms, addNCs;
     std::function<void(TevDerivedDocument*)> addUpdOnly;
 
     // Protected members and operations made reachable for tests.
@@ -324,6 +330,25 @@ public:
 
 private:
     std::unique_ptr<FakeModel> m_model;
+};
+
+// A test of the detail document "..\\Details\\A1.dwg" (id 11) in a scratch folder where its
+// file exists, holding its one object "H11"; the log starts empty. Every assertion the
+// library reports is recorded, and the test fails on one it did not take.
+class DetailDocumentTest : public testing::Test {
+protected:
+    DetailDocumentTest();
+    ~DetailDocumentTest() override;
+    // Adds the detail object the host made itself, with the handle "H<id>" unless one is
+    // given (an empty one labels it "detail<id>").
+    FakeDetailObject* add(std::int64_t id, const char16_t* handle = nullptr, bool updOnly = false,
+                          bool check = false, const char* label = "");
+
+    ScopedAssertionRecorder recorder;
+    TempFolder folder;
+    FakeHost host{folder.appPath()};
+    FakeDetailDocument* doc = host.addDetail(11, "..\\Details\\A1.dwg");
+    FakeDetailObject* obj = dynamic_cast<FakeDetailObject*>(doc->objects()[0]);
 };
 
 } // namespace lumtest
