@@ -296,6 +296,18 @@ TEST_F(TevDerivedDocumentDetailTest, SplitsItsCreationPath) {
     }
 }
 
+TEST_F(TevDerivedDocumentBomTest, GoesObsoleteWhenItsFileIsMissingAndWithdrawsItsReport) {
+    folder.createFile("BOM/Parts.txt");
+    FakeBomDocument* bom = host.addBom(5, "..\\BOM\\Parts.txt");
+    EXPECT_FALSE(bom->removeIfFileNotExists());
+    std::filesystem::remove(folder.path() / "BOM" / "Parts.txt");
+    host.log.clear();
+    EXPECT_TRUE(bom->removeIfFileNotExists());
+    EXPECT_EQ(calls(),
+              (Texts{"derivedDocModified(1)", "deregistFromModel(Parts.txt)", "getReportManager",
+                     "withdrawReport(5,..\\BOM\\Parts.txt)", "disposeObject(Parts.txt:bom)"}));
+}
+
 TEST_F(TevDerivedDocumentNCTest, KeyCarriesFolderNameAndFlagAndTheDocumentKeepsItsOneObject) {
     FakeNCDocument* flagged =
         host.addNC("NC\\Plates\\P1.nc", E::eDocSubTypeNCNamed, "P1-named", true);
