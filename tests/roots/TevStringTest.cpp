@@ -92,8 +92,8 @@ TEST(TevString, FormatsAndReadsNumbers) {
                 u"Σ€", INT_MAX);
     EXPECT_EQ(text, TevString(u"0 -2147483648 5|-1|1|-2147483648|2147483647 A1.dwgΣ€ 2147483647"))
         << "a long prints its low 32 bits";
-    text.format(u"100%% of %s %x %5d %q%s %l %ls%", u"parts", u"s");
-    EXPECT_EQ(text, TevString(u"100% of parts %x %5d %qs %l %ls%"))
+    text.format(u"100%% of %s %x %5d %q%s\x01 %l %ls%", u"parts", u"s");
+    EXPECT_EQ(text, TevString(u"100% of parts %x %5d %qs\x01 %l %ls%"))
         << "unknown ones consume nothing";
     text.format(static_cast<const char16_t*>(nullptr));
     EXPECT_TRUE(text.isEmpty());
@@ -122,7 +122,10 @@ TEST(TevString, SplitsPathsLikeTheClassicSplitter) {
               "Z:||x|", "@:x", "||@:x|", "[:x", "||[:x|", "`:x", "||`:x|", "{:x", "||{:x|");
     for (std::size_t row = 0; row < rows.size(); row += 2) {
         TevString drive(u"old"), dir(u"old\\"), name(u"old"), ext(u".old");
-        TevString(rows[row]).SplitPath(drive, dir, name, ext);
+        // A text stored where a longer one with a dot was: nothing past its end counts.
+        TevString path(u"....................................................");
+        path = static_cast<const TevString&>(TevString(rows[row]));
+        path.SplitPath(drive, dir, name, ext);
         EXPECT_EQ(drive.toUtf8() + "|" + dir.toUtf8() + "|" + name.toUtf8() + "|" + ext.toUtf8(),
                   rows[row + 1]);
     }
