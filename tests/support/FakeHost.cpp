@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 
 namespace lumtest {
 std::string flags(std::initializer_list<bool> values) {
@@ -13,6 +14,15 @@ std::string flags(std::initializer_list<bool> values) {
         out += value ? '1' : '0';
     }
     return out;
+}
+
+void CallLog::add(std::string call) {
+    m_calls.push_back(std::move(call));
+    if (m_action && m_calls.back().rfind(m_trigger, 0) == 0) {
+        const std::function<void()> action = std::move(m_action);
+        m_action = nullptr;
+        action();
+    }
 }
 
 std::vector<std::string> CallLog::calls(std::initializer_list<const char*> ignored) const {
@@ -172,6 +182,9 @@ TevDerivedDocument* FakeFactory::createNCDocument(TevDerivedDocumentsModel* mode
 TevDerivedDocument* FakeFactory::createDetailDocument(TevDerivedDocumentsModel* model,
                                                       std::int64_t id, const TevString& path) {
     m_log.add("createDetailDocument(" + std::to_string(id) + "," + text(path) + ")");
+    if (handBack != nullptr) {
+        return std::exchange(handBack, nullptr);
+    }
     if (nullDocuments) {
         return nullptr;
     }

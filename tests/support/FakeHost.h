@@ -31,7 +31,14 @@ namespace lumtest {
 // Calls into the host, in order, as readable lines such as "checkDerivedObjects(A1.dwg)".
 class CallLog {
 public:
-    void add(std::string call) { m_calls.push_back(std::move(call)); }
+    // Records `call`, then runs the action of when() if the call is its trigger.
+    void add(std::string call);
+    // Runs `action` once, from inside the first host call recorded after this whose text
+    // starts with `trigger`: the host calls back into the library from its callback.
+    void when(std::string trigger, std::function<void()> action) {
+        m_trigger = std::move(trigger);
+        m_action = std::move(action);
+    }
     void clear() { m_calls.clear(); }
     // The calls, without those whose name starts with one of `ignored`.
     std::vector<std::string> calls(std::initializer_list<const char*> ignored = {}) const;
@@ -46,6 +53,8 @@ public:
 
 private:
     std::vector<std::string> m_calls;
+    std::string m_trigger;
+    std::function<void()> m_action;
 };
 
 std::string text(const TevString& value);
@@ -206,6 +215,7 @@ public:
 
     // Script: create operations answer null; the script given to every new document.
     bool nullDocuments = false;
+    TevDerivedDocument* handBack = nullptr; // the next detail document created, if set
     bool nullObjects = false;
     DocumentScript documentScript;
 

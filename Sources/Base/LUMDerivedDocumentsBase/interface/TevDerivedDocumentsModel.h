@@ -294,7 +294,7 @@ private:
     void disposeDocument(TevDerivedDocument*& doc);
     static bool matchesType(const DocumentTable::Node* node, TevDerDocEnums::eDocType type);
     int indexOfGroup(const TevDerivedObjectDuplicateInfo* group) const;
-    // Disposes of the document of `node` and erases the node.
+    // Erases `node`, then disposes of its document.
     void removeNode(DocumentTable::Node* node);
     // The drawing numbers of the detail documents, in the order of getDerivedDocsOfType.
     TevArray<TevDerivedDwgNo> collectDrawingNumbers();

@@ -1,5 +1,6 @@
 #include "TevDerivedDocument.h"
 
+#include "Reentrancy.h"
 #include "TevAssert.h"
 #include "TevDerivedDocumentInfo.h"
 #include "TevDerivedDocumentsModel.h"
@@ -25,6 +26,8 @@ TevDerivedDocument::TevDerivedDocument(TevDerivedDocumentsModel* model,
 }
 
 TevDerivedDocument::~TevDerivedDocument() {
+    // Being disposed of already: a host that asks for it again meanwhile is told so.
+    const lumdd::KeepAlive dying(this, lumdd::KeepAlive::kDying);
     TevDerivedDocument::reset();
 }
 
@@ -35,10 +38,11 @@ void TevDerivedDocument::fillDocManObjectData(TevDocManObject& row) {
     if (m_model != nullptr) {
         row.m_path = m_model->m_pathToDerDocs + m_key.m_relPath;
     }
+    const lumdd::KeepAlive keep(this);
     if (m_info == nullptr) {
         fillInfoAllDerObjs(true);
     }
-    if (m_info == nullptr) {
+    if (m_info == nullptr || keep.gone()) {
         return;
     }
     const TevDerivedDocumentInfo& info = *m_info;
@@ -69,8 +73,9 @@ void TevDerivedDocument::fillDocManObjectData(TevDocManObject& row) {
 }
 
 void TevDerivedDocument::updateDocManInformations(TevArray<TevDocManObject>* table) {
+    const lumdd::KeepAlive keep(this);
     getUpdateAllDerObjs(false);
-    for (int index = 0; index < m_derivedObjects.length(); ++index) {
+    for (int index = 0; index < m_derivedObjects.length() && !keep.gone(); ++index) {
         if (TevDerivedObject* obj = m_derivedObjects[index]) {
             obj->updateDocManInformations(table);
         }
@@ -81,7 +86,8 @@ void TevDerivedDocument::addDocManObjects(TevArray<TevDocManObject>* table) {
     if (table == nullptr) {
         return;
     }
-    for (int index = 0; index < m_derivedObjects.length(); ++index) {
+    const lumdd::KeepAlive keep(this);
+    for (int index = 0; index < m_derivedObjects.length() && !keep.gone(); ++index) {
         if (TevDerivedObject* obj = m_derivedObjects[index]) {
             obj->appendDocManObject(table, TevDerDocEnums::eDocSubTypeAll);
         }
@@ -100,16 +106,14 @@ void TevDerivedDocument::removeDocManInformations(TevArray<TevDocManObject>* tab
 }
 
 void TevDerivedDocument::reset() {
-    TevArray<TevDocManObject>* rows = m_model != nullptr ? m_model->getDocManObjects() : nullptr;
-    TevDerivedDocumentsFactory* factory = TevDerivedDocumentsModel::getFactory();
-    TEV_ASSERT(factory != nullptr, "pFact");
-    // The list is emptied before the objects go, so that nothing reached from a
-    // disposal sees entries of objects already destroyed.
-    const TevArray<TevDerivedObject*> objects = std::move(m_derivedObjects);
-    for (TevDerivedObject* obj : objects) {
-        if (obj != nullptr) {
-            reset(obj, rows, factory);
-        }
+    const lumdd::KeepAlive keep(this);
+    TEV_ASSERT(TevDerivedDocumentsModel::getFactory() != nullptr, "pFact");
+    // Each object leaves the list before it goes, so that nothing reached from a
+    // disposal sees an entry of an object destroyed or on its way out.
+    while (!m_derivedObjects.isEmpty()) {
+        TevDerivedObject* obj = m_derivedObjects[0];
+        m_derivedObjects.removeAt(0);
+        disposeObject(obj);
     }
     m_modificationState = TevDerDocEnums::eModificationNone;
     m_closedWithoutSave = 0;
@@ -131,7 +135,7 @@ void TevDerivedDocument::reset(TevDerivedObject* obj, TevArray<TevDocManObject>*
     if (rows != nullptr) {
         obj->removeDocManInformations(rows);
     }
-    if (factory != nullptr) {
+    if (factory != nullptr && !lumdd::deferDisposal(obj, m_model)) {
         factory->disposeObject(obj, m_model);
     }
 }
@@ -164,10 +168,11 @@ void TevDerivedDocument::reservedHostOperation1() {}
 void TevDerivedDocument::reservedHostOperation2() {}
 
 TevString TevDerivedDocument::getInitialFilename() {
+    const lumdd::KeepAlive keep(this);
     if (m_info == nullptr) {
         fillInfoAllDerObjs(true);
     }
-    return m_info != nullptr ? m_info->getInitialFileName() : TevString();
+    return m_info != nullptr && !keep.gone() ? m_info->getInitialFileName() : TevString();
 }
 
 int TevDerivedDocument::getDocumentApproval(TevDocumentApproval&) {
@@ -297,6 +302,11 @@ int TevDerivedDocument::deleteDerivedObject(TevDerivedObject* obj) {
             break;
         }
     }
+    // An object this document neither lists nor owns is another document's to dispose of.
+    if (found == 0 && obj != nullptr &&
+        !TEV_ASSERT(obj->getDerivedDoc() == this, "obj->getDerivedDoc() == this")) {
+        return 0;
+    }
     disposeObject(obj);
     return found;
 }
@@ -324,7 +334,12 @@ void TevDerivedDocument::resetUpdOnlyDerivedObjects() {
 }
 
 void TevDerivedDocument::getUpdateAllDerObjs(bool onlyUpdOnly) {
-    if (!checkDocumentStatus()) {
+    const lumdd::KeepAlive keep(this);
+    const bool checked = checkDocumentStatus();
+    if (keep.gone()) {
+        return;
+    }
+    if (!checked) {
         setStatusOfDerObjects(TevDerDocEnums::eStatusUndetermined);
         return;
     }
@@ -332,15 +347,18 @@ void TevDerivedDocument::getUpdateAllDerObjs(bool onlyUpdOnly) {
         m_model->checkDerivedObjects(this, true, true);
     }
     beginGetUpdateAllDerObjs();
-    for (int index = 0; index < m_derivedObjects.length(); ++index) {
+    for (int index = 0; index < m_derivedObjects.length() && !keep.gone(); ++index) {
         TevDerivedObject* obj = m_derivedObjects[index];
         if (obj != nullptr && (!onlyUpdOnly || obj->isUpdOnlyObject())) {
             obj->getUpdate();
         }
     }
+    if (keep.gone()) {
+        return;
+    }
     endGetUpdateAllDerObjs();
     fillInfoAllDerObjs(false);
-    if (m_model != nullptr) {
+    if (m_model != nullptr && !keep.gone()) {
         m_model->derivedDocRefreshed(this);
     }
 }
@@ -353,6 +371,7 @@ void TevDerivedDocument::setHasUpdReq(bool value) {
     if (value == m_hasUpdReq) {
         return;
     }
+    const lumdd::KeepAlive keep(this);
     resetInfo();
     resetUpdOnlyDerivedObjects();
     m_hasUpdReq = value;
@@ -430,15 +449,17 @@ bool TevDerivedDocument::removeIfFileNotExists() {
     if (hasDocFile()) {
         return false;
     }
+    const lumdd::KeepAlive keep(this);
     setObsolete();
     return true;
 }
 
 const TevDerivedDocumentInfo* TevDerivedDocument::getInfo() {
+    const lumdd::KeepAlive keep(this);
     if (m_info == nullptr) {
         fillInfoAllDerObjs(true);
     }
-    return m_info;
+    return keep.gone() ? nullptr : m_info;
 }
 
 void TevDerivedDocument::fillInfo() {
@@ -470,12 +491,16 @@ void TevDerivedDocument::refreshNewInfo(TevDerivedDocumentInfo* info,
 }
 
 void TevDerivedDocument::fillInfoAllDerObjs(bool notify) {
+    const lumdd::KeepAlive keep(this);
     if (m_model != nullptr) {
         m_model->checkDerivedObjects(this, true, true);
     }
+    if (keep.gone()) {
+        return;
+    }
     beginGetUpdateAllDerObjs();
     fillInfo();
-    for (int index = 0; index < m_derivedObjects.length(); ++index) {
+    for (int index = 0; index < m_derivedObjects.length() && !keep.gone(); ++index) {
         if (TevDerivedObject* obj = m_derivedObjects[index]) {
             obj->fillInfo(); // leaves an object that has its info alone
         }
@@ -492,6 +517,7 @@ void TevDerivedDocument::resetInfo() {
 }
 
 void TevDerivedDocument::refreshInfo(TevDerDocEnums::eDerivedDocInfo what) {
+    const lumdd::KeepAlive keep(this);
     if (m_info == nullptr) {
         fillInfoAllDerObjs(true);
         return;
@@ -503,17 +529,21 @@ void TevDerivedDocument::refreshInfo(TevDerDocEnums::eDerivedDocInfo what) {
     if (m_model != nullptr) {
         m_model->derivedDocRefreshed(this);
     }
+    if (m_info == nullptr || keep.gone()) {
+        return; // the host dropped the info, or the document, meanwhile
+    }
     refreshNewInfo(m_info, what);
-    if (m_model != nullptr) {
+    if (m_model != nullptr && !keep.gone()) {
         m_model->derivedDocRefreshed(this);
     }
 }
 
 TevString TevDerivedDocument::getLastRevIdx() {
+    const lumdd::KeepAlive keep(this);
     if (m_info == nullptr) {
         fillInfoAllDerObjs(true);
     }
-    return m_info != nullptr ? m_info->getLastRevIdx() : TevString();
+    return m_info != nullptr && !keep.gone() ? m_info->getLastRevIdx() : TevString();
 }
 
 void TevDerivedDocument::removeFromTable() {
@@ -526,6 +556,7 @@ void TevDerivedDocument::removeFromTable() {
 
 int TevDerivedDocument::addSingleDerivedObject(bool update, bool checkFile, bool resetStatus,
                                                CreateObject create) {
+    const lumdd::KeepAlive keep(this);
     if (checkFile && tevFileExists(getFullFileName()) == 0) {
         setObsolete();
         return 0;
@@ -535,7 +566,14 @@ int TevDerivedDocument::addSingleDerivedObject(bool update, bool checkFile, bool
         return 0;
     }
     if (m_derivedObjects.isEmpty()) {
-        if (TevDerivedObject* obj = create(*factory, this)) {
+        TevDerivedObject* obj = create(*factory, this);
+        if (keep.gone()) {
+            if (obj != nullptr) {
+                factory->disposeObject(obj, m_model); // never listed: it goes with the document
+            }
+            return 0;
+        }
+        if (obj != nullptr) {
             if (resetStatus) {
                 obj->setStatus(TevDerDocEnums::eStatusOk);
             }
@@ -551,5 +589,5 @@ int TevDerivedDocument::addSingleDerivedObject(bool update, bool checkFile, bool
     } else if (m_model != nullptr) {
         m_model->checkDerivedObjects(this, true, true);
     }
-    return m_derivedObjects.length();
+    return keep.gone() ? 0 : m_derivedObjects.length();
 }

@@ -1,6 +1,7 @@
 #include "TevDerivedDocumentsModel.h"
 
 #include "QXRepositoryProxy/Prompts.h"
+#include "Reentrancy.h"
 #include "TevAssert.h"
 #include "TevDerivedDocument.h"
 #include "TevDerivedDocumentInfo.h"
@@ -209,35 +210,64 @@ TevDerivedDocument* TevDerivedDocumentsModel::registerDocument(TevDerivedDocumen
     if (doc == nullptr) {
         return nullptr; // the factory could not create the document
     }
-    // A new document is looked up and filed under its own key (the node keeps a copy);
-    // only a document met again needs a copy, since it goes before its key is used.
-    const DocumentTable::Node* registered = m_docs.find(doc->m_key);
+    if (!TEV_ASSERT(doc->m_model == this || doc->m_model == nullptr, "doc->getModel() == this")) {
+        return nullptr; // another model's document: not this registry's to keep or dispose of
+    }
+    const TevDerivedDocKey key = doc->m_key; // the document may go in any host call below
+    const DocumentTable::Node* registered = m_docs.find(key);
+    if (registered != nullptr && registered->value() == doc) {
+        TevAssert::tevAssert("doc not registered yet", __FILE__, __LINE__);
+        return doc; // the factory handed back a registered document: it stays as it is
+    }
     if (registered == nullptr) {
-        if (doc->addAllDerivedObjects(update, false, checkFile, resetStatus) == 0) {
+        int added = 0;
+        {
+            const lumdd::KeepAlive keep(doc);
+            added = doc->addAllDerivedObjects(update, false, checkFile, resetStatus);
+            if (keep.gone()) {
+                return nullptr; // the host let it go meanwhile: disposed of on the way out
+            }
+        }
+        if (added == 0) {
             disposeDocument(doc);
             return nullptr;
         }
-        const auto [node, inserted] = m_docs.insert(doc->m_key, doc);
-        if (!inserted) {
-            // Registered meanwhile by the host, or no memory for the node.
-            disposeDocument(doc);
-            return node != nullptr ? node->value() : nullptr;
+        const auto [node, inserted] = m_docs.insert(key, doc);
+        if (inserted) {
+            lumdd::noteRegistryChange(this, nullptr);
+            return doc;
         }
-        return doc;
+        // Registered meanwhile by the host, or no memory for the node; the disposal may
+        // take out what is registered, so the key is looked up again after it.
+        disposeDocument(doc);
+        registered = m_docs.find(key);
+        return registered != nullptr ? registered->value() : nullptr;
     }
-    const TevDerivedDocKey key = doc->m_key;
-    TevDerivedDocument* earlier = registered->value();
     disposeDocument(doc);
-    if (earlier != nullptr &&
-        earlier->addAllDerivedObjects(update, true, checkFile, resetStatusWhenRegistered) != 0) {
-        return earlier;
+    registered = m_docs.find(key); // the disposal may have taken it out
+    TevDerivedDocument* earlier = registered != nullptr ? registered->value() : nullptr;
+    if (earlier != nullptr) {
+        const lumdd::KeepAlive keep(earlier);
+        const int added =
+            earlier->addAllDerivedObjects(update, true, checkFile, resetStatusWhenRegistered);
+        if (keep.gone()) {
+            return nullptr; // the host let it go meanwhile: disposed of on the way out
+        }
+        if (added != 0) {
+            return earlier;
+        }
     }
-    removeDoc(key);
+    if (m_docs.find(key) != nullptr) {
+        removeDoc(key);
+    }
     return nullptr;
 }
 
 void TevDerivedDocumentsModel::disposeDocument(TevDerivedDocument*& doc) {
-    if (TEV_ASSERT(m_pFactory != nullptr, "pFact") && doc != nullptr) {
+    if (doc == nullptr || lumdd::deferDisposal(doc, this)) {
+        return; // an operation on it is under way: it goes when that returns
+    }
+    if (TEV_ASSERT(m_pFactory != nullptr, "pFact")) {
         m_pFactory->disposeDocument(doc, this);
     }
 }
@@ -292,10 +322,13 @@ bool TevDerivedDocumentsModel::removeDoc(const TevDerivedDocKey& key) {
 }
 
 void TevDerivedDocumentsModel::removeNode(DocumentTable::Node* node) {
-    if (node->value() != nullptr) {
-        m_pFactory->disposeDocument(node->value(), this);
-    }
+    // Out of the registry first: nothing the disposal calls can reach the node again.
+    TevDerivedDocument* doc = node->value();
+    lumdd::noteRegistryChange(this, node);
     m_docs.erase(node);
+    if (doc != nullptr && !lumdd::deferDisposal(doc, this)) {
+        m_pFactory->disposeDocument(doc, this);
+    }
 }
 
 TevDerDocEnums::ErrorStatus TevDerivedDocumentsModel::unregistDoc(const TevDerivedDocKey& key) {
@@ -319,12 +352,14 @@ void TevDerivedDocumentsModel::derivedDocFileNameChanged(const TevDerivedDocKey&
         return;
     }
     TevDerivedDocument* doc = node->value();
+    lumdd::noteRegistryChange(this, node);
     m_docs.erase(node);
     if (doc == nullptr) {
         return;
     }
     doc->fileNameChanged(newPath, other);
     const bool filed = m_docs.insert(doc->getKey(), doc).second;
+    lumdd::noteRegistryChange(this, nullptr);
     doc->removeDocManInformations(m_docManObjects);
     if (!filed) {
         // Another document holds the new key already: this one would be lost.
@@ -337,23 +372,23 @@ void TevDerivedDocumentsModel::resetDerivedDocs(TevDerDocEnums::eDocType type) {
         TEV_ASSERT(m_docs.size() == 0, "m_docs.size() == 0");
         return;
     }
-    if (type == TevDerDocEnums::eDocTypeAll) {
-        for (auto* node = m_docs.first(); node != nullptr; node = m_docs.next(node)) {
-            if (node->value() != nullptr) {
-                m_pFactory->disposeDocument(node->value(), this);
-            }
+    // Each document leaves the registry before the factory disposes of it. A reset of all
+    // goes on from the front when a disposal changed the registry otherwise, so that it
+    // still ends empty; a factory uninstalled meanwhile leaves the rest registered.
+    const bool all = type == TevDerDocEnums::eDocTypeAll;
+    lumdd::walkRegistry(this, m_docs, all, [&](DocumentTable::Node* node, const auto&) {
+        if (m_pFactory == nullptr || (!all && node->key().m_type != type)) {
+            return;
         }
-        m_docs.removeAll();
+        removeNode(node);
+    });
+    if (all) {
+        if (!TEV_ASSERT(m_pFactory != nullptr, "pFact")) {
+            return;
+        }
         resetDerDocsCache();
         resetDetailsCache();
         return;
-    }
-    for (auto* node = m_docs.first(); node != nullptr;) {
-        auto* following = m_docs.next(node);
-        if (node->value() != nullptr && node->key().m_type == type) {
-            removeNode(node);
-        }
-        node = following;
     }
     if (!TEV_ASSERT(type >= TevDerDocEnums::eDocTypeDetail && type <= TevDerDocEnums::eDocTypeNC,
                     "false")) {
@@ -566,16 +601,17 @@ void TevDerivedDocumentsModel::addDerivedDocs(TevDerDocEnums::eDocType type, boo
         addDerivedNCDocs(check, docs);
     }
     TevArray<TevDerivedObject*> objects; // one list for the whole walk
-    for (const auto* node = m_docs.first(); node != nullptr; node = m_docs.next(node)) {
+    lumdd::walkRegistry(this, m_docs, false, [&](DocumentTable::Node* node, const auto&) {
         TevDerivedDocument* doc = node->value();
         if (doc == nullptr || !matchesType(node, type)) {
-            continue;
+            return;
         }
         doc->getDerivedObjects(objects, TevDerDocEnums::eDocTypeAll);
         if (objects.isEmpty()) {
+            const lumdd::KeepAlive keep(doc);
             doc->addAllDerivedObjects(check, false, false, false);
         }
-    }
+    });
     if (check) {
         endCheckDerivedObjects();
     }
@@ -594,32 +630,39 @@ void TevDerivedDocumentsModel::checkHasUpdReqForDerivedDocs(TevDerDocEnums::eDoc
     prepareCheckHasUpdReq(type);
     const long long count = m_docs.size();
     long long visited = 0;
-    for (const auto* node = m_docs.first(); node != nullptr; node = m_docs.next(node)) {
+    lumdd::walkRegistry(this, m_docs, false, [&](DocumentTable::Node* node, const auto&) {
         ++visited;
         TevDerivedDocument* doc = node->value();
         if (doc != nullptr && matchesType(node, type)) {
+            const lumdd::KeepAlive keep(doc);
             doc->addAllDerivedObjects(false, true, false, false);
         }
-        if (manager != nullptr) {
+        // A manager the host took down meanwhile is not reached again.
+        if (manager != nullptr &&
+            manager == TevProcessEvolutionManager::getProcessEvolutionManager()) {
             manager->increaseProgress(progressKey, static_cast<int>(10 * visited / count));
         }
-    }
+    });
 }
 
 void TevDerivedDocumentsModel::deleteMissingFileDocs(TevDerDocEnums::eDocType type) {
     if (!TEV_ASSERT(m_pFactory != nullptr, "pFact")) {
         return; // documents without files could not be let go of
     }
-    for (auto* node = m_docs.first(); node != nullptr;) {
-        auto* following = m_docs.next(node);
+    lumdd::walkRegistry(this, m_docs, false, [&](DocumentTable::Node* node, const auto& walk) {
         TevDerivedDocument* doc = node->value();
-        if (doc != nullptr && matchesType(node, type) &&
-            tevFileExists(doc->getFullFileName()) == 0) {
-            doc->setObsolete();
+        if (doc == nullptr || !matchesType(node, type) ||
+            tevFileExists(doc->getFullFileName()) != 0) {
+            return;
+        }
+        const auto before = walk.changes();
+        const lumdd::KeepAlive keep(doc);
+        doc->setObsolete();
+        // The host may have let the document go itself, when it withdrew its report.
+        if (walk.changes() == before && TEV_ASSERT(m_pFactory != nullptr, "pFact")) {
             removeNode(node);
         }
-        node = following;
-    }
+    });
 }
 
 void TevDerivedDocumentsModel::modifiedExternallyAt(std::int64_t id) {
@@ -633,15 +676,28 @@ TevArray<TevDerivedDwgNo> TevDerivedDocumentsModel::collectDrawingNumbers() {
     TevArray<TevDerivedDocument*> details;
     getDerivedDocsOfType(details, TevDerDocEnums::eDocTypeDetail);
     drawings.setPhysicalLength(details.length());
+    // Building an info calls the host, which may let documents go: the list is trusted
+    // only while the registry lost at most the document just asked.
+    const lumdd::RegistryWalk walk(this);
     for (TevDerivedDocument* doc : details) {
         if (doc == nullptr) {
             continue;
         }
-        const TevString fileName = doc->getFileName();
+        const TevDerivedDocKey key = doc->m_key;
+        const auto before = walk.changes();
+        const lumdd::KeepAlive keep(doc);
         const TevDerivedDocumentInfo* info = doc->getInfo();
+        if (walk.changes() != before) {
+            if (walk.changes() - before == 1 && m_docs.find(key) == nullptr) {
+                continue; // the host let this document go
+            }
+            TevAssert::tevAssert(lumdd::kRegistryChangedDuringWalk, __FILE__, __LINE__);
+            break;
+        }
         if (info == nullptr) {
             continue;
         }
+        const TevString fileName = doc->getFileName();
         TevString number, prefix;
         info->getDwgNo(number, prefix);
         if (number.isEmpty() && prefix.isEmpty()) {

@@ -1,0 +1,137 @@
+#include "Reentrancy.h"
+
+#include "TevDerivedDocument.h"
+#include "TevDerivedObject.h"
+
+#include <vector>
+
+namespace lumdd {
+namespace {
+
+struct WalkRecord {
+    const TevDerivedDocumentsModel* model;
+    std::uint64_t changes;
+    const DocumentNode* lastErased;
+};
+
+// The walks in progress on this thread, innermost last. Usually empty, so that a
+// change to a registry outside any walk costs one test.
+std::vector<WalkRecord>& walksInProgress() {
+    thread_local std::vector<WalkRecord> walks;
+    return walks;
+}
+
+// One operation under way on a document or an object, innermost last.
+struct Operation {
+    TevDerivedDocument* doc;         // The subject: a document,
+    TevDerivedObject* obj;           // or an object.
+    TevDerivedDocumentsModel* model; // Handed to the factory by a deferred disposal.
+    bool disposalAsked;              // Set on the outermost operation on the subject only.
+    bool dying;                      // The subject's destructor runs: it is being disposed of.
+};
+
+std::vector<Operation>& operationsUnderWay() {
+    thread_local std::vector<Operation> operations;
+    return operations;
+}
+
+// The outermost operation under way on the subject, or null.
+Operation* outermost(const void* subject) {
+    for (Operation& operation : operationsUnderWay()) {
+        if (operation.doc == subject || operation.obj == subject) {
+            return &operation;
+        }
+    }
+    return nullptr;
+}
+
+template <class Subject>
+bool defer(Subject* subject, TevDerivedDocumentsModel* model) {
+    Operation* operation = outermost(subject);
+    if (operation == nullptr) {
+        return false;
+    }
+    if (!TEV_ASSERT(!operation->disposalAsked, kDisposedTwice)) {
+        return true;
+    }
+    operation->disposalAsked = true;
+    operation->model = model;
+    return true;
+}
+
+} // namespace
+
+KeepAlive::KeepAlive(TevDerivedDocument* doc)
+    : m_index(operationsUnderWay().size()) {
+    operationsUnderWay().push_back({doc, nullptr, nullptr, false, false});
+}
+
+KeepAlive::KeepAlive(TevDerivedDocument* doc, Dying)
+    : m_index(operationsUnderWay().size()) {
+    operationsUnderWay().push_back({doc, nullptr, nullptr, true, true});
+}
+
+KeepAlive::KeepAlive(TevDerivedObject* obj)
+    : m_index(operationsUnderWay().size()) {
+    operationsUnderWay().push_back({nullptr, obj, nullptr, false, false});
+}
+
+KeepAlive::~KeepAlive() {
+    const Operation operation = operationsUnderWay()[m_index];
+    operationsUnderWay().pop_back();
+    if (!operation.disposalAsked || operation.dying) {
+        return;
+    }
+    TevDerivedDocumentsFactory* factory = TevDerivedDocumentsModel::getFactory();
+    if (!TEV_ASSERT(factory != nullptr, "pFact")) {
+        return;
+    }
+    if (TevDerivedDocument* doc = operation.doc) {
+        factory->disposeDocument(doc, operation.model);
+    } else if (TevDerivedObject* obj = operation.obj) {
+        factory->disposeObject(obj, operation.model);
+    }
+}
+
+bool KeepAlive::gone() const {
+    const Operation& mine = operationsUnderWay()[m_index];
+    const Operation* first = outermost(mine.doc != nullptr ? static_cast<const void*>(mine.doc)
+                                                           : static_cast<const void*>(mine.obj));
+    return first != nullptr && first->disposalAsked;
+}
+
+bool deferDisposal(TevDerivedDocument* doc, TevDerivedDocumentsModel* model) {
+    return doc != nullptr && defer(doc, model);
+}
+
+bool deferDisposal(TevDerivedObject* obj, TevDerivedDocumentsModel* model) {
+    return obj != nullptr && defer(obj, model);
+}
+
+void noteRegistryChange(const TevDerivedDocumentsModel* model, const DocumentNode* erased) {
+    for (WalkRecord& walk : walksInProgress()) {
+        if (walk.model == model) {
+            ++walk.changes;
+            walk.lastErased = erased;
+        }
+    }
+}
+
+RegistryWalk::RegistryWalk(const TevDerivedDocumentsModel* model)
+    : m_index(walksInProgress().size()) {
+    walksInProgress().push_back({model, 0, nullptr});
+}
+
+RegistryWalk::~RegistryWalk() {
+    walksInProgress().pop_back();
+}
+
+std::uint64_t RegistryWalk::changes() const {
+    return walksInProgress()[m_index].changes;
+}
+
+const DocumentNode* RegistryWalk::lastErased() const {
+    return walksInProgress()[m_index].lastErased;
+}
+
+} // namespace lumdd
