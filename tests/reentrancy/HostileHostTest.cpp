@@ -1,8 +1,9 @@
 // A host that calls back into the library from inside the library's own calls into it:
-// it lets documents go, resets the registry or uninstalls the factory while a walk or a
-// registration is under way. Every case must end without touching freed memory (the
-// sanitizers watch), with every document disposed of exactly once (the fake factory
-// checks), and with the assertions the library reports for what it cannot allow.
+// it lets documents and objects go, resets the registry, renames, closes the manager,
+// grows the table or uninstalls the factory while the library is at work. Every case
+// must end without touching freed memory (the sanitizers watch), with everything
+// disposed of exactly once (the fake factory checks), with every row showing a live
+// object, and with the assertions the library reports for what it cannot allow.
 #include "AssertionRecorder.h"
 #include "FakeHost.h"
 
@@ -15,152 +16,269 @@
 namespace {
 
 using lumtest::FakeHost;
-using lumtest::FakeModel;
+using lumtest::nameOf;
 using E = TevDerDocEnums;
 using Texts = std::vector<std::string>;
 
 const char* const kWalk = "registry changed during a walk beyond the visited document";
 
-TevDerivedDocKey keyOf(FakeHost& host, const char16_t* name) {
-    return host.model().getAt(name, E::eDocTypeAll)->getKey();
-}
+// The registry P1.nc, Parts.txt, A2.dwg (object H8), A1.dwg (object H7), in registry
+// order; the files of the details exist. The table, attached, shows every object.
+struct World {
+    lumtest::TempFolder folder;
+    TevArray<TevDocManObject> table; // outlives the model, as the host's does
+    FakeHost host{folder.appPath()};
 
-std::string registered(FakeHost& host) {
-    TevArray<TevDerivedDocument*> docs;
-    host.model().getDerivedDocs(docs);
-    Texts names;
-    for (const TevDerivedDocument* doc : docs) {
-        names.push_back(lumtest::nameOf(doc));
-    }
-    return lumtest::joined(names);
-}
-
-// One case: what the host does (`action`) from inside the first call into it that starts
-// with `trigger`, while the library runs `operation` on the registry P1.nc, Parts.txt,
-// A2.dwg, A1.dwg (in registry order); then the assertions reported, the documents left
-// and the documents that were asked to add their objects.
-struct Case {
-    const char* name;
-    const char* trigger;
-    std::function<void(FakeHost&)> action;
-    std::function<void(FakeHost&)> operation;
-    Texts assertions;
-    const char* left;
-    const char* asked;
-};
-
-void removeDoc(FakeHost& host, const char16_t* name) {
-    host.model().removeDoc(keyOf(host, name));
-}
-
-const Case kCases[] = {
-    {"a check whose host lets the visited document go",
-     "addAllDerivedObjects(Parts.txt",
-     [](FakeHost& h) { removeDoc(h, u"Parts.txt"); },
-     [](FakeHost& h) { h.model().checkHasUpdReqForDerivedDocs(E::eDocTypeAll, false); },
-     {},
-     "P1.nc A2.dwg A1.dwg",
-     "P1.nc Parts.txt A2.dwg A1.dwg"},
-    {"a check whose host resets every document",
-     "addAllDerivedObjects(Parts.txt",
-     [](FakeHost& h) { h.model().resetDerivedDocs(E::eDocTypeAll); },
-     [](FakeHost& h) { h.model().checkHasUpdReqForDerivedDocs(E::eDocTypeAll, false); },
-     {kWalk},
-     "",
-     "P1.nc Parts.txt"},
-    {"a walk that adds objects, whose host lets the next document go",
-     "addAllDerivedObjects(A2.dwg",
-     [](FakeHost& h) { removeDoc(h, u"A1.dwg"); },
-     [](FakeHost& h) {
-         h.model().getAt(8, E::eDocTypeDetail)->reset();
-         h.model().getAt(7, E::eDocTypeDetail)->reset();
-         h.model().addDerivedDocs(E::eDocTypeDetail, false);
-     },
-     {kWalk},
-     "P1.nc Parts.txt A2.dwg",
-     "A2.dwg"},
-    {"a reset of one kind whose disposal lets the next document go",
-     "disposeDocument(A2.dwg",
-     [](FakeHost& h) { removeDoc(h, u"A1.dwg"); },
-     [](FakeHost& h) { h.model().resetDerivedDocs(E::eDocTypeDetail); },
-     {kWalk},
-     "P1.nc Parts.txt",
-     ""},
-    {"a reset of all whose disposal resets all",
-     "disposeDocument(P1.nc",
-     [](FakeHost& h) { h.model().resetDerivedDocs(E::eDocTypeAll); },
-     [](FakeHost& h) { h.model().resetDerivedDocs(E::eDocTypeAll); },
-     {kWalk},
-     "",
-     ""},
-    {"a reset of all whose disposal uninstalls the factory",
-     "disposeObject(P1.nc:nc",
-     [](FakeHost&) { TevDerivedDocumentsModel::setFactory(nullptr); },
-     [](FakeHost& h) {
-         h.model().resetDerivedDocs(E::eDocTypeAll);
-         TevDerivedDocumentsModel::setFactory(&h.factory);
-     },
-     {"pFact"},
-     "Parts.txt A2.dwg A1.dwg",
-     ""},
-    {"a missing-file sweep whose disposal lets the next document go",
-     "disposeDocument(A2.dwg",
-     [](FakeHost& h) { removeDoc(h, u"A1.dwg"); },
-     [](FakeHost& h) { h.model().deleteMissingFileDocs(E::eDocTypeDetail); },
-     {kWalk},
-     "P1.nc Parts.txt",
-     ""},
-    {"a registration met again whose disposal lets the earlier document go",
-     "disposeDocument(A1.dwg",
-     [](FakeHost& h) { removeDoc(h, u"A1.dwg"); },
-     [](FakeHost& h) { EXPECT_EQ(h.addDetail(7, "..\\Details\\A1.dwg"), nullptr); },
-     {},
-     "P1.nc Parts.txt A2.dwg",
-     ""},
-    {"a factory that hands back a registered document",
-     "createDetailDocument",
-     [](FakeHost&) {},
-     [](FakeHost& h) {
-         TevDerivedDocument* a1 = h.model().getAt(7, E::eDocTypeDetail);
-         h.factory.handBack = a1;
-         EXPECT_EQ(h.addDetail(7, "..\\Details\\A1.dwg"), a1);
-     },
-     {"doc not registered yet"},
-     "P1.nc Parts.txt A2.dwg A1.dwg",
-     ""},
-};
-
-TEST(HostileHost, CallsBackIntoTheRegistryWithoutHarm) {
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(c.name);
-        lumtest::ScopedAssertionRecorder recorder;
-        FakeHost host;
+    World() {
+        folder.createFile("Details/A1.dwg");
+        folder.createFile("Details/A2.dwg");
         host.addDetail(7, "..\\Details\\A1.dwg");
         host.addDetail(8, "..\\Details\\A2.dwg");
         host.addBom(5, "..\\BOM\\Parts.txt");
         host.addNC("NC\\P1.nc", E::eDocSubTypeDstv, "", false);
-        host.log.clear();
-        host.log.when(c.trigger, [&host, &c] { c.action(host); });
-        c.operation(host);
-        EXPECT_EQ(recorder.take(), c.assertions);
-        EXPECT_EQ(registered(host), c.left);
-        Texts asked;
-        for (const std::string& call : host.log.only("addAllDerivedObjects(")) {
-            asked.push_back(call.substr(21, call.find(',') - 21));
+        host.model().setDocManObjects(&table);
+        for (TevDerivedDocument* doc : docs()) {
+            doc->addDocManObjects(&table);
         }
-        EXPECT_EQ(lumtest::joined(asked), c.asked);
+        host.log.clear();
+    }
+    TevDerivedDocumentsModel& model() { return host.model(); }
+    TevDerivedDocument* doc(const char16_t* name) { return model().getAt(name, E::eDocTypeAll); }
+    TevArray<TevDerivedDocument*> docs() {
+        TevArray<TevDerivedDocument*> all;
+        model().getDerivedDocs(all);
+        return all;
+    }
+    TevDerivedObject* obj(const char* label) {
+        for (TevDerivedDocument* each : docs()) {
+            TevArray<TevDerivedObject*> objects;
+            each->getDerivedObjects(objects, E::eDocTypeAll);
+            for (TevDerivedObject* listed : objects) {
+                if (nameOf(listed) == label) {
+                    return listed;
+                }
+            }
+        }
+        return nullptr;
+    }
+    TevDocManObject& row(const char* label) {
+        for (TevDocManObject& each : table) {
+            if (nameOf(each.m_derivedObject) == label) {
+                return each;
+            }
+        }
+        ADD_FAILURE() << "no row of " << label;
+        return table[0];
+    }
+    // The documents left, then the row objects, as text.
+    std::string state() {
+        Texts names;
+        for (const TevDerivedDocument* each : docs()) {
+            names.push_back(nameOf(each));
+        }
+        names.push_back("|");
+        for (const TevDocManObject& each : table) {
+            const bool live = host.factory.isLive(each.m_derivedObject);
+            names.push_back(live ? nameOf(each.m_derivedObject) : "gone");
+        }
+        return lumtest::joined(names);
+    }
+};
+
+using Step = std::function<void(World&)>;
+
+Step removeDoc(const char16_t* name) {
+    return [name](World& w) { w.model().removeDoc(w.doc(name)->getKey()); };
+}
+Step resetDocs(E::eDocType type) {
+    return [type](World& w) { w.model().resetDerivedDocs(type); };
+}
+Step checkDocs(E::eDocType type) {
+    return [type](World& w) { w.model().checkHasUpdReqForDerivedDocs(type, false); };
+}
+Step sweepDocs(E::eDocType type) {
+    return [type](World& w) { w.model().deleteMissingFileDocs(type); };
+}
+Step addA1(const char* expected) {
+    return [expected](World& w) {
+        EXPECT_EQ(nameOf(w.host.addDetail(7, "..\\Details\\A1.dwg")), expected);
+    };
+}
+Step deleteObject(const char16_t* doc, const char* obj, int expected = 1) {
+    return [=](World& w) { EXPECT_EQ(w.doc(doc)->deleteDerivedObject(w.obj(obj)), expected); };
+}
+// Sends `message` for the row of H7; `expected` is the answer.
+Step send(int message, int expected) {
+    return [=](World& w) {
+        int out = 0;
+        TevDocManObject& row = w.row("H7");
+        row.m_newName = u"B1.dwg";
+        EXPECT_EQ(w.obj("H7")->updateDocManObject(row, message, false, out, 0), expected);
+    };
+}
+
+// One case: what the host does (`action`) from inside the first call into it that starts
+// with `trigger`, while the library runs `operation`; then the assertions reported and
+// the state (see World) afterwards.
+struct Case {
+    const char* trigger;
+    Step action, operation;
+    Texts assertions;
+    const char* state;
+};
+
+const char* const kAll = "P1.nc Parts.txt A2.dwg A1.dwg | P1.nc:nc Parts.txt:bom H8 H7";
+
+const Case kCases[] = {
+    // Walks: the visited document may go; any other change is reported and ends the walk.
+    {"addAllDerivedObjects(Parts.txt",
+     removeDoc(u"Parts.txt"),
+     [](World& w) {
+         checkDocs(E::eDocTypeAll)(w);
+         EXPECT_EQ(w.host.log.only("addAllDerivedObjects").size(), 4U) << "none skipped";
+     },
+     {},
+     "P1.nc A2.dwg A1.dwg | P1.nc:nc H8 H7"},
+    {"addAllDerivedObjects(Parts.txt",
+     resetDocs(E::eDocTypeAll),
+     checkDocs(E::eDocTypeAll),
+     {kWalk},
+     "|"},
+    {"addAllDerivedObjects(A2.dwg",
+     removeDoc(u"A1.dwg"),
+     checkDocs(E::eDocTypeDetail),
+     {kWalk},
+     "P1.nc Parts.txt A2.dwg | P1.nc:nc Parts.txt:bom H8"},
+    {"disposeDocument(A2.dwg",
+     removeDoc(u"A1.dwg"),
+     resetDocs(E::eDocTypeDetail),
+     {kWalk},
+     "P1.nc Parts.txt | P1.nc:nc Parts.txt:bom"},
+    {"disposeDocument(P1.nc",
+     removeDoc(u"Parts.txt"),
+     sweepDocs(E::eDocTypeAll),
+     {kWalk},
+     "A2.dwg A1.dwg | H8 H7"},
+    {"withdrawReport",
+     removeDoc(u"Parts.txt"),
+     sweepDocs(E::eDocTypeBom),
+     {},
+     "P1.nc A2.dwg A1.dwg | P1.nc:nc H8 H7"},
+    // A reset of all still ends empty, unless the factory is gone.
+    {"disposeDocument(P1.nc", resetDocs(E::eDocTypeAll), resetDocs(E::eDocTypeAll), {kWalk}, "|"},
+    {"disposeObject(P1.nc:nc",
+     [](World&) { TevDerivedDocumentsModel::setFactory(nullptr); },
+     [](World& w) {
+         w.model().resetDerivedDocs(E::eDocTypeAll);
+         TevDerivedDocumentsModel::setFactory(&w.host.factory);
+     },
+     {"pFact"},
+     "Parts.txt A2.dwg A1.dwg | Parts.txt:bom H8 H7"},
+    // Registration looks the registry up again after every host call.
+    {"disposeDocument(A1.dwg",
+     removeDoc(u"A1.dwg"),
+     addA1("null"),
+     {},
+     "P1.nc Parts.txt A2.dwg | P1.nc:nc Parts.txt:bom H8"},
+    {"createDetailDocument",
+     [](World& w) { w.host.factory.handBack = w.doc(u"A1.dwg"); },
+     addA1("A1.dwg"),
+     {"doc not registered yet"},
+     kAll},
+    // An object let go of from inside its own operation goes when the operation ends,
+    // which answers failure.
+    {"updateDerivedObject(A1.dwg,H7",
+     deleteObject(u"A1.dwg", "H7"),
+     send(E::eDlgDocManMsgUpdateObject, 0),
+     {},
+     "P1.nc Parts.txt A2.dwg A1.dwg | P1.nc:nc Parts.txt:bom H8"},
+    {"updateDerivedObject(A1.dwg,H7",
+     removeDoc(u"A1.dwg"),
+     send(E::eDlgDocManMsgUpdate, 0),
+     {},
+     "P1.nc Parts.txt A2.dwg | P1.nc:nc Parts.txt:bom H8"},
+    {"getNewUpdate(H7",
+     [](World& w) { w.doc(u"A1.dwg")->reset(); },
+     [](World& w) {
+         w.obj("H7")->setHasUpdReq(true);
+         EXPECT_EQ(w.obj("H7")->getUpdate(), E::eStatusFailed);
+     },
+     {},
+     "P1.nc Parts.txt A2.dwg A1.dwg | P1.nc:nc Parts.txt:bom H8"},
+    {"fillNewInfo(H7",
+     deleteObject(u"A1.dwg", "H7"),
+     [](World& w) {
+         TevDerivedObject* h7 = w.obj("H7");
+         h7->resetInfo();
+         h7->setHasUpdReq(true);
+         EXPECT_EQ(h7->getTitle(), TevString());
+     },
+     {},
+     "P1.nc Parts.txt A2.dwg A1.dwg | P1.nc:nc Parts.txt:bom H8"},
+    {"-",
+     deleteObject(u"A1.dwg", "H7", 0),
+     deleteObject(u"A2.dwg", "H7", 0),
+     {"obj->getDerivedDoc() == this"},
+     kAll},
+    // Rows are found again by their object after every host call.
+    {"checkDerivedObjects(A1.dwg",
+     [](World& w) {
+         for (int extra = 0; extra < 40; ++extra) {
+             w.table.append(TevDocManObject()); // the table moves to new storage
+         }
+     },
+     [](World& w) {
+         w.doc(u"A1.dwg")->resetInfo();
+         send(E::eDlgDocManMsgRefreshRevisions, 1)(w);
+         EXPECT_EQ(w.row("H7").m_fullDwgNo, TevString(u"old"));
+         w.table.setLength(4);
+     },
+     {},
+     kAll},
+    {"checkDerivedObjects(A1.dwg",
+     [](World& w) {
+         w.model().derivedDocFileNameChanged(w.doc(u"A1.dwg")->getKey(), u"..\\Details\\B1.dwg",
+                                             u"");
+     },
+     [](World& w) {
+         w.doc(u"A1.dwg")->resetInfo();
+         send(E::eDlgDocManMsgRename, 0)(w);
+     },
+     {},
+     "P1.nc B1.dwg Parts.txt A2.dwg | P1.nc:nc Parts.txt:bom H8"},
+    {"updateDerivedObject(A1.dwg,H7",
+     [](World& w) { w.model().setDocumentsManagerOpen(false); },
+     [](World& w) {
+         w.model().setDocumentsManagerOpen(true);
+         w.table[0].m_removed = true;
+         w.row("H7").m_title = u"stale";
+         send(E::eDlgDocManMsgUpdateObject, 1)(w);
+         EXPECT_EQ(w.row("H7").m_title, TevString(u"old:H7"));
+     },
+     {},
+     "P1.nc Parts.txt A2.dwg A1.dwg | Parts.txt:bom H8 H7"},
+};
+
+TEST(HostileHost, CallsBackIntoTheLibraryWithoutHarm) {
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(testing::Message() << "case " << &c - kCases << ": " << c.trigger);
+        lumtest::ScopedAssertionRecorder recorder;
+        World w;
+        w.host.log.when(c.trigger, [&w, &c] { c.action(w); });
+        c.operation(w);
+        EXPECT_EQ(recorder.take(), c.assertions);
+        EXPECT_EQ(w.state(), c.state);
     }
 }
 
 TEST(HostileHost, ARegistryLeavesAForeignDocumentToItsOwnModel) {
     lumtest::ScopedAssertionRecorder recorder;
     FakeHost host;
-    FakeModel other(host.log, u"C:\\Other", nullptr);
+    lumtest::FakeModel other(host.log, u"C:\\Other", nullptr);
     TevDerivedDocument* foreign = host.factory.createDetailDocument(&other, 9, u"..\\X\\A9.dwg");
     host.factory.handBack = foreign;
     EXPECT_EQ(host.addDetail(9, "..\\X\\A9.dwg"), nullptr);
     EXPECT_EQ(recorder.take(), Texts{"doc->getModel() == this"});
-    EXPECT_EQ(registered(host), "");
     host.factory.disposeDocument(foreign, &other); // its own model's to let go of
 }
 

@@ -13,10 +13,8 @@
 #include <sys/wait.h>
 #endif
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -205,27 +203,6 @@ TEST_F(ReferenceHostTest, MistakesGiveOneLineAndHelpIsAtHand) {
     const Outcome missing = runOnCopy("show");
     EXPECT_EQ(missing.status, 1);
     EXPECT_TRUE(contains(missing.output, "manifest.txt: cannot read the manifest"));
-}
-
-TEST_F(ReferenceHostTest, MalformedManifestLineIsReportedAndTheRestLoads) {
-    const fs::path manifest = folder.path() / "manifest.txt";
-    std::ostringstream read;
-    read << std::ifstream(manifest).rdbuf();
-    std::string text = read.str();
-    const std::size_t start = text.find("detail   | 202");
-    ASSERT_NE(start, std::string::npos);
-    text.replace(start, text.find('\n', start) - start, "detail | 202 | ..\\Details\\C2.dwg | C-");
-    std::ofstream(manifest) << text;
-    const auto malformed = std::count(text.begin(), text.begin() + start, '\n') + 1;
-
-    const Outcome result = runOnCopy("show");
-    EXPECT_EQ(result.status, 1) << result.output;
-    EXPECT_TRUE(contains(result.output, "manifest.txt:" + std::to_string(malformed) +
-                                            ": expected 8 fields for a detail, found 4"))
-        << result.output;
-    EXPECT_TRUE(linesOf(result, "Details\\C2.dwg ").empty());
-    EXPECT_TRUE(lineHas(result, "Details\\C1.dwg ", " up to date "));
-    EXPECT_EQ(result.lines.back(), "12 documents, 13 objects.");
 }
 
 } // namespace

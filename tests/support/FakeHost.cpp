@@ -129,13 +129,6 @@ int FakeReportManager::getModelExtract(StructProjModelExtract& extract) {
     return 0;
 }
 
-template <class Document>
-Document* FakeFactory::track(std::unique_ptr<Document> doc) {
-    doc->script = documentScript;
-    m_documents.insert(doc.get());
-    return doc.release();
-}
-
 void FakeFactory::disposeObject(TevDerivedObject*& obj, TevDerivedDocumentsModel*) {
     m_log.add("disposeObject(" + nameOf(obj) + ")");
     if (m_objects.erase(obj) == 0) {
@@ -156,59 +149,60 @@ void FakeFactory::disposeDocument(TevDerivedDocument*& doc, TevDerivedDocumentsM
     doc = nullptr;
 }
 
-TevDerivedDocument* FakeFactory::createBomDocument(TevDerivedDocumentsModel* model,
-                                                   const StructProjReport& report, int dstv) {
-    m_log.add("createBomDocument(" + std::to_string(report.m_number) + "," +
-              text(report.m_filePath) + "," + std::to_string(dstv) + ")");
-    if (nullDocuments) {
-        return nullptr;
-    }
-    return track(std::make_unique<FakeBomDocument>(m_log, *this, model, report, dstv));
-}
-
-TevDerivedDocument* FakeFactory::createNCDocument(TevDerivedDocumentsModel* model,
-                                                  const TevString& path,
-                                                  TevDerDocEnums::eDocSubType subType,
-                                                  const TevString& ncName, bool ncFlag) {
-    m_log.add("createNCDocument(" + text(path) + "," + std::to_string(subType) + "," +
-              text(ncName) + "," + flags({ncFlag}) + ")");
-    if (nullDocuments) {
-        return nullptr;
-    }
-    return track(
-        std::make_unique<FakeNCDocument>(m_log, *this, model, path, subType, ncName, ncFlag));
-}
-
-TevDerivedDocument* FakeFactory::createDetailDocument(TevDerivedDocumentsModel* model,
-                                                      std::int64_t id, const TevString& path) {
-    m_log.add("createDetailDocument(" + std::to_string(id) + "," + text(path) + ")");
+template <class Document, class... Args>
+TevDerivedDocument* FakeFactory::makeDocument(const std::string& call, Args&&... args) {
+    m_log.add(call);
     if (handBack != nullptr) {
         return std::exchange(handBack, nullptr);
     }
     if (nullDocuments) {
         return nullptr;
     }
-    return track(std::make_unique<FakeDetailDocument>(m_log, *this, model, id, path));
+    auto* doc = new Document(m_log, *this, std::forward<Args>(args)...);
+    doc->script = documentScript;
+    m_documents.insert(doc);
+    return doc;
+}
+
+template <class Object, class... Args>
+Object* FakeFactory::makeObject(std::string label, Args&&... args) {
+    auto* obj = new Object(m_log, std::move(label), std::forward<Args>(args)...);
+    m_objects.insert(obj);
+    return obj;
+}
+
+TevDerivedDocument* FakeFactory::createBomDocument(TevDerivedDocumentsModel* model,
+                                                   const StructProjReport& report, int dstv) {
+    return makeDocument<FakeBomDocument>("createBomDocument(" + std::to_string(report.m_number) +
+                                             "," + text(report.m_filePath) + "," +
+                                             std::to_string(dstv) + ")",
+                                         model, report, dstv);
+}
+
+TevDerivedDocument* FakeFactory::createNCDocument(TevDerivedDocumentsModel* model,
+                                                  const TevString& path,
+                                                  TevDerDocEnums::eDocSubType subType,
+                                                  const TevString& ncName, bool ncFlag) {
+    return makeDocument<FakeNCDocument>("createNCDocument(" + text(path) + "," +
+                                            std::to_string(subType) + "," + text(ncName) + "," +
+                                            flags({ncFlag}) + ")",
+                                        model, path, subType, ncName, ncFlag);
+}
+
+TevDerivedDocument* FakeFactory::createDetailDocument(TevDerivedDocumentsModel* model,
+                                                      std::int64_t id, const TevString& path) {
+    return makeDocument<FakeDetailDocument>(
+        "createDetailDocument(" + std::to_string(id) + "," + text(path) + ")", model, id, path);
 }
 
 TevDerivedObject* FakeFactory::createBomObject(TevDerivedDocument* doc, const TevString& handle) {
     m_log.add("createBomObject(" + nameOf(doc) + "," + text(handle) + ")");
-    if (nullObjects) {
-        return nullptr;
-    }
-    auto* obj = new FakeBomObject(m_log, nameOf(doc) + ":bom", doc, handle);
-    m_objects.insert(obj);
-    return obj;
+    return nullObjects ? nullptr : makeObject<FakeBomObject>(nameOf(doc) + ":bom", doc, handle);
 }
 
 TevDerivedObject* FakeFactory::createNCObject(TevDerivedDocument* doc) {
     m_log.add("createNCObject(" + nameOf(doc) + ")");
-    if (nullObjects) {
-        return nullptr;
-    }
-    auto* obj = new FakeNCObject(m_log, nameOf(doc) + ":nc", doc);
-    m_objects.insert(obj);
-    return obj;
+    return nullObjects ? nullptr : makeObject<FakeNCObject>(nameOf(doc) + ":nc", doc);
 }
 
 FakeDetailObject* FakeFactory::makeDetailObject(TevDerivedDocument* doc, std::int64_t id,
@@ -216,9 +210,7 @@ FakeDetailObject* FakeFactory::makeDetailObject(TevDerivedDocument* doc, std::in
     if (label.empty()) {
         label = handle.isEmpty() ? "detail" + std::to_string(id) : text(handle);
     }
-    auto* obj = new FakeDetailObject(m_log, label, doc, id, handle);
-    m_objects.insert(obj);
-    return obj;
+    return makeObject<FakeDetailObject>(label, doc, id, handle);
 }
 
 FakeModel::FakeModel(CallLog& log, const TevString& path, TevReportManager* manager)

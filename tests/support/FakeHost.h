@@ -225,8 +225,11 @@ public:
     bool isLive(const TevDerivedDocument* doc) const { return m_documents.count(doc) != 0; }
 
 private:
-    template <class Document>
-    Document* track(std::unique_ptr<Document> doc);
+    // Logs `call`, then answers handBack, null or a new Document of `args`.
+    template <class Document, class... Args>
+    TevDerivedDocument* makeDocument(const std::string& call, Args&&... args);
+    template <class Object, class... Args>
+    Object* makeObject(std::string label, Args&&... args);
 
     CallLog& m_log;
     std::set<const TevDerivedDocument*> m_documents;

@@ -167,6 +167,9 @@ private:
                    int& out);
     // Leaves the duplicate group, as the model's removeObjectFromDuplicate does.
     void leaveDuplicateGroup();
+    // updateDocManObject on `row`, a copy of the host's row that no host call can move.
+    int carryOutDocManMessage(TevDocManObject& row, int message, bool flag, int& out,
+                              int approvalStatus);
 };
 
 #endif // TEV_DERIVED_OBJECT_H

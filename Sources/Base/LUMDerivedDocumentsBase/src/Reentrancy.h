@@ -17,6 +17,7 @@
 
 #include "TevAssert.h"
 #include "TevDerivedDocumentsModel.h"
+#include "TevDerivedObject.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -56,6 +57,20 @@ public:
 
 private:
     std::size_t m_index; // Of this KeepAlive's record in the stack of operations.
+};
+
+// Keeps an object and its document from being disposed of while an operation on the
+// object calls the host; gone() when either was let go of meanwhile.
+class KeepObject {
+public:
+    explicit KeepObject(TevDerivedObject* obj)
+        : m_doc(obj->getDerivedDoc())
+        , m_obj(obj) {}
+    bool gone() const { return m_obj.gone() || m_doc.gone(); }
+
+private:
+    KeepAlive m_doc; // Outlives m_obj: the document disposes of its objects.
+    KeepAlive m_obj;
 };
 
 // Instead of the factory's disposeDocument or disposeObject: defers the disposal when an

@@ -1,5 +1,6 @@
 #include "TevDerivedObject.h"
 
+#include "Reentrancy.h"
 #include "TevAssert.h"
 #include "TevDerivedDocument.h"
 #include "TevDerivedDocumentDetail.h"
@@ -8,11 +9,73 @@
 #include "TevDerivedObjectInfo.h"
 #include "TevFiles.h"
 
+#include <functional>
+
 namespace {
 
 TevDerivedDocumentsModel* modelOf(const TevDerivedDocument* doc) {
     return doc != nullptr ? doc->getModel() : nullptr;
 }
+
+// Whether `doc` still lists `obj`: the host may delete objects while the library walks
+// a copy of the list.
+bool lists(const TevDerivedDocument* doc, const TevDerivedObject* obj) {
+    TevArray<TevDerivedObject*> objects;
+    doc->getDerivedObjects(objects, TevDerDocEnums::eDocTypeAll);
+    for (const TevDerivedObject* listed : objects) {
+        if (listed == obj) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Where a row the host handed in lives. A row of `obj` in the attached table is found
+// again by its object, since host calls may grow, sort or compact the table; any other
+// row is in the host's own keeping.
+class RowPlace {
+public:
+    RowPlace(const TevDerivedObject* obj, TevDocManObject& row)
+        : m_obj(obj)
+        , m_row(&row) {
+        const TevArray<TevDocManObject>* table = attachedTable();
+        const std::less<const TevDocManObject*> before;
+        if (table != nullptr && !table->isEmpty() && row.m_derivedObject == obj &&
+            !before(&row, &(*table)[0]) && !before(&table->last(), &row)) {
+            m_index = static_cast<int>(&row - &(*table)[0]);
+        }
+    }
+
+    // The row now, or null when it left the table.
+    TevDocManObject* find() const {
+        if (m_index < 0) {
+            return m_row;
+        }
+        TevArray<TevDocManObject>* table = attachedTable();
+        if (table == nullptr) {
+            return nullptr;
+        }
+        if (m_index < table->length() && (*table)[m_index].m_derivedObject == m_obj) {
+            return &(*table)[m_index];
+        }
+        for (TevDocManObject& row : *table) {
+            if (row.m_derivedObject == m_obj) {
+                return &row;
+            }
+        }
+        return nullptr;
+    }
+
+private:
+    TevArray<TevDocManObject>* attachedTable() const {
+        TevDerivedDocumentsModel* model = modelOf(m_obj->getDerivedDoc());
+        return model != nullptr ? model->getDocManObjects() : nullptr;
+    }
+
+    const TevDerivedObject* m_obj;
+    TevDocManObject* m_row; // Not owned; only followed for a row outside the table.
+    int m_index = -1;       // In the attached table, or -1.
+};
 
 } // namespace
 
@@ -64,7 +127,13 @@ int TevDerivedObject::appendDocManObject(TevArray<TevDocManObject>* table,
         return 0;
     }
     TevDocManObject row;
-    fillDocManObjectData(row);
+    {
+        const lumdd::KeepObject keep(this);
+        fillDocManObjectData(row);
+        if (keep.gone()) {
+            return 0;
+        }
+    }
     if (table->append(row) < 0) {
         return 0; // not in the table, so a later call may add the row
     }
@@ -83,10 +152,30 @@ void TevDerivedObject::fillDocManObjectData(TevDocManObject& row) {
 
 int TevDerivedObject::updateDocManObject(TevDocManObject& row, int message, bool flag, int& out,
                                          int approvalStatus) {
-    TevDerivedDocument* doc = m_derivedDoc;
-    if (doc == nullptr) {
+    if (m_derivedDoc == nullptr) {
         return 0;
     }
+    // The work is done on a copy, which then goes to the row found again: no reference
+    // into the host's table is held across a call into the host.
+    const lumdd::KeepObject keep(this);
+    const RowPlace place(this, row);
+    TevDocManObject work = row;
+    if (carryOutDocManMessage(work, message, flag, out, approvalStatus) == 0 || keep.gone()) {
+        return 0;
+    }
+    TevDocManObject* target = place.find();
+    if (target == nullptr) {
+        return 0; // the row left the table meanwhile
+    }
+    const bool removed = target->m_removed; // marked meanwhile, it stays marked
+    *target = work;
+    target->m_removed = removed;
+    return 1;
+}
+
+int TevDerivedObject::carryOutDocManMessage(TevDocManObject& row, int message, bool flag, int& out,
+                                            int approvalStatus) {
+    TevDerivedDocument* doc = m_derivedDoc;
     TevDerivedDocumentsModel* model = doc->getModel();
     if (doc->getKey().m_type == TevDerDocEnums::eDocTypeDetail && model != nullptr) {
         model->resetDetailsCache();
@@ -143,8 +232,12 @@ int TevDerivedObject::fullUpdate(TevDocManObject& row, TevDerDocEnums::eDlgDocMa
     TevDerivedDocument* doc = m_derivedDoc;
     const bool docHadUpdReq = doc->hasUpdReq();
     const bool objectHadUpdReq = m_hasUpdReq;
+    const lumdd::KeepObject keep(this);
     const TevDerDocEnums::ErrorStatus result =
         updateObject(out, message, TevDerDocEnums::eObjectModified, flag);
+    if (keep.gone()) {
+        return 0;
+    }
     if (!m_updOnly) {
         if (docHadUpdReq && doc->hasUpdReq()) {
             doc->addUpdOnlyDerivedObjects(false, true);
@@ -153,7 +246,8 @@ int TevDerivedObject::fullUpdate(TevDocManObject& row, TevDerDocEnums::eDlgDocMa
         doc->getDerivedObjects(objects, TevDerDocEnums::eDocTypeAll);
         TevDerivedDocumentsModel* model = doc->getModel();
         for (TevDerivedObject* obj : objects) {
-            if (obj == nullptr || !obj->isUpdOnlyObject() || model == nullptr) {
+            if (obj == nullptr || model == nullptr || (obj != this && !lists(doc, obj)) ||
+                !obj->isUpdOnlyObject()) {
                 continue;
             }
             model->beginCheckDerivedObjects();
@@ -272,7 +366,12 @@ TevDerDocEnums::ErrorStatus TevDerivedObject::getUpdate() {
     if (m_derivedDoc == nullptr) {
         return m_status;
     }
-    m_commandActive = m_derivedDoc->isCommandActive();
+    const lumdd::KeepObject keep(this);
+    const int commandActive = m_derivedDoc->isCommandActive();
+    if (keep.gone()) {
+        return TevDerDocEnums::eStatusFailed;
+    }
+    m_commandActive = commandActive;
     if (m_dummy) {
         return m_status;
     }
@@ -290,7 +389,11 @@ TevDerDocEnums::ErrorStatus TevDerivedObject::getUpdate() {
         }
         m_derivedDoc->setCheckDocFile(false);
     }
-    m_status = getNewUpdate();
+    const TevDerDocEnums::ErrorStatus status = getNewUpdate();
+    if (keep.gone()) {
+        return TevDerDocEnums::eStatusFailed;
+    }
+    m_status = status;
     return m_status;
 }
 
@@ -305,8 +408,11 @@ void TevDerivedObject::updatePerformed(TevDerDocEnums::ObjectModification mod) {
     if (mod != TevDerDocEnums::eObjectModified || model == nullptr) {
         return;
     }
+    const lumdd::KeepObject keep(this);
     model->beginCheckDerivedObjects();
-    getUpdate();
+    if (!keep.gone()) {
+        getUpdate();
+    }
     model->endCheckDerivedObjects();
 }
 
@@ -321,8 +427,12 @@ TevDerDocEnums::ErrorStatus TevDerivedObject::updateObject(int& out,
     const bool msgWas13 = msg == TevDerDocEnums::eDlgDocManMsgUpdateAlt;
     // A copy: the host may change the handle while it updates.
     const TevString handle = m_handle;
+    const lumdd::KeepObject keep(this);
     const TevDerDocEnums::ErrorStatus result =
         m_derivedDoc->updateDerivedObject(out, handle, mod, msgWas4, flag, msgWas13);
+    if (keep.gone()) {
+        return TevDerDocEnums::eStatusFailed;
+    }
     if (flag && m_derivedDoc->getKey().m_type == TevDerDocEnums::eDocTypeDetail) {
         if (auto* detail = dynamic_cast<TevDerivedDocumentDetail*>(m_derivedDoc)) {
             detail->setModelExtractFileName(TevString());
@@ -330,19 +440,21 @@ TevDerDocEnums::ErrorStatus TevDerivedObject::updateObject(int& out,
     }
     if (TevDerivedDocumentsModel* model = m_derivedDoc->getModel()) {
         model->checkDerivedObjects(m_derivedDoc, true, true);
-        if (result == TevDerDocEnums::eStatusOk && mod == TevDerDocEnums::eObjectModified) {
+        if (result == TevDerDocEnums::eStatusOk && mod == TevDerDocEnums::eObjectModified &&
+            !keep.gone()) {
             model->beginCheckDerivedObjects();
             getUpdate();
             model->endCheckDerivedObjects();
         }
     }
     resetInfo();
-    return result;
+    return keep.gone() ? TevDerDocEnums::eStatusFailed : result;
 }
 
 const TevDerivedObjectInfo* TevDerivedObject::getInfo() {
+    const lumdd::KeepObject keep(this);
     ensureInfo();
-    return m_info;
+    return keep.gone() ? nullptr : m_info;
 }
 
 void TevDerivedObject::fillInfo() {
@@ -353,8 +465,9 @@ void TevDerivedObject::fillInfo() {
     if (m_info == nullptr || m_dummy) {
         return;
     }
+    const lumdd::KeepObject keep(this);
     const int filled = m_hasUpdReq ? fillNewInfo(m_info) : 0;
-    if (filled == 0) {
+    if (filled == 0 && m_info != nullptr && !keep.gone()) {
         fillOldInfo(m_info);
     }
 }
@@ -386,9 +499,15 @@ void TevDerivedObject::refreshInfo(TevDerDocEnums::eDerivedDocInfo what) {
     if (model == nullptr) {
         return;
     }
+    const lumdd::KeepObject keep(this);
     model->derivedDocRefreshed(m_derivedDoc);
+    if (m_info == nullptr || keep.gone()) {
+        return; // the host dropped the info, or the object, meanwhile
+    }
     refreshNewInfo(m_info, what);
-    model->derivedDocRefreshed(m_derivedDoc);
+    if (!keep.gone()) {
+        model->derivedDocRefreshed(m_derivedDoc);
+    }
 }
 
 void TevDerivedObject::refreshNewInfo(TevDerivedObjectInfo* info,
@@ -399,53 +518,62 @@ void TevDerivedObject::refreshNewInfo(TevDerivedObjectInfo* info,
 }
 
 void TevDerivedObject::ensureInfo() {
+    // The callers hold a KeepObject: they read the info after the host calls.
     if (m_info == nullptr && m_derivedDoc != nullptr) {
         m_derivedDoc->fillInfoAllDerObjs(true);
     }
 }
 
 TevString TevDerivedObject::getTitle() {
+    const lumdd::KeepObject keep(this);
     ensureInfo();
-    return m_info != nullptr ? m_info->getTitle() : TevString();
+    return m_info != nullptr && !keep.gone() ? m_info->getTitle() : TevString();
 }
 
 TevString TevDerivedObject::getLogicalBaseObjectHandle() {
+    const lumdd::KeepObject keep(this);
     ensureInfo();
-    return m_info != nullptr ? m_info->getLogicalBaseObjectHandle() : TevString();
+    return m_info != nullptr && !keep.gone() ? m_info->getLogicalBaseObjectHandle() : TevString();
 }
 
 TevString TevDerivedObject::getLogicalBaseServerHandle() {
+    const lumdd::KeepObject keep(this);
     ensureInfo();
-    return m_info != nullptr ? m_info->getLogicalBaseServerHandle() : TevString();
+    return m_info != nullptr && !keep.gone() ? m_info->getLogicalBaseServerHandle() : TevString();
 }
 
 TevString TevDerivedObject::getEqualPartModelHandle() {
+    const lumdd::KeepObject keep(this);
     ensureInfo();
-    return m_info != nullptr ? m_info->getEqualPartModelHandle() : TevString();
+    return m_info != nullptr && !keep.gone() ? m_info->getEqualPartModelHandle() : TevString();
 }
 
 TevString TevDerivedObject::getEqualPartServerHandle() {
+    const lumdd::KeepObject keep(this);
     ensureInfo();
-    return m_info != nullptr ? m_info->getEqualPartServerHandle() : TevString();
+    return m_info != nullptr && !keep.gone() ? m_info->getEqualPartServerHandle() : TevString();
 }
 
 long TevDerivedObject::getModelSelection() {
+    const lumdd::KeepObject keep(this);
     ensureInfo();
-    return m_info != nullptr ? m_info->getModelSelection() : 0;
+    return m_info != nullptr && !keep.gone() ? m_info->getModelSelection() : 0;
 }
 
 void TevDerivedObject::getModelHandles(TevArray<TevString>& out) {
+    const lumdd::KeepObject keep(this);
     ensureInfo();
     out.setLength(0);
-    if (m_info != nullptr) {
+    if (m_info != nullptr && !keep.gone()) {
         out = m_info->getModelHandles();
     }
 }
 
 void TevDerivedObject::getServerHandles(TevArray<TevString>& out) {
+    const lumdd::KeepObject keep(this);
     ensureInfo();
     out.setLength(0);
-    if (m_info != nullptr) {
+    if (m_info != nullptr && !keep.gone()) {
         out = m_info->getServerHandles();
     }
 }

@@ -1,6 +1,7 @@
 #include "TevDerivedObjectBom.h"
 
 #include "QXNativeDataObjects/StructProjModelExtract.h"
+#include "Reentrancy.h"
 #include "TevDerivedDocument.h"
 #include "TevDerivedDocumentsModel.h"
 #include "TevDerivedObjectInfo.h"
@@ -26,8 +27,9 @@ void TevDerivedObjectBom::fillDocManObjectData(TevDocManObject& row) {
     } else {
         row.m_category = 1;
     }
+    const lumdd::KeepObject keep(this);
     ensureInfo();
-    if (m_info == nullptr) {
+    if (m_info == nullptr || keep.gone()) {
         return;
     }
     row.m_title = m_info->getTitle();

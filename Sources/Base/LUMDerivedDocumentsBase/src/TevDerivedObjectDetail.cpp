@@ -1,5 +1,6 @@
 #include "TevDerivedObjectDetail.h"
 
+#include "Reentrancy.h"
 #include "TevDerivedObjectInfo.h"
 
 TevDerivedObjectDetail::TevDerivedObjectDetail(TevDerivedDocument* doc, std::int64_t id,
@@ -10,8 +11,10 @@ TevDerivedObjectDetail::TevDerivedObjectDetail(TevDerivedDocument* doc, std::int
 TevDerivedObjectDetail::~TevDerivedObjectDetail() = default;
 
 long TevDerivedObjectDetail::getLogicalObjectSelection() {
+    const lumdd::KeepObject keep(this);
     ensureInfo();
-    const auto* info = dynamic_cast<const TevDerivedObjectDetailInfo*>(m_info);
+    const auto* info =
+        dynamic_cast<const TevDerivedObjectDetailInfo*>(keep.gone() ? nullptr : m_info);
     return info != nullptr ? info->getLogicalObjectSelection() : 0;
 }
 
@@ -22,8 +25,10 @@ void TevDerivedObjectDetail::fillDocManObjectData(TevDocManObject& row) {
         row.m_category = 0;
         row.m_subCategory = -1;
     }
+    const lumdd::KeepObject keep(this);
     ensureInfo();
-    const auto* info = dynamic_cast<const TevDerivedObjectDetailInfo*>(m_info);
+    const auto* info =
+        dynamic_cast<const TevDerivedObjectDetailInfo*>(keep.gone() ? nullptr : m_info);
     if (info == nullptr) {
         return;
     }

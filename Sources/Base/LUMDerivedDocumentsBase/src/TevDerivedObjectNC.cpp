@@ -1,5 +1,6 @@
 #include "TevDerivedObjectNC.h"
 
+#include "Reentrancy.h"
 #include "TevDerivedDocument.h"
 #include "TevDerivedObjectInfo.h"
 
@@ -36,8 +37,9 @@ void TevDerivedObjectNC::fillDocManObjectData(TevDocManObject& row) {
     default:
         break;
     }
+    const lumdd::KeepObject keep(this);
     ensureInfo();
-    if (m_info == nullptr) {
+    if (m_info == nullptr || keep.gone()) {
         return;
     }
     row.m_title = m_info->getTitle();
