@@ -17,7 +17,6 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace {
@@ -176,33 +175,6 @@ TEST_F(ReferenceHostTest, RenameMovesTheFileAndTheModelFollows) {
     ASSERT_EQ(shown.status, 0) << shown.output;
     EXPECT_EQ(linesOf(shown, "Details\\A2-B.dwg ").size(), 2U) << shown.output;
     EXPECT_TRUE(linesOf(shown, "Details\\A2.dwg ").empty()) << shown.output;
-}
-
-// Each row: the arguments, the exit status and the start of the first line printed. A
-// mistake on the command line takes exactly one line; a missing manifest is named.
-TEST_F(ReferenceHostTest, MistakesGiveOneLineAndHelpIsAtHand) {
-    fs::remove(folder.path() / "manifest.txt");
-    const std::tuple<std::string, int, std::string> cases[] = {
-        {"show /no/such/folder", 2, "derived-docs: not a folder: /no/such/folder"},
-        {"frobnicate", 2, "derived-docs: "},
-        {"", 2, "derived-docs: "},
-        {"show --frobnicate", 2, "derived-docs: "},
-        {"rename A1.dwg", 2, "derived-docs: "},
-        {"show --help", 0, "Usage: derived-docs show"},
-        {"check --help", 0, "Usage: derived-docs check"},
-        {"missing --help", 0, "Usage: derived-docs missing"},
-        {"numbers --help", 0, "Usage: derived-docs numbers"},
-        {"rename --help", 0, "Usage: derived-docs rename"}};
-    for (const auto& [arguments, status, start] : cases) {
-        const Outcome result = run(arguments);
-        EXPECT_EQ(result.status, status) << arguments;
-        ASSERT_FALSE(result.lines.empty()) << arguments;
-        EXPECT_EQ(result.lines[0].rfind(start, 0), 0U) << arguments << ":\n" << result.output;
-        EXPECT_TRUE(status == 0 || result.lines.size() == 1U) << result.output;
-    }
-    const Outcome missing = runOnCopy("show");
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_TRUE(contains(missing.output, "manifest.txt: cannot read the manifest"));
 }
 
 } // namespace
