@@ -6,6 +6,20 @@
 //
 // The order of every virtual operation below is part of the interface hosts compile
 // against; reserved slots keep the positions of operations the library never calls.
+//
+// The host may call back into the library from any callback. What is disposed of leaves
+// the registry, its document's list and the table first; a document or object asked to
+// go during one of its own operations goes when that operation returns, which then
+// answers failure (0 or eStatusFailed); a walk over the registry survives the loss of
+// the document it visits. What the library cannot allow is reported through TevAssert:
+//   "registry changed during a walk beyond the visited document"  another document came
+//       or went during a walk; the walk ends (a reset of all goes on from the front).
+//   "not disposed of already"       a second disposal of something on its way out.
+//   "doc not registered yet"        the factory handed back a registered document.
+//   "doc->getModel() == this"       the factory handed back another model's document.
+//   "obj->getDerivedDoc() == this"  deleteDerivedObject was given another document's object.
+// The host's own duties: a model subclass resets its documents in its own destructor,
+// while its overrides still exist; an attached table stays alive until it is detached.
 #ifndef TEV_DERIVED_DOCUMENTS_MODEL_H
 #define TEV_DERIVED_DOCUMENTS_MODEL_H
 
