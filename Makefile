@@ -75,7 +75,8 @@ test-install: build
 # mutant that only leaves a variable unused still builds. Executables are not relinked
 # when only a shared library changed, which keeps a mutant to one compile and one link.
 # The results go to $(MUTATE_BUILD)/mutants-<seed>.json; MUTATE_BASELINE=<json> replays
-# an earlier run's mutants instead and fails when one it killed survives.
+# an earlier run's mutants instead, writes mutants-<baseline name>.json and fails when a
+# mutant the baseline killed survives.
 MUTATE_BUILD := $(BUILD_ROOT)/mutate
 MUTANTS ?= 200
 MUTATE_SEED ?= 1
@@ -86,7 +87,7 @@ mutate: deps
 		-DCMAKE_LINK_DEPENDS_NO_SHARED=ON -DCMAKE_COMPILE_WARNING_AS_ERROR=OFF
 	cmake --build $(MUTATE_BUILD) -j $(JOBS)
 	python3 tools/mutate.py $(MUTATE_BUILD) --mutants $(MUTANTS) --seed $(MUTATE_SEED) \
-		--json $(MUTATE_BUILD)/mutants-$(MUTATE_SEED).json \
+		--json $(MUTATE_BUILD)/mutants-$(if $(MUTATE_BASELINE),$(basename $(notdir $(MUTATE_BASELINE))),$(MUTATE_SEED)).json \
 		$(if $(MUTATE_BASELINE),--baseline $(MUTATE_BASELINE))
 
 # The Windows build: MinGW-w64 compiles, Wine runs. GoogleTest is built from Debian's

@@ -1,11 +1,9 @@
 // The host's document-manager table: appending, refreshing and taking out the rows of
 // objects and documents, the commands the host sends for a row, and the model's
 // attach, open and close.
-#include "AllocationFailure.h"
-#include "AssertionRecorder.h"
 #include "FakeHost.h"
+#include "TestSupport.h"
 #include "TevDerivedDocumentInfo.h"
-#include "TevPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -128,13 +126,6 @@ TEST_F(DocManRows, ObjectAppendsOneRowWhenTheFilterMatchesUntilItsRowsAreRemoved
     obj->removeDocManInformations(&table);
     // every row of the object is erased, and it may be appended again
     EXPECT_EQ(joined({rows(), append(obj)}), "P1.nc:nc 1");
-
-    lumtest::CallLog log;
-    lumtest::FakeDetailObject orphan(log, "orphan", nullptr, 5, u"H5");
-    // without a document, nothing reaches a host
-    EXPECT_EQ(joined({append(&orphan), std::to_string(send(&orphan, table[0], 0)), rows(),
-                      joined(log.calls())}),
-              "0 0 P1.nc:nc H7 ");
 }
 
 TEST_F(DocManRows, MessagesCallTheHostAndRefillTheRowUnlessTheirOperationFailed) {

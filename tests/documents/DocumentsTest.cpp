@@ -1,10 +1,7 @@
-#include "AllocationFailure.h"
-#include "AssertionRecorder.h"
 #include "FakeHost.h"
-#include "TempFolder.h"
+#include "TestSupport.h"
 #include "TevDerivedDocument.h"
 #include "TevDerivedDocumentInfo.h"
-#include "TevPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -145,6 +142,13 @@ using TevDerivedDocumentDetailTest = TevDerivedDocumentTest;
 using TevDerivedDocumentNCTest = TevDerivedDocumentTest;
 
 TEST_F(TevDerivedDocumentTest, AddChecksOnlyWhenAskedDeleteAlwaysDisposesAndGetFiltersByType) {
+    struct OldReference : FakeDetailObject { // names the protected member it clears
+        static void*& of(TevDerivedObject* o) { return o->*(&OldReference::m_oldObjProxy); }
+    };
+    OldReference::of(doc->objects()[0]) = doc;
+    doc->resetOldDocRef();
+    EXPECT_EQ(OldReference::of(doc->objects()[0]), nullptr);
+    EXPECT_EQ(text(doc->getFullUpdFileName()), text(folder.appPath("Details/A1.upd")));
     TevDerivedObject* sameHandle = host.factory.makeDetailObject(doc, 12, u"H11", "other");
     doc->addDerivedObject(sameHandle, true); // refused: same handle, other id
     add(12, u"H11", false, false, "again");

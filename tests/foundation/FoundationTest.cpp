@@ -1,8 +1,7 @@
-#include "AssertionRecorder.h"
+#include "TestSupport.h"
 #include "TevDerDocEnums.h"
 #include "TevDerivedDocKey.h"
 #include "TevModelState.h"
-#include "TevPrinters.h"
 
 #include <gtest/gtest.h>
 

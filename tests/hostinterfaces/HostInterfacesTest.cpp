@@ -2,7 +2,7 @@
 #include "QXNativeDataObjects/TevDocumentApproval.h"
 #include "QXRepositoryProxy/Prompts.h"
 
-#include "TevPrinters.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 

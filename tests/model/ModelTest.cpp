@@ -3,16 +3,13 @@
 // Walks over the registry: lists of one kind, resets, update checks, missing files and
 // drawing numbers. The registry is visited in the order of its hash table, which is
 // part of the behaviour hosts see, so the expectations spell that order out.
-#include "AllocationFailure.h"
-#include "AssertionRecorder.h"
 #include "FakeHost.h"
 #include "QXRepositoryProxy/Prompts.h"
-#include "TempFolder.h"
+#include "TestSupport.h"
 #include "TevDerivedDocumentInfo.h"
 #include "TevDerivedDocumentsModel.h"
 #include "TevDerivedDwgNo.h"
 #include "TevDerivedObjectDuplicateInfo.h"
-#include "TevPrinters.h"
 #include "TevProcessEvolutionManager.h"
 
 #include <gtest/gtest.h>
@@ -87,6 +84,44 @@ std::string groupsOf(const TevDerivedDocumentsModel& model, const Objects& objec
     return out;
 }
 
+using lumtest::joined;
+using lumtest::text;
+using Names = std::vector<std::string>;
+using Ints = std::vector<int>;
+
+template <class T>
+std::string names(const TevArray<T*>& items) {
+    Names out;
+    for (const T* item : items) {
+        out.push_back(lumtest::nameOf(item));
+    }
+    return joined(out);
+}
+
+// A1 and A2 (objects H7, H8), the BOM Parts and the DSTV NC P1; the log starts empty.
+struct Registry : lumtest::FakeHost {
+    using FakeHost::FakeHost;
+    lumtest::FakeModel& fill() {
+        addDetail(7, "..\\Details\\A1.dwg");
+        addDetail(8, "..\\Details\\A2.dwg");
+        addBom(5, "..\\BOM\\Parts.txt");
+        addNC("NC\\P1.nc", E::eDocSubTypeDstv, "", false);
+        log.clear();
+        return model();
+    }
+    // The calls since the last look, without those that accompany object construction
+    // and status reads; the log starts again.
+    std::string calls(std::initializer_list<const char*> ignored = {"isCommandActive",
+                                                                    "checkDerivedObjects"}) {
+        return joined(log.take(ignored));
+    }
+    std::string registered() {
+        TevArray<TevDerivedDocument*> docs;
+        model().getDerivedDocs(docs);
+        return names(docs);
+    }
+};
+
 // Every assertion the library reports is recorded; a test ends with none left unchecked.
 class TevDerivedDocumentsModelRegistry : public testing::Test {
 protected:
@@ -96,8 +131,13 @@ protected:
     }
 
     lumtest::ScopedAssertionRecorder recorder;
-    FakeHost host;
+    Registry host;
     lumtest::FakeModel& model = host.model();
+};
+
+// The same on the filled registry (see Registry).
+struct TevDerivedDocumentsModelQueries : TevDerivedDocumentsModelRegistry {
+    TevDerivedDocumentsModelQueries() { host.fill(); }
 };
 
 TEST_F(TevDerivedDocumentsModelRegistry, RegistersEachKindOncePerKeyAndLetsGoOfWhatHoldsNoObject) {
@@ -423,57 +463,6 @@ TEST_F(TevDerivedDocumentsModelRegistry,
     // the group went and let its members go
     EXPECT_EQ(second.getDuplicateInfo() == nullptr && third.getDuplicateInfo() == nullptr, true);
 }
-
-using lumtest::joined;
-using lumtest::text;
-using Names = std::vector<std::string>;
-using Ints = std::vector<int>;
-
-template <class T>
-std::string names(const TevArray<T*>& items) {
-    Names out;
-    for (const T* item : items) {
-        out.push_back(lumtest::nameOf(item));
-    }
-    return joined(out);
-}
-
-// A1 and A2 (objects H7, H8), the BOM Parts and the DSTV NC P1; the log starts empty.
-struct Registry : lumtest::FakeHost {
-    using FakeHost::FakeHost;
-    lumtest::FakeModel& fill() {
-        addDetail(7, "..\\Details\\A1.dwg");
-        addDetail(8, "..\\Details\\A2.dwg");
-        addBom(5, "..\\BOM\\Parts.txt");
-        addNC("NC\\P1.nc", E::eDocSubTypeDstv, "", false);
-        log.clear();
-        return model();
-    }
-    // The calls since the last look, without those that accompany object construction
-    // and status reads; the log starts again.
-    std::string calls(std::initializer_list<const char*> ignored = {"isCommandActive",
-                                                                    "checkDerivedObjects"}) {
-        return joined(log.take(ignored));
-    }
-    std::string registered() {
-        TevArray<TevDerivedDocument*> docs;
-        model().getDerivedDocs(docs);
-        return names(docs);
-    }
-};
-
-// Every assertion the library reports is taken by the test.
-class TevDerivedDocumentsModelQueries : public testing::Test {
-protected:
-    ~TevDerivedDocumentsModelQueries() override {
-        host.destroyModel(); // what its destruction reports counts too
-        EXPECT_EQ(recorder.texts(), Names{});
-    }
-
-    lumtest::ScopedAssertionRecorder recorder;
-    Registry host;
-    lumtest::FakeModel& model = host.fill();
-};
 
 // The lists the queries fill end with the storage that appending their entries one by
 // one gives (the next multiple of the growth step, or the caller's when it suffices),

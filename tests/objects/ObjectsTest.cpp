@@ -1,6 +1,5 @@
-#include "AssertionRecorder.h"
 #include "FakeHost.h"
-#include "TempFolder.h"
+#include "TestSupport.h"
 #include "TevDerivedObject.h"
 #include "TevDerivedObjectDuplicateInfo.h"
 #include "TevDerivedObjectInfo.h"

@@ -4,8 +4,8 @@
 // must end without touching freed memory (the sanitizers watch), with everything
 // disposed of exactly once (the fake factory checks), with every row showing a live
 // object, and with the assertions the library reports for what it cannot allow.
-#include "AssertionRecorder.h"
 #include "FakeHost.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -107,6 +107,17 @@ Step addA1(const char* expected) {
 Step deleteObject(const char16_t* doc, const char* obj, int expected = 1) {
     return [=](World& w) { EXPECT_EQ(w.doc(doc)->deleteDerivedObject(w.obj(obj)), expected); };
 }
+// Lists the drawing numbers of the details, expecting `count` of them.
+Step drawingNumbers(int count) {
+    return [count](World& w) {
+        for (TevDerivedDocument* each : w.docs()) {
+            each->resetInfo();
+        }
+        TevArray<TevString> prefixes, numbers, fileNames, fullFileNames;
+        w.model().getAllDerivedDetailDrawingNumbers(prefixes, numbers, fileNames, fullFileNames);
+        EXPECT_EQ(numbers.length(), count);
+    };
+}
 // Sends `message` for the row of H7; `expected` is the answer.
 Step send(int message, int expected) {
     return [=](World& w) {
@@ -174,6 +185,16 @@ const Case kCases[] = {
      },
      {"pFact"},
      "Parts.txt A2.dwg A1.dwg | Parts.txt:bom H8 H7"},
+    {"fillOldInfo(A2.dwg",
+     removeDoc(u"A2.dwg"),
+     drawingNumbers(1),
+     {},
+     "P1.nc Parts.txt A1.dwg | P1.nc:nc Parts.txt:bom H7"},
+    {"fillOldInfo(A2.dwg",
+     removeDoc(u"A1.dwg"),
+     drawingNumbers(0),
+     {kWalk},
+     "P1.nc Parts.txt A2.dwg | P1.nc:nc Parts.txt:bom H8"},
     // Registration looks the registry up again after every host call.
     {"disposeDocument(A1.dwg",
      removeDoc(u"A1.dwg"),

@@ -1,6 +1,6 @@
 // End to end: runs the reference host derived-docs on a copy of its bundled sample
 // folder and checks what it prints and what it does to the folder.
-#include "TempFolder.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,4 @@
-#include "AllocationFailure.h"
-#include "AssertionRecorder.h"
-#include "CountedElement.h"
+#include "TestSupport.h"
 #include "TevArray.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "TevMemoryControllerController.h"
 #include "TevProcessEvolutionManager.h"
 
-#include "TempFolder.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "TevString.h"
 
-#include "TevPrinters.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,7 @@
 #ifndef LUM_TEST_FAKE_HOST_H
 #define LUM_TEST_FAKE_HOST_H
 
-#include "AssertionRecorder.h"
-#include "TempFolder.h"
+#include "TestSupport.h"
 #include "TevDerivedDocumentBom.h"
 #include "TevDerivedDocumentDetail.h"
 #include "TevDerivedDocumentInfo.h"

@@ -1,12 +1,15 @@
-#include "TempFolder.h"
+#include "TestSupport.h"
 
 #include <atomic>
 #include <chrono>
 #include <fstream>
 #include <system_error>
+#include <utility>
 
 namespace lumtest {
 namespace {
+
+ScopedAssertionRecorder* activeRecorder = nullptr;
 
 std::string uniqueName() {
     static std::atomic<unsigned> counter{0};
@@ -24,6 +27,27 @@ std::string withBackslashes(std::string text) {
 }
 
 } // namespace
+
+ScopedAssertionRecorder::ScopedAssertionRecorder()
+    : m_previousHandler(TevAssert::setHandler(&ScopedAssertionRecorder::record))
+    , m_previousRecorder(activeRecorder) {
+    activeRecorder = this;
+}
+
+ScopedAssertionRecorder::~ScopedAssertionRecorder() {
+    activeRecorder = m_previousRecorder;
+    TevAssert::setHandler(m_previousHandler);
+}
+
+std::vector<std::string> ScopedAssertionRecorder::take() {
+    return std::exchange(m_texts, {});
+}
+
+void ScopedAssertionRecorder::record(const char* expression, const char*, int) {
+    if (activeRecorder != nullptr) {
+        activeRecorder->m_texts.emplace_back(expression != nullptr ? expression : "");
+    }
+}
 
 TempFolder::TempFolder()
     : m_path(std::filesystem::temp_directory_path() / uniqueName()) {
