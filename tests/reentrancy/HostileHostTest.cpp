@@ -6,6 +6,7 @@
 // object, and with the assertions the library reports for what it cannot allow.
 #include "FakeHost.h"
 #include "TestSupport.h"
+#include "TevProcessEvolutionManager.h"
 
 #include <gtest/gtest.h>
 
@@ -118,6 +119,17 @@ Step drawingNumbers(int count) {
         EXPECT_EQ(numbers.length(), count);
     };
 }
+// A progress manager whose every step is a call into the host.
+struct HostileProgress : TevProcessEvolutionManager {
+    explicit HostileProgress(lumtest::CallLog& log)
+        : log(log) {}
+    void increaseProgress(int key, int amount) override {
+        log.add("increaseProgress");
+        TevProcessEvolutionManager::increaseProgress(key, amount);
+    }
+    lumtest::CallLog& log;
+};
+
 // Sends `message` for the row of H7; `expected` is the answer.
 Step send(int message, int expected) {
     return [=](World& w) {
@@ -175,6 +187,24 @@ const Case kCases[] = {
      sweepDocs(E::eDocTypeBom),
      {},
      "P1.nc A2.dwg A1.dwg | P1.nc:nc H8 H7"},
+    {"increaseProgress",
+     resetDocs(E::eDocTypeAll),
+     [](World& w) {
+         HostileProgress progress(w.host.log); // installed while it lives
+         TevProcessEvolutionManager::setProcessEvolutionManager(&progress);
+         w.model().checkHasUpdReqForDerivedDocs(E::eDocTypeAll, true);
+     },
+     {kWalk},
+     "|"},
+    {"checkDerivedObjects(A1.dwg",
+     [](World& w) { w.obj("H7")->getTitle(); },
+     [](World& w) {
+         w.doc(u"A1.dwg")->resetInfo();
+         w.obj("H7")->resetInfo();
+         w.doc(u"A1.dwg")->getInfo();
+     },
+     {"infos not asked for while they are built"},
+     kAll},
     // A reset of all still ends empty, unless the factory is gone.
     {"disposeDocument(P1.nc", resetDocs(E::eDocTypeAll), resetDocs(E::eDocTypeAll), {kWalk}, "|"},
     {"disposeObject(P1.nc:nc",
@@ -241,6 +271,32 @@ const Case kCases[] = {
      deleteObject(u"A2.dwg", "H7", 0),
      {"obj->getDerivedDoc() == this"},
      kAll},
+    // A rename onto a registered key, from inside the document's own operation.
+    {"-",
+     nullptr,
+     [](World& w) {
+         w.host.addNC("NC\\P2.nc", E::eDocSubTypeDstv, "", false);
+         w.host.log.when("isCommandActive", [&w] {
+             w.model().derivedDocFileNameChanged(w.doc(u"P1.nc")->getKey(), u"NC\\P2.nc", u"");
+         });
+         EXPECT_EQ(w.obj("P1.nc:nc")->getUpdate(), E::eStatusFailed);
+     },
+     {},
+     "P2.nc Parts.txt A2.dwg A1.dwg | Parts.txt:bom H8 H7"},
+    // A grouped object the host keeps beyond its document leaves its group unharmed.
+    {"-",
+     nullptr,
+     [](World& w) {
+         TevArray<TevDerivedObject*> group;
+         group.append(w.obj("H8"));
+         group.append(w.host.factory.makeDetailObject(w.doc(u"A1.dwg"), 9, u"H9"));
+         group.append(w.obj("H7"));
+         w.model().appendDuplicateObjects(group);
+         removeDoc(u"A1.dwg")(w);
+         w.host.factory.disposeObject(group[1], &w.model());
+     },
+     {},
+     "P1.nc Parts.txt A2.dwg | P1.nc:nc Parts.txt:bom H8"},
     // Rows are found again by their object after every host call.
     {"checkDerivedObjects(A1.dwg",
      [](World& w) {

@@ -18,6 +18,8 @@
 //   "doc not registered yet"        the factory handed back a registered document.
 //   "doc->getModel() == this"       the factory handed back another model's document.
 //   "obj->getDerivedDoc() == this"  deleteDerivedObject was given another document's object.
+//   "infos not asked for while they are built"  a callback of an info build asked for the
+//       infos again; that request builds nothing, instead of recursing without end.
 // The host's own duties: a model subclass resets its documents in its own destructor,
 // while its overrides still exist; an attached table stays alive until it is detached.
 #ifndef TEV_DERIVED_DOCUMENTS_MODEL_H

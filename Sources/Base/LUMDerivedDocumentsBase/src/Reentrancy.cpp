@@ -3,6 +3,9 @@
 #include "TevDerivedDocument.h"
 #include "TevDerivedObject.h"
 
+#include <algorithm>
+#include <atomic>
+#include <unordered_map>
 #include <vector>
 
 namespace lumdd {
@@ -59,7 +62,56 @@ bool defer(Subject* subject, TevDerivedDocumentsModel* model) {
     return true;
 }
 
+std::vector<const TevDerivedDocument*>& infoBuilds() {
+    thread_local std::vector<const TevDerivedDocument*> builds;
+    return builds;
+}
+
+// Groups are few and change rarely, but models on other threads may hold some: a short
+// spin lock, which needs no threads library on any platform.
+std::atomic_flag groupsLock = ATOMIC_FLAG_INIT;
+
+class GroupsLock {
+public:
+    GroupsLock() {
+        while (groupsLock.test_and_set(std::memory_order_acquire)) {
+        }
+    }
+    GroupsLock(const GroupsLock&) = delete;
+    GroupsLock& operator=(const GroupsLock&) = delete;
+    ~GroupsLock() { groupsLock.clear(std::memory_order_release); }
+};
+
+std::unordered_map<const TevDerivedObjectDuplicateInfo*, TevDerivedDocumentsModel*>& groups() {
+    static std::unordered_map<const TevDerivedObjectDuplicateInfo*, TevDerivedDocumentsModel*> held;
+    return held;
+}
+
 } // namespace
+
+InfoBuild::InfoBuild(const TevDerivedDocument* doc)
+    : m_nested(std::find(infoBuilds().begin(), infoBuilds().end(), doc) != infoBuilds().end()) {
+    infoBuilds().push_back(doc);
+}
+
+InfoBuild::~InfoBuild() {
+    infoBuilds().pop_back();
+}
+
+TevDerivedDocumentsModel* modelOfGroup(const TevDerivedObjectDuplicateInfo* group) {
+    const GroupsLock lock;
+    const auto found = groups().find(group);
+    return found != groups().end() ? found->second : nullptr;
+}
+
+void noteGroupHeld(const TevDerivedObjectDuplicateInfo* group, TevDerivedDocumentsModel* model) {
+    const GroupsLock lock;
+    if (model != nullptr) {
+        groups()[group] = model;
+    } else {
+        groups().erase(group);
+    }
+}
 
 KeepAlive::KeepAlive(TevDerivedDocument* doc)
     : m_index(operationsUnderWay().size()) {

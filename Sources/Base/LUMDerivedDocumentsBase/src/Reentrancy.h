@@ -29,6 +29,10 @@ namespace lumdd {
 inline constexpr const char* kRegistryChangedDuringWalk =
     "registry changed during a walk beyond the visited document";
 
+// Reported when a host callback made while a document builds its infos asks for them
+// again, which would recurse without end; the inner request builds nothing.
+inline constexpr const char* kInfoBuiltWhileBuilding = "infos not asked for while they are built";
+
 // Reported when something already unlinked and awaiting its disposal is to be disposed
 // of again: the second disposal is not done.
 inline constexpr const char* kDisposedTwice = "not disposed of already";
@@ -79,6 +83,25 @@ private:
 // already awaits its disposal.
 bool deferDisposal(TevDerivedDocument* doc, TevDerivedDocumentsModel* model);
 bool deferDisposal(TevDerivedObject* obj, TevDerivedDocumentsModel* model);
+
+// Marks a document's infos as being built; nested() when they were already.
+class InfoBuild {
+public:
+    explicit InfoBuild(const TevDerivedDocument* doc);
+    InfoBuild(const InfoBuild&) = delete;
+    InfoBuild& operator=(const InfoBuild&) = delete;
+    ~InfoBuild();
+    bool nested() const { return m_nested; }
+
+private:
+    bool m_nested;
+};
+
+// The model holding duplicate group `group`, or null. An object leaving its group finds
+// the model through it, never through a document that may be gone already.
+TevDerivedDocumentsModel* modelOfGroup(const TevDerivedObjectDuplicateInfo* group);
+// Records that `model` holds `group` from now on, or, for a null model, no longer.
+void noteGroupHeld(const TevDerivedObjectDuplicateInfo* group, TevDerivedDocumentsModel* model);
 
 // Counts one change to the registry of `model` in every walk over it in progress:
 // `erased` is the node taken out, or null for any other change.

@@ -491,6 +491,10 @@ void TevDerivedDocument::refreshNewInfo(TevDerivedDocumentInfo* info,
 }
 
 void TevDerivedDocument::fillInfoAllDerObjs(bool notify) {
+    const lumdd::InfoBuild build(this);
+    if (!TEV_ASSERT(!build.nested(), lumdd::kInfoBuiltWhileBuilding)) {
+        return; // a callback of this very build asked for the infos again
+    }
     const lumdd::KeepAlive keep(this);
     if (m_model != nullptr) {
         m_model->checkDerivedObjects(this, true, true);

@@ -90,6 +90,7 @@ TevDerivedDocumentsModel::~TevDerivedDocumentsModel() {
     // Objects leave their groups when they are destroyed, so what is left here are
     // groups of objects that live outside the registry.
     for (TevDerivedObjectDuplicateInfo*& group : m_duplicates) {
+        lumdd::noteGroupHeld(group, nullptr);
         delete group;
         group = nullptr;
     }
@@ -485,6 +486,7 @@ void TevDerivedDocumentsModel::appendDuplicateObjects(const TevArray<TevDerivedO
         }
         return;
     }
+    lumdd::noteGroupHeld(group, this);
     // A member of another group leaves it first, so that no group is left pointing at
     // an object that points elsewhere.
     for (TevDerivedObject* obj : members) {
@@ -504,6 +506,7 @@ void TevDerivedDocumentsModel::appendDuplicateObjects(const TevArray<TevDerivedO
     }
     if (!group->objectsAreDuplicated()) {
         m_duplicates.removeAt(indexOfGroup(group));
+        lumdd::noteGroupHeld(group, nullptr);
         delete group;
     }
 }
@@ -521,6 +524,7 @@ void TevDerivedDocumentsModel::removeObjectFromDuplicate(TevDerivedObject* obj) 
     if (group->objectsAreDuplicated()) {
         return;
     }
+    lumdd::noteGroupHeld(group, nullptr);
     delete group;
     m_duplicates.removeAt(index);
 }

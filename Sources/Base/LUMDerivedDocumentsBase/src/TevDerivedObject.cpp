@@ -105,12 +105,12 @@ TevDerivedObject::~TevDerivedObject() {
 }
 
 void TevDerivedObject::leaveDuplicateGroup() {
-    // A group must never keep pointing at a destroyed object. The document is reached
-    // only for an object that is in a group.
+    // A group must never keep pointing at a destroyed object.
     if (m_duplicateInfo == nullptr) {
         return;
     }
-    if (TevDerivedDocumentsModel* model = modelOf(m_derivedDoc)) {
+    // The model is found through the group: the object's document may be gone already.
+    if (TevDerivedDocumentsModel* model = lumdd::modelOfGroup(m_duplicateInfo)) {
         model->removeObjectFromDuplicate(this); // dissolves a group that drops below two
     }
     if (m_duplicateInfo != nullptr) {
