@@ -297,7 +297,40 @@ const Case kCases[] = {
      },
      {},
      "P1.nc Parts.txt A2.dwg | P1.nc:nc Parts.txt:bom H8"},
+    {"disposeObject(H7",
+     removeDoc(u"A1.dwg"),
+     [](World& w) { w.doc(u"A1.dwg")->reset(); },
+     {},
+     "P1.nc Parts.txt A2.dwg | P1.nc:nc Parts.txt:bom H8"},
+    {"updateDerivedObject(A1.dwg,H7",
+     [](World& w) {
+         TevDerivedObject* h7 = w.obj("H7");
+         EXPECT_EQ(w.doc(u"A1.dwg")->deleteDerivedObject(h7), 1);
+         EXPECT_EQ(w.doc(u"A1.dwg")->deleteDerivedObject(h7), 0);
+     },
+     send(E::eDlgDocManMsgUpdateObject, 0),
+     {"not disposed of already"},
+     "P1.nc Parts.txt A2.dwg A1.dwg | P1.nc:nc Parts.txt:bom H8"},
+    {"-",
+     nullptr,
+     [](World& w) {
+         TevDerivedDocument* a1 = w.doc(u"A1.dwg");
+         a1->setHasUpdReq(true);
+         TevDerivedObject* u9 = w.host.factory.makeDetailObject(a1, 9, u"U9");
+         u9->setUpdOnlyObject();
+         a1->addDerivedObject(u9, false);
+         w.host.log.when("model.addUpdOnlyDerivedObjects",
+                         [&w] { deleteObject(u"A1.dwg", "U9")(w); });
+         send(E::eDlgDocManMsgUpdate, 1)(w);
+     },
+     {},
+     kAll},
     // Rows are found again by their object after every host call.
+    {"updateDerivedObject(A1.dwg,H7",
+     [](World& w) { w.model().setDocManObjects(nullptr); },
+     send(E::eDlgDocManMsgUpdateObject, 0),
+     {},
+     "P1.nc Parts.txt A2.dwg A1.dwg | P1.nc:nc Parts.txt:bom H8 H7"},
     {"checkDerivedObjects(A1.dwg",
      [](World& w) {
          for (int extra = 0; extra < 40; ++extra) {
@@ -337,14 +370,17 @@ const Case kCases[] = {
 };
 
 TEST(HostileHost, CallsBackIntoTheLibraryWithoutHarm) {
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(testing::Message() << "case " << &c - kCases << ": " << c.trigger);
-        lumtest::ScopedAssertionRecorder recorder;
-        World w;
-        w.host.log.when(c.trigger, [&w, &c] { c.action(w); });
-        c.operation(w);
-        EXPECT_EQ(recorder.take(), c.assertions);
-        EXPECT_EQ(w.state(), c.state);
+    for (const bool leaveReferences : {false, true}) {
+        for (const Case& c : kCases) {
+            SCOPED_TRACE(testing::Message() << "case " << &c - kCases << ": " << c.trigger);
+            lumtest::ScopedAssertionRecorder recorder;
+            World w;
+            w.host.factory.leaveReferences = leaveReferences; // the library never follows them
+            w.host.log.when(c.trigger, [&w, &c] { c.action(w); });
+            c.operation(w);
+            EXPECT_EQ(recorder.take(), c.assertions);
+            EXPECT_EQ(w.state(), c.state);
+        }
     }
 }
 

@@ -143,38 +143,4 @@ TEST_F(ReferenceHostTest, ShowPrintsEveryStatusAndCategory) {
     EXPECT_FALSE(contains(result.output, "assertion")) << result.output;
 }
 
-TEST_F(ReferenceHostTest, CheckMissingAndNumbersReportWhatTheSampleHolds) {
-    const Outcome check = runOnCopy("check");
-    ASSERT_EQ(check.status, 0) << check.output;
-    EXPECT_TRUE(lineHas(check, "Details\\A2.dwg ", "required (Details\\A2.upd exists)"));
-    EXPECT_TRUE(lineHas(check, "Details\\A1.dwg ", "not required"));
-    EXPECT_EQ(check.lines.back(), "1 of 13 documents require an update.");
-
-    const Outcome numbers = runOnCopy("numbers");
-    ASSERT_EQ(numbers.status, 0) << numbers.output;
-    EXPECT_TRUE(lineHas(numbers, "C-5     Details\\C1.dwg", "duplicate drawing number"));
-    EXPECT_TRUE(lineHas(numbers, "C-5     Details\\C2.dwg", "duplicate drawing number"));
-    EXPECT_FALSE(lineHas(numbers, "A-101 ", "duplicate"));
-
-    const Outcome missing = runOnCopy("missing");
-    ASSERT_EQ(missing.status, 0) << missing.output;
-    EXPECT_TRUE(
-        lineHas(missing, "Removed ", "Removed 1 of 13 documents, as their files are missing:"));
-    EXPECT_EQ(linesOf(missing, "  "), std::vector<std::string>{"  Details\\A3.dwg"});
-}
-
-TEST_F(ReferenceHostTest, RenameMovesTheFileAndTheModelFollows) {
-    const Outcome renamed = runOnCopy("rename A2.dwg A2-B.dwg");
-    ASSERT_EQ(renamed.status, 0) << renamed.output;
-    EXPECT_TRUE(fs::exists(folder.path() / "Details" / "A2-B.dwg"));
-    EXPECT_TRUE(fs::exists(folder.path() / "Details" / "A2-B.upd"));
-    EXPECT_FALSE(fs::exists(folder.path() / "Details" / "A2.dwg"));
-    EXPECT_TRUE(contains(renamed.output, "The model finds the detail as Details\\A2-B.dwg."));
-
-    const Outcome shown = runOnCopy("show");
-    ASSERT_EQ(shown.status, 0) << shown.output;
-    EXPECT_EQ(linesOf(shown, "Details\\A2-B.dwg ").size(), 2U) << shown.output;
-    EXPECT_TRUE(linesOf(shown, "Details\\A2.dwg ").empty()) << shown.output;
-}
-
 } // namespace

@@ -136,7 +136,7 @@ void FakeFactory::disposeObject(TevDerivedObject*& obj, TevDerivedDocumentsModel
         return;
     }
     delete obj;
-    obj = nullptr;
+    obj = leaveReferences ? obj : nullptr;
 }
 
 void FakeFactory::disposeDocument(TevDerivedDocument*& doc, TevDerivedDocumentsModel*) {
@@ -146,7 +146,7 @@ void FakeFactory::disposeDocument(TevDerivedDocument*& doc, TevDerivedDocumentsM
         return;
     }
     delete doc;
-    doc = nullptr;
+    doc = leaveReferences ? doc : nullptr;
 }
 
 template <class Document, class... Args>

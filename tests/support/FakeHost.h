@@ -216,6 +216,7 @@ public:
     bool nullDocuments = false;
     TevDerivedDocument* handBack = nullptr; // the next detail document created, if set
     bool nullObjects = false;
+    bool leaveReferences = false; // disposals leave the caller's pointer as it was
     DocumentScript documentScript;
 
     std::size_t liveDocuments() const { return m_documents.size(); }
