@@ -62,8 +62,14 @@ bool defer(Subject* subject, TevDerivedDocumentsModel* model) {
     return true;
 }
 
-std::vector<const TevDerivedDocument*>& infoBuilds() {
-    thread_local std::vector<const TevDerivedDocument*> builds;
+// A document building its infos. A type of this unit's own, so that no instantiation of
+// a standard template over a library type is exported.
+struct InfoBuildRecord {
+    const TevDerivedDocument* doc;
+};
+
+std::vector<InfoBuildRecord>& infoBuilds() {
+    thread_local std::vector<InfoBuildRecord> builds;
     return builds;
 }
 
@@ -90,8 +96,9 @@ std::unordered_map<const TevDerivedObjectDuplicateInfo*, TevDerivedDocumentsMode
 } // namespace
 
 InfoBuild::InfoBuild(const TevDerivedDocument* doc)
-    : m_nested(std::find(infoBuilds().begin(), infoBuilds().end(), doc) != infoBuilds().end()) {
-    infoBuilds().push_back(doc);
+    : m_nested(std::any_of(infoBuilds().begin(), infoBuilds().end(),
+                           [doc](const InfoBuildRecord& build) { return build.doc == doc; })) {
+    infoBuilds().push_back({doc});
 }
 
 InfoBuild::~InfoBuild() {
