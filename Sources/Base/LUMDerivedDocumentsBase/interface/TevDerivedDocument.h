@@ -44,7 +44,9 @@ public:
     virtual void addUpdOnlyDerivedObjects(bool flag1, bool flag2);
     // Fills the document's part of a row of one of its objects: file name, folder
     // (without a model the folder is left as it was) and, when the info can be built,
-    // prototype name, drawing number, approval, check status and revisions.
+    // prototype name, drawing number, approval, check status and revisions. Calls the
+    // host when the info is built: fill a row of your own, not one of a table your
+    // callbacks may grow.
     virtual void fillDocManObjectData(TevDocManObject& row);
     // Re-reads the status of every object, then refreshes the row of each object that
     // has one in `table`.

@@ -42,6 +42,8 @@ public:
                                    TevDerDocEnums::eDocSubType subType);
     // Fills a row: the document's part, then the display status (15 for a duplicate),
     // the command-active value and the object itself. The kinds add their own fields.
+    // Calls the host when infos are built or a model extract is named: fill a row of
+    // your own, not one of a table your callbacks may grow. updateDocManObject does so.
     virtual void fillDocManObjectData(TevDocManObject& row);
     // Carries out the document-manager `message` for `row`; 1 when it succeeded and the
     // row was refilled, 0 (row unchanged) when the operation failed. `flag` and `out`
