@@ -9,20 +9,12 @@
 #include <vector>
 
 namespace lumdd {
-namespace {
 
 struct WalkRecord {
     const TevDerivedDocumentsModel* model;
     std::uint64_t changes;
     const DocumentNode* lastErased;
 };
-
-// The walks in progress on this thread, innermost last. Usually empty, so that a
-// change to a registry outside any walk costs one test.
-std::vector<WalkRecord>& walksInProgress() {
-    thread_local std::vector<WalkRecord> walks;
-    return walks;
-}
 
 // One operation under way on a document or an object, innermost last.
 struct Operation {
@@ -33,14 +25,23 @@ struct Operation {
     bool dying;                      // The subject's destructor runs: it is being disposed of.
 };
 
+namespace {
+
+// The walks in progress on this thread, innermost last. Usually empty, so that a
+// change to a registry outside any walk costs one test.
+std::vector<WalkRecord>& walksInProgress() {
+    thread_local std::vector<WalkRecord> walks;
+    return walks;
+}
+
 std::vector<Operation>& operationsUnderWay() {
     thread_local std::vector<Operation> operations;
     return operations;
 }
 
 // The outermost operation under way on the subject, or null.
-Operation* outermost(const void* subject) {
-    for (Operation& operation : operationsUnderWay()) {
+Operation* outermost(std::vector<Operation>& operations, const void* subject) {
+    for (Operation& operation : operations) {
         if (operation.doc == subject || operation.obj == subject) {
             return &operation;
         }
@@ -50,7 +51,7 @@ Operation* outermost(const void* subject) {
 
 template <class Subject>
 bool defer(Subject* subject, TevDerivedDocumentsModel* model) {
-    Operation* operation = outermost(subject);
+    Operation* operation = outermost(operationsUnderWay(), subject);
     if (operation == nullptr) {
         return false;
     }
@@ -121,23 +122,26 @@ void noteGroupHeld(const TevDerivedObjectDuplicateInfo* group, TevDerivedDocumen
 }
 
 KeepAlive::KeepAlive(TevDerivedDocument* doc)
-    : m_index(operationsUnderWay().size()) {
-    operationsUnderWay().push_back({doc, nullptr, nullptr, false, false});
+    : m_operations(operationsUnderWay())
+    , m_index(m_operations.size()) {
+    m_operations.push_back({doc, nullptr, nullptr, false, false});
 }
 
 KeepAlive::KeepAlive(TevDerivedDocument* doc, Dying)
-    : m_index(operationsUnderWay().size()) {
-    operationsUnderWay().push_back({doc, nullptr, nullptr, true, true});
+    : m_operations(operationsUnderWay())
+    , m_index(m_operations.size()) {
+    m_operations.push_back({doc, nullptr, nullptr, true, true});
 }
 
 KeepAlive::KeepAlive(TevDerivedObject* obj)
-    : m_index(operationsUnderWay().size()) {
-    operationsUnderWay().push_back({nullptr, obj, nullptr, false, false});
+    : m_operations(operationsUnderWay())
+    , m_index(m_operations.size()) {
+    m_operations.push_back({nullptr, obj, nullptr, false, false});
 }
 
 KeepAlive::~KeepAlive() {
-    const Operation operation = operationsUnderWay()[m_index];
-    operationsUnderWay().pop_back();
+    const Operation operation = m_operations[m_index];
+    m_operations.pop_back();
     if (!operation.disposalAsked || operation.dying) {
         return;
     }
@@ -153,9 +157,13 @@ KeepAlive::~KeepAlive() {
 }
 
 bool KeepAlive::gone() const {
-    const Operation& mine = operationsUnderWay()[m_index];
-    const Operation* first = outermost(mine.doc != nullptr ? static_cast<const void*>(mine.doc)
-                                                           : static_cast<const void*>(mine.obj));
+    const Operation& mine = m_operations[m_index];
+    if (mine.disposalAsked) {
+        return true;
+    }
+    const void* subject = mine.doc != nullptr ? static_cast<const void*>(mine.doc)
+                                              : static_cast<const void*>(mine.obj);
+    const Operation* first = outermost(m_operations, subject);
     return first != nullptr && first->disposalAsked;
 }
 
@@ -177,20 +185,21 @@ void noteRegistryChange(const TevDerivedDocumentsModel* model, const DocumentNod
 }
 
 RegistryWalk::RegistryWalk(const TevDerivedDocumentsModel* model)
-    : m_index(walksInProgress().size()) {
-    walksInProgress().push_back({model, 0, nullptr});
+    : m_walks(walksInProgress())
+    , m_index(m_walks.size()) {
+    m_walks.push_back({model, 0, nullptr});
 }
 
 RegistryWalk::~RegistryWalk() {
-    walksInProgress().pop_back();
+    m_walks.pop_back();
 }
 
 std::uint64_t RegistryWalk::changes() const {
-    return walksInProgress()[m_index].changes;
+    return m_walks[m_index].changes;
 }
 
 const DocumentNode* RegistryWalk::lastErased() const {
-    return walksInProgress()[m_index].lastErased;
+    return m_walks[m_index].lastErased;
 }
 
 } // namespace lumdd

@@ -21,6 +21,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace lumdd {
 
@@ -39,6 +40,9 @@ inline constexpr const char* kDisposedTwice = "not disposed of already";
 
 using DocumentTable = TevDerivedDocumentsModel::DocumentTable;
 using DocumentNode = DocumentTable::Node;
+
+struct Operation;
+struct WalkRecord;
 
 // Keeps a document or an object from being disposed of while it lives; see above.
 class KeepAlive {
@@ -60,7 +64,8 @@ public:
     bool gone() const;
 
 private:
-    std::size_t m_index; // Of this KeepAlive's record in the stack of operations.
+    std::vector<Operation>& m_operations; // This thread's, looked up once.
+    std::size_t m_index;                  // Of this KeepAlive's record in the stack of operations.
 };
 
 // Keeps an object and its document from being disposed of while an operation on the
@@ -121,7 +126,8 @@ public:
     const DocumentNode* lastErased() const;
 
 private:
-    std::size_t m_index; // Of this walk's record, which outlives nested walks.
+    std::vector<WalkRecord>& m_walks; // This thread's, looked up once.
+    std::size_t m_index;              // Of this walk's record, which outlives nested walks.
 };
 
 // Visits the nodes of `docs`, the registry of `model`, in registry order with
