@@ -15,8 +15,13 @@ class LUMTABLE_EXPORT TevDocManObject : public TevTableObject {
 public:
     TevDocManObject() = default;
     TevDocManObject(const TevDocManObject&) = default;
+    // Takes every field over; `other` is left with empty texts and lists.
+    TevDocManObject(TevDocManObject&& other) noexcept;
     // Copies every field, the removal mark included.
     const TevDocManObject& operator=(const TevDocManObject& other);
+    // Takes every field over, the removal mark included; `other` is left with empty
+    // texts and lists. Erasing rows moves them, so that no text is copied.
+    TevDocManObject& operator=(TevDocManObject&& other) noexcept;
     ~TevDocManObject() override;
 
     TevString m_fileName;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <utility>
 
 namespace {
 
@@ -90,6 +91,13 @@ TEST(TevDocManObject, AssignmentCopiesEveryFieldAndTablesMoveRowsWhole) {
     expectSameFields(target, source);
     target = target;
     expectSameFields(target, source);
+    // A move takes every field over and leaves the source's texts and lists empty.
+    Row from = filledRow(7), moved(filledRow(2));
+    moved = std::move(from);
+    expectSameFields(moved, source);
+    expectSameFields(Row(std::move(moved)), source);
+    EXPECT_TRUE(from.m_title.isEmpty() && from.m_revisions.isEmpty() &&
+                moved.m_fullDwgNo.isEmpty());
 
     TevArray<Row> table;
     for (int seed = 0; seed < 10; ++seed) {

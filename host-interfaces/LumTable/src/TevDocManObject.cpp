@@ -1,45 +1,70 @@
 #include "LumTable/TevDocManObject.h"
 
+#include <utility>
+
+namespace {
+
+// Assigns every field of `from` to `to`, the removal mark included: copied from a row
+// that stays, moved from one that is going.
+template <class Row>
+void assignFields(TevDocManObject& to, Row&& from) {
+    to.m_fileName = std::forward<Row>(from).m_fileName;
+    to.m_newName = std::forward<Row>(from).m_newName;
+    to.m_newApprovalComment = std::forward<Row>(from).m_newApprovalComment;
+    to.m_path = std::forward<Row>(from).m_path;
+    to.m_objectStatus = std::forward<Row>(from).m_objectStatus;
+    to.m_title = std::forward<Row>(from).m_title;
+    to.m_date = std::forward<Row>(from).m_date;
+    to.m_styleName = std::forward<Row>(from).m_styleName;
+    to.m_processName = std::forward<Row>(from).m_processName;
+    to.m_category = std::forward<Row>(from).m_category;
+    to.m_derivedObject = std::forward<Row>(from).m_derivedObject;
+    to.m_scale = std::forward<Row>(from).m_scale;
+    to.m_detailHandle = std::forward<Row>(from).m_detailHandle;
+    to.m_subCategory = std::forward<Row>(from).m_subCategory;
+    to.m_commandActive = std::forward<Row>(from).m_commandActive;
+    to.m_approvalDate = std::forward<Row>(from).m_approvalDate;
+    to.m_approvalComment = std::forward<Row>(from).m_approvalComment;
+    to.m_approvalStatusIndex = std::forward<Row>(from).m_approvalStatusIndex;
+    to.m_checkStatus = std::forward<Row>(from).m_checkStatus;
+    to.m_detExternalObjectState = std::forward<Row>(from).m_detExternalObjectState;
+    to.m_revisions = std::forward<Row>(from).m_revisions;
+    to.m_lastRevIdx = std::forward<Row>(from).m_lastRevIdx;
+    to.m_lastRevisionEntry2 = std::forward<Row>(from).m_lastRevisionEntry2;
+    to.m_lastRevisionEntry1 = std::forward<Row>(from).m_lastRevisionEntry1;
+    to.m_lastRevisionEntry3 = std::forward<Row>(from).m_lastRevisionEntry3;
+    to.m_lastRevisionEntry4 = std::forward<Row>(from).m_lastRevisionEntry4;
+    to.m_ncDxfName = std::forward<Row>(from).m_ncDxfName;
+    to.m_ncName = std::forward<Row>(from).m_ncName;
+    to.m_prototypeName = std::forward<Row>(from).m_prototypeName;
+    to.m_fullDwgNo = std::forward<Row>(from).m_fullDwgNo;
+    to.m_logicalObjectSelection = std::forward<Row>(from).m_logicalObjectSelection;
+    to.m_singlePartsDetailed = std::forward<Row>(from).m_singlePartsDetailed;
+    to.m_mainPartsDetailed = std::forward<Row>(from).m_mainPartsDetailed;
+    to.m_removed = std::forward<Row>(from).m_removed;
+}
+
+} // namespace
+
+TevDocManObject::TevDocManObject(TevDocManObject&& other) noexcept
+    : TevTableObject(other) {
+    assignFields(*this, std::move(other));
+}
+
 TevDocManObject::~TevDocManObject() = default;
 
 const TevDocManObject& TevDocManObject::operator=(const TevDocManObject& other) {
-    if (this == &other) {
-        return *this;
+    if (this != &other) {
+        TevTableObject::operator=(other);
+        assignFields(*this, other);
     }
-    TevTableObject::operator=(other);
-    m_fileName = other.m_fileName;
-    m_newName = other.m_newName;
-    m_newApprovalComment = other.m_newApprovalComment;
-    m_path = other.m_path;
-    m_objectStatus = other.m_objectStatus;
-    m_title = other.m_title;
-    m_date = other.m_date;
-    m_styleName = other.m_styleName;
-    m_processName = other.m_processName;
-    m_category = other.m_category;
-    m_derivedObject = other.m_derivedObject;
-    m_scale = other.m_scale;
-    m_detailHandle = other.m_detailHandle;
-    m_subCategory = other.m_subCategory;
-    m_commandActive = other.m_commandActive;
-    m_approvalDate = other.m_approvalDate;
-    m_approvalComment = other.m_approvalComment;
-    m_approvalStatusIndex = other.m_approvalStatusIndex;
-    m_checkStatus = other.m_checkStatus;
-    m_detExternalObjectState = other.m_detExternalObjectState;
-    m_revisions = other.m_revisions;
-    m_lastRevIdx = other.m_lastRevIdx;
-    m_lastRevisionEntry2 = other.m_lastRevisionEntry2;
-    m_lastRevisionEntry1 = other.m_lastRevisionEntry1;
-    m_lastRevisionEntry3 = other.m_lastRevisionEntry3;
-    m_lastRevisionEntry4 = other.m_lastRevisionEntry4;
-    m_ncDxfName = other.m_ncDxfName;
-    m_ncName = other.m_ncName;
-    m_prototypeName = other.m_prototypeName;
-    m_fullDwgNo = other.m_fullDwgNo;
-    m_logicalObjectSelection = other.m_logicalObjectSelection;
-    m_singlePartsDetailed = other.m_singlePartsDetailed;
-    m_mainPartsDetailed = other.m_mainPartsDetailed;
-    m_removed = other.m_removed;
+    return *this;
+}
+
+TevDocManObject& TevDocManObject::operator=(TevDocManObject&& other) noexcept {
+    if (this != &other) {
+        TevTableObject::operator=(other);
+        assignFields(*this, std::move(other));
+    }
     return *this;
 }

@@ -12,6 +12,7 @@
 
 #include <climits>
 #include <initializer_list>
+#include <utility>
 
 namespace {
 
@@ -449,7 +450,7 @@ void TevDerivedDocumentsModel::setDocumentsManagerOpen(bool open) {
             continue;
         }
         if (kept != index) {
-            table[kept] = table[index];
+            table[kept] = std::move(table[index]);
         }
         ++kept;
     }

@@ -10,6 +10,7 @@
 #include "TevFiles.h"
 
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -168,7 +169,7 @@ int TevDerivedObject::updateDocManObject(TevDocManObject& row, int message, bool
         return 0; // the row left the table meanwhile
     }
     const bool removed = target->m_removed; // marked meanwhile, it stays marked
-    *target = work;
+    *target = std::move(work);
     target->m_removed = removed;
     return 1;
 }
@@ -612,7 +613,7 @@ void TevDerivedObject::removeDocManInformations(TevArray<TevDocManObject>* table
             }
         }
         if (kept != index) {
-            (*table)[kept] = row;
+            (*table)[kept] = std::move(row);
         }
         ++kept;
     }
