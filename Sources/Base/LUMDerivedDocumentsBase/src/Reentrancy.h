@@ -7,11 +7,12 @@
 // lookups, but the factory disposes of it only when the outermost operation on it has
 // returned. An operation holds a KeepAlive for what it works on.
 //
-// Registry walks. A walk keeps the node it is on and the one after it across its host calls. That
-// is sound only while the registry does not change, or loses just the node being visited (a host
-// may let a document go from one of its own callbacks). Every change the library makes to a
-// registry is therefore counted in the walks over it in progress on this thread, with the node it
-// erased, and a walk checks the count after each visit.
+// Registry walks. A walk keeps the node it is on and the one after it across its host
+// calls. That is sound only while the registry does not change, or loses just the node
+// being visited (a host may let a document go from one of its own callbacks). Every
+// change the library makes to a registry is therefore counted in the walks over it in
+// progress on this thread, with the node it erased, and a walk checks the count after
+// each visit.
 #ifndef LUM_REENTRANCY_H
 #define LUM_REENTRANCY_H
 
