@@ -210,6 +210,7 @@ protected:
 
 private:
     friend class TevDerivedDocumentsModel; // Files a new document under its key without a copy.
+    friend class TevDerivedObject; // A full update walks the live list, which callbacks change.
 
     void disposeObject(TevDerivedObject* obj);
 };

@@ -113,6 +113,22 @@ void noteGroupHeld(const TevDerivedObjectDuplicateInfo* group, TevDerivedDocumen
 // `erased` is the node taken out, or null for any other change.
 void noteRegistryChange(const TevDerivedDocumentsModel* model, const DocumentNode* erased);
 
+// Every change the library makes to the registry `docs` of `model` goes through these,
+// so that the walks over it in progress count it.
+inline void eraseFromRegistry(const TevDerivedDocumentsModel* model, DocumentTable& docs,
+                              DocumentNode* node) {
+    noteRegistryChange(model, node);
+    docs.erase(node);
+}
+inline bool fileInRegistry(const TevDerivedDocumentsModel* model, DocumentTable& docs,
+                           TevDerivedDocument* doc, const TevDerivedDocKey& key) {
+    const bool inserted = docs.insert(key, doc).second;
+    if (inserted) {
+        noteRegistryChange(model, nullptr);
+    }
+    return inserted;
+}
+
 // One walk in progress over the registry of a model; walks nest.
 class RegistryWalk {
 public:

@@ -215,8 +215,7 @@ TevDerivedDocument* TevDerivedDocumentsModel::registerDocument(TevDerivedDocumen
     if (!TEV_ASSERT(doc->m_model == this || doc->m_model == nullptr, "doc->getModel() == this")) {
         return nullptr; // another model's document: not this registry's to keep or dispose of
     }
-    const TevDerivedDocKey key = doc->m_key; // the document may go in any host call below
-    const DocumentTable::Node* registered = m_docs.find(key);
+    const DocumentTable::Node* registered = m_docs.find(doc->m_key);
     if (registered != nullptr && registered->value() == doc) {
         TevAssert::tevAssert("doc not registered yet", __FILE__, __LINE__);
         return doc; // the factory handed back a registered document: it stays as it is
@@ -234,17 +233,19 @@ TevDerivedDocument* TevDerivedDocumentsModel::registerDocument(TevDerivedDocumen
             disposeDocument(doc);
             return nullptr;
         }
-        const auto [node, inserted] = m_docs.insert(key, doc);
-        if (inserted) {
-            lumdd::noteRegistryChange(this, nullptr);
+        // A new document is filed under its own key (the node keeps a copy).
+        if (lumdd::fileInRegistry(this, m_docs, doc, doc->m_key)) {
             return doc;
         }
         // Registered meanwhile by the host, or no memory for the node; the disposal may
         // take out what is registered, so the key is looked up again after it.
+        const TevDerivedDocKey key = doc->m_key;
         disposeDocument(doc);
         registered = m_docs.find(key);
         return registered != nullptr ? registered->value() : nullptr;
     }
+    // Only a document met again needs a copy of its key: it goes before the key is used.
+    const TevDerivedDocKey key = doc->m_key;
     disposeDocument(doc);
     registered = m_docs.find(key); // the disposal may have taken it out
     TevDerivedDocument* earlier = registered != nullptr ? registered->value() : nullptr;
@@ -326,8 +327,7 @@ bool TevDerivedDocumentsModel::removeDoc(const TevDerivedDocKey& key) {
 void TevDerivedDocumentsModel::removeNode(DocumentTable::Node* node) {
     // Out of the registry first: nothing the disposal calls can reach the node again.
     TevDerivedDocument* doc = node->value();
-    lumdd::noteRegistryChange(this, node);
-    m_docs.erase(node);
+    lumdd::eraseFromRegistry(this, m_docs, node);
     if (doc != nullptr && !lumdd::deferDisposal(doc, this)) {
         m_pFactory->disposeDocument(doc, this);
     }
@@ -354,14 +354,12 @@ void TevDerivedDocumentsModel::derivedDocFileNameChanged(const TevDerivedDocKey&
         return;
     }
     TevDerivedDocument* doc = node->value();
-    lumdd::noteRegistryChange(this, node);
-    m_docs.erase(node);
+    lumdd::eraseFromRegistry(this, m_docs, node);
     if (doc == nullptr) {
         return;
     }
     doc->fileNameChanged(newPath, other);
-    const bool filed = m_docs.insert(doc->getKey(), doc).second;
-    lumdd::noteRegistryChange(this, nullptr);
+    const bool filed = lumdd::fileInRegistry(this, m_docs, doc, doc->m_key);
     doc->removeDocManInformations(m_docManObjects);
     if (!filed) {
         // Another document holds the new key already: this one would be lost.
@@ -688,12 +686,11 @@ TevArray<TevDerivedDwgNo> TevDerivedDocumentsModel::collectDrawingNumbers() {
         if (doc == nullptr) {
             continue;
         }
-        const TevDerivedDocKey key = doc->m_key;
         const auto before = walk.changes();
         const lumdd::KeepAlive keep(doc);
         const TevDerivedDocumentInfo* info = doc->getInfo();
         if (walk.changes() != before) {
-            if (walk.changes() - before == 1 && m_docs.find(key) == nullptr) {
+            if (walk.changes() - before == 1 && keep.gone()) {
                 continue; // the host let this document go
             }
             TevAssert::tevAssert(lumdd::kRegistryChangedDuringWalk, __FILE__, __LINE__);

@@ -18,19 +18,6 @@ TevDerivedDocumentsModel* modelOf(const TevDerivedDocument* doc) {
     return doc != nullptr ? doc->getModel() : nullptr;
 }
 
-// Whether `doc` still lists `obj`: the host may delete objects while the library walks
-// a copy of the list.
-bool lists(const TevDerivedDocument* doc, const TevDerivedObject* obj) {
-    TevArray<TevDerivedObject*> objects;
-    doc->getDerivedObjects(objects, TevDerDocEnums::eDocTypeAll);
-    for (const TevDerivedObject* listed : objects) {
-        if (listed == obj) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // Where a row the host handed in lives. A row of `obj` in the attached table is found
 // again by its object, since host calls may grow, sort or compact the table; any other
 // row is in the host's own keeping.
@@ -243,12 +230,11 @@ int TevDerivedObject::fullUpdate(TevDocManObject& row, TevDerDocEnums::eDlgDocMa
         if (docHadUpdReq && doc->hasUpdReq()) {
             doc->addUpdOnlyDerivedObjects(false, true);
         }
-        TevArray<TevDerivedObject*> objects;
-        doc->getDerivedObjects(objects, TevDerDocEnums::eDocTypeAll);
+        // The live list, by index: an object a callback deletes is never reached again.
         TevDerivedDocumentsModel* model = doc->getModel();
-        for (TevDerivedObject* obj : objects) {
-            if (obj == nullptr || model == nullptr || (obj != this && !lists(doc, obj)) ||
-                !obj->isUpdOnlyObject()) {
+        for (int index = 0; model != nullptr && index < doc->m_derivedObjects.length(); ++index) {
+            TevDerivedObject* obj = doc->m_derivedObjects[index];
+            if (obj == nullptr || !obj->isUpdOnlyObject()) {
                 continue;
             }
             model->beginCheckDerivedObjects();
