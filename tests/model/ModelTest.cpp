@@ -89,15 +89,6 @@ using lumtest::text;
 using Names = std::vector<std::string>;
 using Ints = std::vector<int>;
 
-template <class T>
-std::string names(const TevArray<T*>& items) {
-    Names out;
-    for (const T* item : items) {
-        out.push_back(lumtest::nameOf(item));
-    }
-    return joined(out);
-}
-
 // A1 and A2 (objects H7, H8), the BOM Parts and the DSTV NC P1; the log starts empty.
 struct Registry : lumtest::FakeHost {
     using FakeHost::FakeHost;
@@ -114,11 +105,6 @@ struct Registry : lumtest::FakeHost {
     std::string calls(std::initializer_list<const char*> ignored = {"isCommandActive",
                                                                     "checkDerivedObjects"}) {
         return joined(log.take(ignored));
-    }
-    std::string registered() {
-        TevArray<TevDerivedDocument*> docs;
-        model().getDerivedDocs(docs);
-        return names(docs);
     }
 };
 

@@ -73,16 +73,12 @@ struct World {
     }
     // The documents left, then the row objects, as text.
     std::string state() {
-        Texts names;
-        for (const TevDerivedDocument* each : docs()) {
-            names.push_back(nameOf(each));
-        }
-        names.push_back("|");
+        std::string out = host.registered() + (docs().isEmpty() ? "|" : " |");
         for (const TevDocManObject& each : table) {
             const bool live = host.factory.isLive(each.m_derivedObject);
-            names.push_back(live ? nameOf(each.m_derivedObject) : "gone");
+            out += " " + (live ? nameOf(each.m_derivedObject) : "gone");
         }
-        return lumtest::joined(names);
+        return out;
     }
 };
 

@@ -245,6 +245,16 @@ FakeHost::~FakeHost() {
     EXPECT_EQ(factory.liveObjects(), 0U) << "objects created but never disposed of";
 }
 
+std::string FakeHost::registered() const {
+    TevArray<TevDerivedDocument*> docs;
+    m_model->getDerivedDocs(docs);
+    std::vector<std::string> names;
+    for (const TevDerivedDocument* doc : docs) {
+        names.push_back(nameOf(doc));
+    }
+    return joined(names);
+}
+
 FakeDetailDocument* FakeHost::addDetail(std::int64_t id, const char* path, bool update,
                                         bool checkFile, bool resetStatus) {
     return dynamic_cast<FakeDetailDocument*>(

@@ -326,6 +326,8 @@ public:
     ~FakeHost();
 
     FakeModel& model() { return *m_model; }
+    // The registered documents' names, in registry order.
+    std::string registered() const;
     // Destroys the model now (the balance is still checked at the end).
     void destroyModel() { m_model.reset(); }
 
