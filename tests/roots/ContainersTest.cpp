@@ -90,7 +90,7 @@ TEST(TevArray, OperationsGiveExactResultsAndSurviveEachRefusedAllocation) {
             row.op(array, three);
             const int refused = kth->refused();
             kth.reset();
-            EXPECT_EQ(CountedElement::live - live, array.physicalLength() + 3);
+            EXPECT_EQ(CountedElement::live - live, array.capacity() + 3);
             if (refused == 0) {
                 EXPECT_EQ(recorder.texts(), Texts{});
                 EXPECT_EQ(k, row.allocations);
@@ -112,6 +112,47 @@ TEST(TevArray, OperationsGiveExactResultsAndSurviveEachRefusedAllocation) {
         }
     }
     EXPECT_EQ(CountedElement::live, live);
+}
+
+// Appending one at a time reserves storage ahead, so that a long run of appends copies
+// each element a bounded number of times, while the physical length keeps its step growth
+// and the slots it newly covers read as default, as newly allocated slots would.
+TEST(TevArray, AppendsReserveAheadWithoutChangingWhatThePhysicalLengthShows) {
+    struct Row {
+        int growthStep, appends, physical, capacity, maxAllocations;
+    };
+    const Row rows[] = {{8, 1, 8, 8, 1}, {8, 17, 24, 24, 3}, {8, 25, 32, 40, 4},
+                        {1, 4, 4, 4, 4}, {3, 10, 12, 15, 4}, {8, 100000, 100000, 145648, 24}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.appends) + " appends, step " +
+                     std::to_string(row.growthStep));
+        TevArray<int> array(0, row.growthStep);
+        const ScopedAllocationFailure counting(INT_MAX);
+        bool stepGrowth = true;
+        for (int index = 0; index < row.appends; ++index) {
+            array.append(index);
+            const int step = row.growthStep;
+            stepGrowth = stepGrowth && array.physicalLength() == (index + step) / step * step;
+        }
+        EXPECT_TRUE(stepGrowth);
+        EXPECT_EQ(array.physicalLength(), row.physical);
+        EXPECT_EQ(array.capacity(), row.capacity);
+        EXPECT_LE(counting.grantedSoFar(), row.maxAllocations);
+        EXPECT_EQ(array[row.appends - 1], row.appends - 1);
+    }
+    Array array = filled(25); // physical length 32, storage for 40
+    array.setLength(10);
+    const std::uint64_t before = std::as_const(array).modificationCount();
+    EXPECT_EQ(std::as_const(array)[9].value + std::as_const(array).last().value, 18);
+    EXPECT_EQ(array.modificationCount(), before) << "const access changes nothing";
+    array.setLength(36);
+    EXPECT_EQ(digits(array), "0123456789" + std::string(26, '0'));
+    EXPECT_EQ(array.physicalLength(), 40);
+    EXPECT_EQ(array.capacity(), 40);
+    array[0] = 5, array.last() = 5, array.begin(), array.end();
+    EXPECT_EQ(array.modificationCount(), before + 5) << "each non-const access counts";
+    array.setPhysicalLength(100);
+    EXPECT_EQ(array.capacity(), 100) << "asked for exactly";
 }
 
 using Table = TevHashTable<int, CountedElement>; // a value knows its key, and counts

@@ -1,10 +1,23 @@
-// The application's dynamic array. Storage grows linearly to a multiple of the growth
-// step (8 unless told otherwise) and is kept when the array is shortened; every slot of
-// the storage holds a constructed element, including the slots beyond the length.
-// Elements move to new storage by copy assignment. A bad index or length is reported
-// through TevAssert and never reads or writes outside the storage. So is storage that
-// cannot be had ("pElements != NULL && numElements > 0"): the array then stays as it
-// was, except that a copy or copy assignment is left empty.
+// The application's dynamic array. Its physical length grows linearly to a multiple of
+// the growth step (8 unless told otherwise) and is kept when the array is shortened;
+// every slot of the storage holds a constructed element, including the slots beyond the
+// length. Elements move to new storage by copy assignment. A bad index or length is
+// reported through TevAssert and never reads or writes outside the storage. So is
+// storage that cannot be had ("pElements != NULL && numElements > 0"): the array then
+// stays as it was, except that a copy or copy assignment is left empty.
+//
+// Growing the length reserves storage ahead: when the physical length has to grow past
+// the storage, the storage grows by half at least, so that appending one element at a
+// time costs amortized constant time. What physicalLength() reports does not depend on
+// this; it keeps its step growth, and slots it newly covers hold default elements as
+// freshly allocated ones would. setPhysicalLength, the constructors and copies allocate
+// exactly what they are asked for.
+//
+// modificationCount() moves with every call that can change the length, the storage or
+// an element, including the non-const accessors, since the caller may write through
+// what they answer. A caller that keeps positions of elements across calls (the
+// document-manager row index does) trusts them only while the count stands still;
+// writes through a reference or pointer kept from before do not move it.
 //
 // Including this header also gives the chained hash tables of TevHashTable.h.
 #ifndef TEV_ARRAY_H
@@ -99,9 +112,11 @@ public:
         : m_length(std::exchange(other.m_length, 0))
         , m_physicalLength(std::exchange(other.m_physicalLength, 0))
         , m_growthStep(other.m_growthStep)
-        , m_elements(std::exchange(other.m_elements, nullptr)) {}
+        , m_capacity(std::exchange(other.m_capacity, 0))
+        , m_elements(std::exchange(other.m_elements, nullptr))
+        , m_modifications(++other.m_modifications) {}
 
-    ~TevArray() { MemoryController::release(m_elements, m_physicalLength); }
+    ~TevArray() { MemoryController::release(m_elements, m_capacity); }
 
     // Releases this array's storage first, then copies as the copy constructor does.
     TevArray& operator=(const TevArray& other) {
@@ -119,21 +134,28 @@ public:
             m_length = std::exchange(other.m_length, 0);
             m_physicalLength = std::exchange(other.m_physicalLength, 0);
             m_growthStep = other.m_growthStep;
+            m_capacity = std::exchange(other.m_capacity, 0);
             m_elements = std::exchange(other.m_elements, nullptr);
+            ++other.m_modifications;
         }
         return *this;
     }
 
     int length() const { return m_length; }
     int physicalLength() const { return m_physicalLength; }
+    // Slots of storage actually held: the physical length and what is reserved ahead.
+    int capacity() const { return m_capacity; }
     int growthStep() const { return m_growthStep; }
     bool isEmpty() const { return m_length == 0; }
+    // Moves with every change that can be made through this array; see above.
+    std::uint64_t modificationCount() const { return m_modifications; }
     bool isValid(int index) const {
         return m_elements != nullptr && index >= 0 && index < m_length;
     }
 
     // REQUIRES: isValid(index). Otherwise a default element is answered.
     T& operator[](int index) {
+        ++m_modifications;
         if (!TEV_ASSERT(isValid(index), "isValid( index )")) {
             return fallbackElement();
         }
@@ -148,6 +170,7 @@ public:
 
     // REQUIRES: !isEmpty(). Otherwise a default element is answered.
     T& last() {
+        ++m_modifications;
         if (!TEV_ASSERT(!isEmpty(), "!isEmpty()")) {
             return fallbackElement();
         }
@@ -160,18 +183,19 @@ public:
         return m_elements[m_length - 1];
     }
 
-    // REQUIRES: length >= 0. Growing past the storage rounds the storage up to the
-    // next multiple of the growth step; shortening keeps the storage and leaves the
+    // REQUIRES: length >= 0. Growing past the physical length rounds it up to the next
+    // multiple of the growth step; shortening keeps the storage and leaves the
     // elements beyond the new length as they were.
     void setLength(int length) {
         if (!TEV_ASSERT(length >= 0, "len>=0")) {
             return;
         }
+        ++m_modifications;
         if (length > m_physicalLength) {
             const std::int64_t step = m_growthStep;
             const std::int64_t rounded = (length + step - 1) / step * step;
-            setPhysicalLength(rounded > INT_MAX ? length : static_cast<int>(rounded));
-            if (length > m_physicalLength) {
+            const int physical = rounded > INT_MAX ? length : static_cast<int>(rounded);
+            if (!coverFromReserve(physical) && !reallocate(physical, reserveFor(physical))) {
                 return; // the storage could not be had; reported by the allocation
             }
         }
@@ -184,6 +208,7 @@ public:
         if (!TEV_ASSERT(physicalLength >= 0, "newPhysicalLen >= 0")) {
             return;
         }
+        ++m_modifications;
         if (physicalLength <= m_physicalLength &&
             std::int64_t{physicalLength} * 4 > std::int64_t{m_physicalLength} * 3) {
             return;
@@ -192,16 +217,9 @@ public:
             releaseStorage();
             return;
         }
-        T* resized = MemoryController::allocate(physicalLength);
-        if (resized == nullptr) {
-            return;
+        if (!coverFromReserve(physicalLength)) {
+            reallocate(physicalLength, physicalLength);
         }
-        const int kept = m_length < physicalLength ? m_length : physicalLength;
-        Reallocator::copy(resized, m_elements, kept);
-        MemoryController::release(m_elements, m_physicalLength);
-        m_elements = resized;
-        m_physicalLength = physicalLength;
-        m_length = kept;
     }
 
     // Appends a copy of `value` and answers its index; -1 when no storage could be
@@ -249,8 +267,14 @@ public:
         setLength(m_length - 1);
     }
 
-    T* begin() { return m_elements; }
-    T* end() { return m_elements + m_length; }
+    T* begin() {
+        ++m_modifications;
+        return m_elements;
+    }
+    T* end() {
+        ++m_modifications;
+        return m_elements + m_length;
+    }
     const T* begin() const { return m_elements; }
     const T* end() const { return m_elements + m_length; }
 
@@ -267,7 +291,49 @@ private:
         const auto address = reinterpret_cast<std::uintptr_t>(&value);
         const auto first = reinterpret_cast<std::uintptr_t>(m_elements);
         return m_elements != nullptr && address >= first &&
-               address < first + sizeof(T) * static_cast<std::size_t>(m_physicalLength);
+               address < first + sizeof(T) * static_cast<std::size_t>(m_capacity);
+    }
+
+    // The storage to reserve when the physical length grows to `physical` past it:
+    // half as much again as now, rounded up to the growth step, and at least `physical`.
+    int reserveFor(int physical) const {
+        const std::int64_t step = m_growthStep;
+        const std::int64_t grown = std::int64_t{m_capacity} + m_capacity / 2;
+        const std::int64_t rounded = (grown + step - 1) / step * step;
+        const std::int64_t wanted = rounded > physical ? rounded : physical;
+        return wanted > INT_MAX ? INT_MAX : static_cast<int>(wanted);
+    }
+
+    // Raises the physical length to `physical` within the storage already reserved, if
+    // it fits. The slots it newly covers get default elements, as new storage would
+    // give them: only the slots between the length and the old physical length can hold
+    // earlier elements, since nothing is written beyond the physical length.
+    bool coverFromReserve(int physical) {
+        if (physical <= m_physicalLength || physical > m_capacity) {
+            return false;
+        }
+        for (int index = m_length; index < m_physicalLength; ++index) {
+            m_elements[index] = T();
+        }
+        m_physicalLength = physical;
+        return true;
+    }
+
+    // Moves the elements up to the length (cut at `physical`) into new storage of
+    // `capacity` slots, of which `physical` count as the physical length.
+    bool reallocate(int physical, int capacity) {
+        T* resized = MemoryController::allocate(capacity);
+        if (resized == nullptr) {
+            return false;
+        }
+        const int kept = m_length < physical ? m_length : physical;
+        Reallocator::copy(resized, m_elements, kept);
+        MemoryController::release(m_elements, m_capacity);
+        m_elements = resized;
+        m_physicalLength = physical;
+        m_capacity = capacity;
+        m_length = kept;
+        return true;
     }
 
     void copyFrom(const TevArray& other) {
@@ -281,18 +347,23 @@ private:
         Reallocator::copy(m_elements, other.m_elements, other.m_length);
         m_length = other.m_length;
         m_physicalLength = other.m_length;
+        m_capacity = other.m_length;
     }
 
     void releaseStorage() {
-        MemoryController::release(m_elements, m_physicalLength);
+        ++m_modifications;
+        MemoryController::release(m_elements, m_capacity);
         m_length = 0;
         m_physicalLength = 0;
+        m_capacity = 0;
     }
 
     int m_length = 0;
-    int m_physicalLength = 0;
+    int m_physicalLength = 0; // What the array reports; step growth.
     int m_growthStep = kDefaultGrowthStep;
-    T* m_elements = nullptr; // Owned; null while the physical length is 0.
+    int m_capacity = 0;      // Slots of m_elements, all constructed; >= m_physicalLength.
+    T* m_elements = nullptr; // Owned; null while the capacity is 0.
+    std::uint64_t m_modifications = 0;
 };
 
 #include "TevHashTable.h"
