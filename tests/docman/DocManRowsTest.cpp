@@ -318,6 +318,92 @@ TEST_F(DocManRows, ObjectAndDocumentRefreshOnlyTheFirstRowOfEachObjectMarkedOrNo
               "H7 H8|-2|-2");
 }
 
+// The library finds an object's rows through an index it keeps per table. Whatever the
+// host does to the table between two library calls, the rows refreshed, marked or erased
+// are those a scan from the start would find. Each case builds the index first (a full
+// refresh), marks every title stale, changes the table as a host may, and then runs one
+// library operation; '+' shows a refreshed row, '*' a marked one.
+TEST_F(DocManRows, RowsFoundAreThoseAScanFindsWhateverTheHostDidToTheTable) {
+    using Change = std::function<void(TevArray<TevDocManObject>&, TevDerivedObject * h8)>;
+    struct Case {
+        const char* name;
+        Change change;
+        bool managerOpen;
+        const char* operation; // "refresh", "refresh all", "remove" (of H7)
+        const char* rows;
+    };
+    const auto front = [](TevArray<TevDocManObject>& t, int from) {
+        const TevDocManObject copy = t[from];
+        t.append(copy);
+        for (int index = t.length() - 1; index > 0; --index) {
+            t[index] = t[index - 1];
+        }
+        t[0] = copy;
+    };
+    const Case cases[] = {
+        {"sorted backwards", [](auto& t, auto) { std::swap(t[0], t[2]); }, false, "refresh",
+         "H9 H8 H7+"},
+        {"copy in front", [&](auto& t, auto) { front(t, 2); }, false, "refresh all",
+         "H9+ H7+ H8+ H9"},
+        {"re-pointed to", [](auto& t, auto h8) { t[0].m_derivedObject = h8; }, false, "refresh all",
+         "H8+ H8 H9+"},
+        {"re-pointed away", [](auto& t, auto) { t[1].m_derivedObject = t[2].m_derivedObject; },
+         false, "refresh all", "H7+ H9+ H9"},
+        {"erased", [](auto& t, auto) { t.removeAt(0); }, false, "refresh all", "H8+ H9+"},
+        {"copied behind", [](auto& t, auto) { t.append(t[0]); }, true, "remove", "H7* H8 H9 H7*"},
+        {"copied behind", [](auto& t, auto) { t.append(t[0]); }, false, "remove", "H8 H9"},
+        {"copy in front", [&](auto& t, auto) { front(t, 0); }, false, "remove", "H8 H9"},
+        {"moved out and back", [](auto& t, auto) { t = TevArray<TevDocManObject>(t); }, true,
+         "remove", "H7* H8 H9"},
+    };
+    TevDerivedObject* h8 = add(u"H8");
+    add(u"H9");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + ", " + c.operation);
+        table.setLength(0);
+        doc->removeFromTable();
+        doc->addDocManObjects(&table);
+        host.model().setDocumentsManagerOpen(c.managerOpen);
+        TevDocManObject* const rows = table.begin();
+        doc->updateDocManInformations(&table); // the index now stands
+        for (int index = 0; index < 3; ++index) {
+            rows[index].m_title = u"stale"; // through a pointer taken before: not counted
+        }
+        c.change(table, h8);
+        const std::string operation = c.operation;
+        if (operation == "refresh") {
+            obj->updateDocManInformations(&table);
+        } else if (operation == "refresh all") {
+            doc->updateDocManInformations(&table);
+        } else {
+            obj->removeDocManInformations(&table);
+        }
+        Calls out;
+        for (const TevDocManObject& row : table) {
+            out.push_back(lumtest::nameOf(row.m_derivedObject) + (row.m_removed ? "*" : "") +
+                          (row.m_title == TevString(u"stale") ? "" : "+"));
+        }
+        EXPECT_EQ(joined(out), c.rows);
+        host.model().setDocumentsManagerOpen(false);
+    }
+
+    // Another table, handed in or attached after the first, is indexed on its own, and
+    // so is the first again.
+    TevArray<TevDocManObject> second;
+    second.append(table[1]);
+    second.append(table[0]);
+    for (TevArray<TevDocManObject>* attached : {&table, &second}) {
+        host.model().setDocManObjects(attached);
+        second[0].m_title = second[1].m_title = u"stale";
+        h8->updateDocManInformations(&second);
+        EXPECT_EQ(text(second[0].m_title) + "|" + text(second[1].m_title), "stale|old:H8");
+    }
+    host.model().setDocManObjects(&table);
+    table[0].m_title = u"stale";
+    h8->updateDocManInformations(&table);
+    EXPECT_EQ(rows() + "|" + text(table[0].m_title), "H8 H9|old:H8");
+}
+
 TEST_F(DocManRows, ModelMarksRowsWhileTheManagerIsOpenAndLeavesADetachedTable) {
     lumtest::FakeModel& model = host.model();
     TevDerivedObject* h8 = add(u"H8");

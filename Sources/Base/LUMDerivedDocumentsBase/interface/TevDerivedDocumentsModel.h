@@ -312,6 +312,9 @@ private:
     int indexOfGroup(const TevDerivedObjectDuplicateInfo* group) const;
     // Erases `node`, then disposes of its document.
     void removeNode(DocumentTable::Node* node);
+    // Takes the rows of every object of the documents of kind `type` (all kinds for
+    // eDocTypeAll) out of the attached table in one pass.
+    void takeOutRowsOf(TevDerDocEnums::eDocType type);
     // The drawing numbers of the detail documents, in the order of getDerivedDocsOfType.
     TevArray<TevDerivedDwgNo> collectDrawingNumbers();
 

@@ -1,5 +1,6 @@
 #include "TevDerivedDocumentsModel.h"
 
+#include "DocManRows.h"
 #include "QXRepositoryProxy/Prompts.h"
 #include "Reentrancy.h"
 #include "TevAssert.h"
@@ -13,6 +14,7 @@
 #include <climits>
 #include <initializer_list>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -88,6 +90,7 @@ TevDerivedDocumentsModel::TevDerivedDocumentsModel(const TevString& pathToDerDoc
 
 TevDerivedDocumentsModel::~TevDerivedDocumentsModel() {
     resetDerivedDocs(TevDerDocEnums::eDocTypeAll);
+    lumdd::forgetRows(this);
     // Objects leave their groups when they are destroyed, so what is left here are
     // groups of objects that live outside the registry.
     for (TevDerivedObjectDuplicateInfo*& group : m_duplicates) {
@@ -376,6 +379,7 @@ void TevDerivedDocumentsModel::resetDerivedDocs(TevDerDocEnums::eDocType type) {
     // goes on from the front when a disposal changed the registry otherwise, so that it
     // still ends empty; a factory uninstalled meanwhile leaves the rest registered.
     const bool all = type == TevDerDocEnums::eDocTypeAll;
+    takeOutRowsOf(type);
     lumdd::walkRegistry(this, m_docs, all, [&](DocumentTable::Node* node, const auto&) {
         if (m_pFactory == nullptr || (!all && node->key().m_type != type)) {
             return;
@@ -396,6 +400,21 @@ void TevDerivedDocumentsModel::resetDerivedDocs(TevDerDocEnums::eDocType type) {
     }
     m_derDocsCachedA[type] = false;
     m_derDocsCachedB[type] = false;
+}
+
+void TevDerivedDocumentsModel::takeOutRowsOf(TevDerDocEnums::eDocType type) {
+    if (m_docManObjects == nullptr || m_docManObjects->isEmpty()) {
+        return;
+    }
+    std::vector<TevDerivedObject*> leaving;
+    for (const auto* node = m_docs.first(); node != nullptr; node = m_docs.next(node)) {
+        const TevDerivedDocument* doc = node->value();
+        if (doc != nullptr && (type == TevDerDocEnums::eDocTypeAll || node->key().m_type == type)) {
+            leaving.insert(leaving.end(), doc->m_derivedObjects.begin(),
+                           doc->m_derivedObjects.end());
+        }
+    }
+    lumdd::takeOutRows(this, *m_docManObjects, leaving, m_documentsManagerOpen);
 }
 
 void TevDerivedDocumentsModel::resetDerDocsCache() {
@@ -419,6 +438,7 @@ bool TevDerivedDocumentsModel::isCacheOn() {
 
 int TevDerivedDocumentsModel::setDocManObjects(TevArray<TevDocManObject>* table) {
     m_docManObjects = table;
+    lumdd::forgetRows(this);
     if (table != nullptr) {
         return 1;
     }

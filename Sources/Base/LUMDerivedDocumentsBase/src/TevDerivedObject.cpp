@@ -1,5 +1,6 @@
 #include "TevDerivedObject.h"
 
+#include "DocManRows.h"
 #include "Reentrancy.h"
 #include "TevAssert.h"
 #include "TevDerivedDocument.h"
@@ -34,30 +35,52 @@ public:
         }
     }
 
-    // The row now, or null when it left the table.
-    TevDocManObject* find() const {
-        if (m_index < 0) {
-            return m_row;
-        }
+    // Writes `work` to the row now, unless it left the table; a row marked for removal
+    // meanwhile stays marked. Answers whether it was written.
+    bool writeBack(TevDocManObject&& work) const {
+        const TevDerivedDocumentsModel* model = modelOf(m_obj->getDerivedDoc());
         TevArray<TevDocManObject>* table = attachedTable();
+        if (m_index < 0) {
+            // A row of the host's own: the index cannot see writes to it.
+            write(*m_row, std::move(work), model);
+            return true;
+        }
         if (table == nullptr) {
-            return nullptr;
+            return false;
         }
-        if (m_index < table->length() && (*table)[m_index].m_derivedObject == m_obj) {
-            return &(*table)[m_index];
+        const TevArray<TevDocManObject>& rows = *table;
+        int index = m_index;
+        if (index >= rows.length() || rows[index].m_derivedObject != m_obj) {
+            index = lumdd::firstRowOf(model, rows, m_obj);
         }
-        for (TevDocManObject& row : *table) {
-            if (row.m_derivedObject == m_obj) {
-                return &row;
-            }
+        if (index < 0) {
+            return false;
         }
-        return nullptr;
+        const std::uint64_t before = rows.modificationCount();
+        if (write((*table)[index], std::move(work), nullptr)) {
+            lumdd::rowObjectsKept(model, rows, before);
+        }
+        return true;
     }
 
 private:
     TevArray<TevDocManObject>* attachedTable() const {
         TevDerivedDocumentsModel* model = modelOf(m_obj->getDerivedDoc());
         return model != nullptr ? model->getDocManObjects() : nullptr;
+    }
+
+    // Answers whether the row kept its object. If not, the index of `model` goes.
+    static bool write(TevDocManObject& row, TevDocManObject&& work,
+                      const TevDerivedDocumentsModel* model) {
+        const bool removed = row.m_removed;
+        const TevDerivedObject* before = row.m_derivedObject;
+        row = std::move(work);
+        row.m_removed = removed;
+        const bool kept = row.m_derivedObject == before;
+        if (!kept && model != nullptr) {
+            lumdd::forgetRows(model);
+        }
+        return kept;
     }
 
     const TevDerivedObject* m_obj;
@@ -151,14 +174,7 @@ int TevDerivedObject::updateDocManObject(TevDocManObject& row, int message, bool
     if (carryOutDocManMessage(work, message, flag, out, approvalStatus) == 0 || keep.gone()) {
         return 0;
     }
-    TevDocManObject* target = place.find();
-    if (target == nullptr) {
-        return 0; // the row left the table meanwhile
-    }
-    const bool removed = target->m_removed; // marked meanwhile, it stays marked
-    *target = std::move(work);
-    target->m_removed = removed;
-    return 1;
+    return place.writeBack(std::move(work)) ? 1 : 0; // 0: the row left the table meanwhile
 }
 
 int TevDerivedObject::carryOutDocManMessage(TevDocManObject& row, int message, bool flag, int& out,
@@ -261,13 +277,16 @@ void TevDerivedObject::updateDocManInformations(TevArray<TevDocManObject>* table
     if (table == nullptr || !m_alreadyInTable) {
         return;
     }
-    for (TevDocManObject& row : *table) {
-        if (row.m_derivedObject == this) {
-            int scratch = 0;
-            updateDocManObject(row, TevDerDocEnums::eDlgDocManMsgRecheck, false, scratch, 0);
-            return;
-        }
+    const TevDerivedDocumentsModel* model = modelOf(m_derivedDoc);
+    const int index = lumdd::firstRowOf(model, std::as_const(*table), this);
+    if (index < 0) {
+        return;
     }
+    const std::uint64_t before = table->modificationCount();
+    TevDocManObject& row = (*table)[index];
+    lumdd::rowObjectsKept(model, *table, before); // taking the row writes nothing
+    int scratch = 0;
+    updateDocManObject(row, TevDerDocEnums::eDlgDocManMsgRecheck, false, scratch, 0);
 }
 
 void TevDerivedObject::reserved5() {}
@@ -584,23 +603,35 @@ void TevDerivedObject::removeDocManInformations(TevArray<TevDocManObject>* table
         return;
     }
     const TevDerivedDocumentsModel* model = modelOf(m_derivedDoc);
-    const bool managerOpen = model != nullptr && model->isDocumentsManagerOpen();
-    // One pass: with the manager closed, every row after the first erased one moves
-    // down once, past all erased rows before it, which leaves the rows in the order
-    // erasing them one by one gives. While it is open, marked rows stay until it closes.
-    int kept = 0;
-    for (int index = 0; index < table->length(); ++index) {
-        TevDocManObject& row = (*table)[index];
-        if (row.m_derivedObject == this) {
-            row.m_removed = true;
+    const TevArray<TevDocManObject>& rows = *table;
+    if (model != nullptr && model->isDocumentsManagerOpen()) {
+        // Marked rows stay until the manager closes.
+        for (int index = lumdd::firstRowOf(model, rows, this); index >= 0;
+             index = lumdd::nextRowOf(model, rows, index)) {
+            const std::uint64_t before = rows.modificationCount();
+            (*table)[index].m_removed = true;
+            lumdd::rowObjectsKept(model, rows, before);
             m_alreadyInTable = false;
-            if (!managerOpen) {
-                continue;
-            }
         }
-        if (kept != index) {
-            (*table)[kept] = std::move(row);
+        return;
+    }
+    // Erasing shifts the rows after the first one, so a stale index is not rebuilt for
+    // it. One pass from the first row: every row after it moves down once, past all
+    // erased rows before it, which leaves the rows in the order erasing them one by one
+    // gives.
+    const int first = lumdd::firstRowOf(model, rows, this, lumdd::StaleIndex::kScan);
+    if (first < 0) {
+        return;
+    }
+    m_alreadyInTable = false;
+    (*table)[first].m_removed = true; // as an erased row is left behind the length
+    int kept = first;
+    for (int index = first + 1; index < rows.length(); ++index) {
+        if (rows[index].m_derivedObject == this) {
+            (*table)[index].m_removed = true;
+            continue;
         }
+        (*table)[kept] = std::move((*table)[index]);
         ++kept;
     }
     table->setLength(kept);

@@ -1,0 +1,161 @@
+#include "DocManRows.h"
+
+#include "TevDerivedObject.h"
+
+#include <memory>
+#include <mutex>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+namespace lumdd {
+
+namespace {
+
+constexpr int kNoRow = -1;
+
+struct RowIndex {
+    const RowTable* table = nullptr; // Not owned; the table the index was built from.
+    std::uint64_t count = 0;         // Its modification count then.
+    bool built = false;
+    std::unordered_map<const void*, int> first; // Object to its first row.
+    std::vector<int> next;                      // Row to the next row of its object.
+
+    bool trusted(const RowTable& rows) const {
+        return built && table == &rows && count == rows.modificationCount();
+    }
+
+    void build(const RowTable& rows) {
+        first.clear();
+        first.reserve(static_cast<std::size_t>(rows.length()));
+        next.assign(static_cast<std::size_t>(rows.length()), kNoRow);
+        // From the back, so that the first row of an object is the one kept and each
+        // chain runs forward.
+        for (int row = rows.length() - 1; row >= 0; --row) {
+            const void* obj = rows[row].m_derivedObject;
+            if (obj == nullptr) {
+                continue;
+            }
+            auto [place, added] = first.try_emplace(obj, row);
+            if (!added) {
+                next[static_cast<std::size_t>(row)] = std::exchange(place->second, row);
+            }
+        }
+        table = &rows;
+        count = rows.modificationCount();
+        built = true;
+    }
+};
+
+// One index per model. A model may live on any thread, so the map is locked; an index
+// itself is only used by its model's operations.
+std::mutex indexesLock;
+
+std::unordered_map<const void*, std::unique_ptr<RowIndex>>& indexes() {
+    static std::unordered_map<const void*, std::unique_ptr<RowIndex>> held;
+    return held;
+}
+
+RowIndex& indexOf(const TevDerivedDocumentsModel* model) {
+    const std::lock_guard<std::mutex> lock(indexesLock);
+    std::unique_ptr<RowIndex>& index = indexes()[model];
+    if (index == nullptr) {
+        index = std::make_unique<RowIndex>();
+    }
+    return *index;
+}
+
+int scanFrom(const RowTable& table, int start, const void* obj) {
+    for (int row = start; row < table.length(); ++row) {
+        if (table[row].m_derivedObject == obj) {
+            return row;
+        }
+    }
+    return kNoRow;
+}
+
+} // namespace
+
+int firstRowOf(const TevDerivedDocumentsModel* model, const RowTable& table,
+               const TevDerivedObject* obj, StaleIndex stale) {
+    if (model == nullptr || obj == nullptr) {
+        return scanFrom(table, 0, obj);
+    }
+    RowIndex& index = indexOf(model);
+    if (!index.trusted(table)) {
+        if (stale == StaleIndex::kScan) {
+            return scanFrom(table, 0, obj);
+        }
+        index.build(table);
+    }
+    const auto found = index.first.find(obj);
+    return found != index.first.end() ? found->second : kNoRow;
+}
+
+int nextRowOf(const TevDerivedDocumentsModel* model, const RowTable& table, int row) {
+    if (!table.isValid(row)) {
+        return kNoRow;
+    }
+    if (model != nullptr) {
+        const RowIndex& index = indexOf(model);
+        if (index.trusted(table)) {
+            return index.next[static_cast<std::size_t>(row)];
+        }
+    }
+    return scanFrom(table, row + 1, table[row].m_derivedObject);
+}
+
+void rowObjectsKept(const TevDerivedDocumentsModel* model, const RowTable& table,
+                    std::uint64_t before) {
+    if (model == nullptr) {
+        return;
+    }
+    RowIndex& index = indexOf(model);
+    if (index.built && index.table == &table && index.count == before) {
+        index.count = table.modificationCount();
+    }
+}
+
+void takeOutRows(const TevDerivedDocumentsModel* model, RowTable& table,
+                 const std::vector<TevDerivedObject*>& leaving, bool managerOpen) {
+    const std::unordered_set<const void*> objects(leaving.begin(), leaving.end());
+    const RowTable& rows = table;
+    int kept = 0;
+    for (int index = 0; index < rows.length(); ++index) {
+        if (TevDerivedObject* obj = rows[index].m_derivedObject; objects.count(obj) != 0) {
+            obj->removeFromTable();
+            table[index].m_removed = true;
+            if (!managerOpen) {
+                continue;
+            }
+        }
+        if (kept != index) {
+            table[kept] = std::move(table[index]);
+        }
+        ++kept;
+    }
+    table.setLength(kept);
+    indexRows(model, table);
+}
+
+void indexRows(const TevDerivedDocumentsModel* model, const RowTable& table) {
+    if (model != nullptr) {
+        indexOf(model).build(table);
+    }
+}
+
+void forgetRows(const TevDerivedDocumentsModel* model) {
+    std::unique_ptr<RowIndex> gone;
+    {
+        const std::lock_guard<std::mutex> lock(indexesLock);
+        const auto found = indexes().find(model);
+        if (found == indexes().end()) {
+            return;
+        }
+        gone = std::move(found->second);
+        indexes().erase(found);
+    }
+}
+
+} // namespace lumdd
