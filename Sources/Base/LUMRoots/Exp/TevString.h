@@ -1,6 +1,9 @@
 // The application's string: a value type holding UTF-16 text (char16_t code units).
 // Narrow text entering or leaving it is UTF-8; malformed input becomes U+FFFD, so no
 // character outside ASCII is lost and no input can make it read past its storage.
+//
+// Text of up to kSmallUnits code units is held inside the string itself, without an
+// allocation: file names, folders and most texts of a document are that short.
 #ifndef TEV_STRING_H
 #define TEV_STRING_H
 
@@ -68,7 +71,7 @@ public:
     void format(const char16_t* pattern, ...);
 
     // Zero-terminated UTF-16 text, valid while the string is unchanged; never null.
-    const char16_t* getStringW() const { return m_data != nullptr ? m_data : u""; }
+    const char16_t* getStringW() const { return units(); }
 
     // The decimal value of the text: leading blanks are skipped, one sign is read,
     // then digits up to the first non-digit. No digits give 0; a value beyond the
@@ -81,14 +84,27 @@ public:
     // The text as UTF-8; a lone surrogate becomes U+FFFD.
     std::string toUtf8() const;
 
+    // Code units held without an allocation.
+    static constexpr int kSmallUnits = 11;
+
 private:
+    bool isSmall() const { return m_capacity <= kSmallUnits; }
+    char16_t* units() { return isSmall() ? m_small : m_heap; }
+    const char16_t* units() const { return isSmall() ? m_small : m_heap; }
     void assignUnits(const char16_t* units, int count);
     void appendUnits(const char16_t* units, int count);
     void reserve(int capacity);
+    // Takes over the text of `other` and leaves it empty. REQUIRES: this holds no heap
+    // storage.
+    void takeFrom(TevString& other) noexcept;
 
-    char16_t* m_data = nullptr; // Owned; zero-terminated. Null while nothing was stored.
+    // Zero-terminated text: in m_small while it fits, else in m_heap (Owned).
+    union {
+        char16_t* m_heap;
+        char16_t m_small[kSmallUnits + 1] = {};
+    };
     int m_length = 0;
-    int m_capacity = 0; // Code units m_data can hold before its terminator.
+    int m_capacity = kSmallUnits; // Code units the text can hold before its terminator.
 };
 
 #endif // TEV_STRING_H

@@ -224,31 +224,44 @@ TevString::TevString(const char* text) {
 }
 
 TevString::TevString(const TevString& other) {
-    assignUnits(other.m_data, other.m_length);
+    assignUnits(other.units(), other.m_length);
 }
 
-TevString::TevString(TevString&& other) noexcept
-    : m_data(std::exchange(other.m_data, nullptr))
-    , m_length(std::exchange(other.m_length, 0))
-    , m_capacity(std::exchange(other.m_capacity, 0)) {}
+TevString::TevString(TevString&& other) noexcept {
+    takeFrom(other);
+}
 
 TevString::~TevString() {
-    delete[] m_data;
+    if (!isSmall()) {
+        delete[] m_heap;
+    }
+}
+
+void TevString::takeFrom(TevString& other) noexcept {
+    if (other.isSmall()) {
+        std::memcpy(m_small, other.m_small, sizeof m_small);
+    } else {
+        m_heap = other.m_heap;
+    }
+    m_length = std::exchange(other.m_length, 0);
+    m_capacity = std::exchange(other.m_capacity, kSmallUnits);
+    other.m_small[0] = 0;
 }
 
 TevString& TevString::operator=(const TevString& other) {
     if (this != &other) {
-        assignUnits(other.m_data, other.m_length);
+        assignUnits(other.units(), other.m_length);
     }
     return *this;
 }
 
 TevString& TevString::operator=(TevString&& other) noexcept {
     if (this != &other) {
-        delete[] m_data;
-        m_data = std::exchange(other.m_data, nullptr);
-        m_length = std::exchange(other.m_length, 0);
-        m_capacity = std::exchange(other.m_capacity, 0);
+        if (!isSmall()) {
+            delete[] m_heap;
+            m_capacity = kSmallUnits;
+        }
+        takeFrom(other);
     }
     return *this;
 }
@@ -256,12 +269,10 @@ TevString& TevString::operator=(TevString&& other) noexcept {
 TevString& TevString::operator=(const char16_t* text) {
     if (text == nullptr) {
         m_length = 0;
-        if (m_data != nullptr) {
-            m_data[0] = 0;
-        }
+        units()[0] = 0;
         return *this;
     }
-    if (m_data != nullptr && text >= m_data && text <= m_data + m_length) {
+    if (text >= units() && text <= units() + m_length) {
         // Assigning a tail of our own text: copy it out before our storage changes.
         const TevString copy(text);
         return *this = copy;
@@ -307,19 +318,19 @@ TevString& TevString::operator=(const char* text) {
 bool TevString::operator==(const TevString& other) const {
     return m_length == other.m_length &&
            (m_length == 0 ||
-            std::memcmp(m_data, other.m_data, static_cast<std::size_t>(m_length) * 2) == 0);
+            std::memcmp(units(), other.units(), static_cast<std::size_t>(m_length) * 2) == 0);
 }
 
 TevString TevString::operator+(const TevString& other) const {
     TevString sum;
     sum.reserve(m_length + other.m_length);
-    sum.appendUnits(m_data, m_length);
-    sum.appendUnits(other.m_data, other.m_length);
+    sum.appendUnits(units(), m_length);
+    sum.appendUnits(other.units(), other.m_length);
     return sum;
 }
 
 TevString& TevString::operator+=(const TevString& other) {
-    appendUnits(other.m_data, other.m_length);
+    appendUnits(other.units(), other.m_length);
     return *this;
 }
 
@@ -331,7 +342,7 @@ TevString TevString::right(int count) const {
         return *this;
     }
     TevString tail;
-    tail.assignUnits(m_data + (m_length - count), count);
+    tail.assignUnits(units() + (m_length - count), count);
     return tail;
 }
 
@@ -341,7 +352,7 @@ int TevString::find(const TevString& text, int start) const {
     }
     const int last = m_length - text.m_length;
     for (int index = start; index <= last; ++index) {
-        if (text.m_length == 0 || std::memcmp(m_data + index, text.m_data,
+        if (text.m_length == 0 || std::memcmp(units() + index, text.units(),
                                               static_cast<std::size_t>(text.m_length) * 2) == 0) {
             return index;
         }
@@ -463,7 +474,7 @@ int TevString::toInteger() const {
 
 void TevString::toUpper() {
     for (int index = 0; index < m_length; ++index) {
-        m_data[index] = upperUnit(m_data[index]);
+        units()[index] = upperUnit(units()[index]);
     }
 }
 
@@ -471,9 +482,9 @@ std::string TevString::toUtf8() const {
     std::string out;
     out.reserve(static_cast<std::size_t>(m_length));
     for (int index = 0; index < m_length; ++index) {
-        const std::uint32_t unit = m_data[index];
-        if (isHighSurrogate(unit) && index + 1 < m_length && isLowSurrogate(m_data[index + 1])) {
-            const std::uint32_t low = m_data[++index];
+        const std::uint32_t unit = units()[index];
+        if (isHighSurrogate(unit) && index + 1 < m_length && isLowSurrogate(units()[index + 1])) {
+            const std::uint32_t low = units()[++index];
             appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
         } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
             appendUtf8(out, kReplacementCharacter);
@@ -486,9 +497,7 @@ std::string TevString::toUtf8() const {
 
 void TevString::assignUnits(const char16_t* units, int count) {
     m_length = 0;
-    if (m_data != nullptr) {
-        m_data[0] = 0; // the text ends here also when nothing is appended
-    }
+    this->units()[0] = 0; // the text ends here also when nothing is appended
     appendUnits(units, count);
 }
 
@@ -497,18 +506,20 @@ void TevString::appendUnits(const char16_t* units, int count) {
         return;
     }
     if (m_length + count > m_capacity) {
-        if (m_data != nullptr && units >= m_data && units < m_data + m_length) {
+        const char16_t* own = this->units();
+        if (units >= own && units < own + m_length) {
             // Appending part of our own text: keep it alive across the reallocation.
             const TevString copy(*this);
-            appendUnits(copy.m_data + (units - m_data), count);
+            appendUnits(copy.units() + (units - own), count);
             return;
         }
         const int doubled = m_capacity > INT_MAX / 2 ? INT_MAX : m_capacity * 2;
         reserve(m_length + count > doubled ? m_length + count : doubled);
     }
-    std::memcpy(m_data + m_length, units, static_cast<std::size_t>(count) * 2);
+    char16_t* text = this->units();
+    std::memcpy(text + m_length, units, static_cast<std::size_t>(count) * 2);
     m_length += count;
-    m_data[m_length] = 0;
+    text[m_length] = 0;
 }
 
 void TevString::reserve(int capacity) {
@@ -517,10 +528,12 @@ void TevString::reserve(int capacity) {
     }
     auto* grown = new char16_t[static_cast<std::size_t>(capacity) + 1];
     if (m_length > 0) {
-        std::memcpy(grown, m_data, static_cast<std::size_t>(m_length) * 2);
+        std::memcpy(grown, units(), static_cast<std::size_t>(m_length) * 2);
     }
     grown[m_length] = 0;
-    delete[] m_data;
-    m_data = grown;
+    if (!isSmall()) {
+        delete[] m_heap;
+    }
+    m_heap = grown;
     m_capacity = capacity;
 }
