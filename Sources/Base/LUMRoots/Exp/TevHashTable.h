@@ -62,8 +62,9 @@ struct TevHashTuple {
 template <class K, class V, class H, class E>
 class TevHashTable;
 
-// One entry of a table: its key and value by value, and the link to the next node of
-// its bucket's chain.
+// One entry of a table: its key and value by value, the hash of its key (so that
+// walking, erasing and growing never hash a key again), and the link to the next node
+// of its bucket's chain.
 template <class K, class V>
 class TevHashNode {
 public:
@@ -75,10 +76,12 @@ private:
     template <class, class, class, class>
     friend class TevHashTable;
 
-    TevHashNode(const K& key, const V& value)
-        : m_tuple{key, value} {}
+    TevHashNode(const K& key, const V& value, std::uint64_t hash)
+        : m_hash(hash)
+        , m_tuple{key, value} {}
 
     TevHashNode* m_next = nullptr; // Not owned; the table owns every node.
+    std::uint64_t m_hash;
     TevHashTuple<K, V> m_tuple;
 };
 
@@ -119,13 +122,14 @@ public:
         if (bucketCount() == 0) {
             return {nullptr, false}; // reported by the bucket allocation
         }
-        Node*& head = m_buckets.begin()[bucketOf(key, bucketCount())];
+        const std::uint64_t hash = H()(key);
+        Node*& head = m_buckets.begin()[bucketOf(hash, bucketCount())];
         for (Node* node = head; node != nullptr; node = node->m_next) {
             if (E()(node->key(), key)) {
                 return {node, false};
             }
         }
-        Node* created = createNode(key, value);
+        Node* created = createNode(key, value, hash);
         if (created == nullptr) {
             return {nullptr, false};
         }
@@ -139,7 +143,7 @@ public:
         if (bucketCount() == 0) {
             return nullptr;
         }
-        for (Node* node = m_buckets.begin()[bucketOf(key, bucketCount())]; node != nullptr;
+        for (Node* node = m_buckets.begin()[bucketOf(H()(key), bucketCount())]; node != nullptr;
              node = node->m_next) {
             if (E()(node->key(), key)) {
                 return node;
@@ -155,7 +159,7 @@ public:
         if (node == nullptr || bucketCount() == 0) {
             return;
         }
-        Node** link = &m_buckets.begin()[bucketOf(node->key(), bucketCount())];
+        Node** link = &m_buckets.begin()[bucketOf(node->m_hash, bucketCount())];
         while (*link != nullptr && *link != node) {
             link = &(*link)->m_next;
         }
@@ -192,12 +196,11 @@ public:
         if (node->m_next != nullptr) {
             return node->m_next;
         }
-        return firstFromBucket(bucketOf(node->key(), bucketCount()) + 1);
+        return firstFromBucket(bucketOf(node->m_hash, bucketCount()) + 1);
     }
 
 private:
-    static int bucketOf(const K& key, int bucketCount) {
-        const std::uint64_t hash = H()(key);
+    static int bucketOf(std::uint64_t hash, int bucketCount) {
         return static_cast<int>(hash % static_cast<std::uint64_t>(bucketCount));
     }
 
@@ -244,7 +247,7 @@ private:
         for (Node* node : m_buckets) {
             while (node != nullptr) {
                 Node* following = node->m_next;
-                Node*& head = grown.begin()[bucketOf(node->key(), count)];
+                Node*& head = grown.begin()[bucketOf(node->m_hash, count)];
                 node->m_next = head;
                 head = node;
                 node = following;
@@ -261,7 +264,7 @@ private:
             Node** tail = &m_buckets.begin()[bucket];
             for (const Node* source = other.m_buckets.begin()[bucket]; source != nullptr;
                  source = source->m_next) {
-                Node* copy = createNode(source->key(), source->value());
+                Node* copy = createNode(source->key(), source->value(), source->m_hash);
                 if (copy == nullptr) {
                     removeAll(); // no partial copy: it would iterate unlike its source
                     return;
@@ -273,12 +276,12 @@ private:
         }
     }
 
-    static Node* createNode(const K& key, const V& value) {
+    static Node* createNode(const K& key, const V& value, std::uint64_t hash) {
         void* raw = TevMemoryControllerController::allocateArray(1, sizeof(Node));
         if (!TEV_ASSERT(raw != nullptr, "pElements != NULL && numElements > 0")) {
             return nullptr;
         }
-        return ::new (raw) Node(key, value);
+        return ::new (raw) Node(key, value, hash);
     }
 
     static void destroyNode(Node* node) {
