@@ -15,12 +15,28 @@ namespace {
 
 constexpr int kNoRow = -1;
 
+// Types of this unit only: the standard containers instantiated over them stay inside
+// the library instead of being exported with it.
+struct ObjectKey {
+    const void* object;
+    bool operator==(const ObjectKey& other) const { return object == other.object; }
+};
+struct ObjectKeyHash {
+    std::size_t operator()(const ObjectKey& key) const {
+        return std::hash<const void*>()(key.object);
+    }
+};
+struct RowLink {
+    int row;
+};
+using ObjectSet = std::unordered_set<ObjectKey, ObjectKeyHash>;
+
 struct RowIndex {
     const RowTable* table = nullptr; // Not owned; the table the index was built from.
     std::uint64_t count = 0;         // Its modification count then.
     bool built = false;
-    std::unordered_map<const void*, int> first; // Object to its first row.
-    std::vector<int> next;                      // Row to the next row of its object.
+    std::unordered_map<ObjectKey, RowLink, ObjectKeyHash> first; // Object to its first row.
+    std::vector<RowLink> next; // Row to the next row of its object.
 
     bool trusted(const RowTable& rows) const {
         return built && table == &rows && count == rows.modificationCount();
@@ -29,7 +45,7 @@ struct RowIndex {
     void build(const RowTable& rows) {
         first.clear();
         first.reserve(static_cast<std::size_t>(rows.length()));
-        next.assign(static_cast<std::size_t>(rows.length()), kNoRow);
+        next.assign(static_cast<std::size_t>(rows.length()), RowLink{kNoRow});
         // From the back, so that the first row of an object is the one kept and each
         // chain runs forward.
         for (int row = rows.length() - 1; row >= 0; --row) {
@@ -37,9 +53,9 @@ struct RowIndex {
             if (obj == nullptr) {
                 continue;
             }
-            auto [place, added] = first.try_emplace(obj, row);
+            auto [place, added] = first.try_emplace(ObjectKey{obj}, RowLink{row});
             if (!added) {
-                next[static_cast<std::size_t>(row)] = std::exchange(place->second, row);
+                next[static_cast<std::size_t>(row)] = std::exchange(place->second, RowLink{row});
             }
         }
         table = &rows;
@@ -89,8 +105,8 @@ int firstRowOf(const TevDerivedDocumentsModel* model, const RowTable& table,
         }
         index.build(table);
     }
-    const auto found = index.first.find(obj);
-    return found != index.first.end() ? found->second : kNoRow;
+    const auto found = index.first.find(ObjectKey{obj});
+    return found != index.first.end() ? found->second.row : kNoRow;
 }
 
 int nextRowOf(const TevDerivedDocumentsModel* model, const RowTable& table, int row) {
@@ -100,7 +116,7 @@ int nextRowOf(const TevDerivedDocumentsModel* model, const RowTable& table, int 
     if (model != nullptr) {
         const RowIndex& index = indexOf(model);
         if (index.trusted(table)) {
-            return index.next[static_cast<std::size_t>(row)];
+            return index.next[static_cast<std::size_t>(row)].row;
         }
     }
     return scanFrom(table, row + 1, table[row].m_derivedObject);
@@ -118,12 +134,17 @@ void rowObjectsKept(const TevDerivedDocumentsModel* model, const RowTable& table
 }
 
 void takeOutRows(const TevDerivedDocumentsModel* model, RowTable& table,
-                 const std::vector<TevDerivedObject*>& leaving, bool managerOpen) {
-    const std::unordered_set<const void*> objects(leaving.begin(), leaving.end());
+                 const TevArray<TevDerivedObject*>& leaving, bool managerOpen) {
+    ObjectSet objects;
+    objects.reserve(static_cast<std::size_t>(leaving.length()));
+    for (const TevDerivedObject* obj : leaving) {
+        objects.insert(ObjectKey{obj});
+    }
     const RowTable& rows = table;
     int kept = 0;
     for (int index = 0; index < rows.length(); ++index) {
-        if (TevDerivedObject* obj = rows[index].m_derivedObject; objects.count(obj) != 0) {
+        TevDerivedObject* obj = rows[index].m_derivedObject;
+        if (objects.count(ObjectKey{obj}) != 0) {
             obj->removeFromTable();
             table[index].m_removed = true;
             if (!managerOpen) {

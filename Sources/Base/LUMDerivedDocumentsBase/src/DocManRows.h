@@ -14,7 +14,6 @@
 #include "TevArray.h"
 
 #include <cstdint>
-#include <vector>
 
 class TevDerivedDocumentsModel;
 class TevDerivedObject;
@@ -48,7 +47,7 @@ void rowObjectsKept(const TevDerivedDocumentsModel* model, const RowTable& table
 // otherwise, and the objects whose rows went forget that they are in the table. The
 // index is built anew afterwards, so that the objects' own removals find nothing fast.
 void takeOutRows(const TevDerivedDocumentsModel* model, RowTable& table,
-                 const std::vector<TevDerivedObject*>& leaving, bool managerOpen);
+                 const TevArray<TevDerivedObject*>& leaving, bool managerOpen);
 
 // Builds the index of `model` from `table` now.
 void indexRows(const TevDerivedDocumentsModel* model, const RowTable& table);

@@ -14,7 +14,6 @@
 #include <climits>
 #include <initializer_list>
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -406,12 +405,11 @@ void TevDerivedDocumentsModel::takeOutRowsOf(TevDerDocEnums::eDocType type) {
     if (m_docManObjects == nullptr || m_docManObjects->isEmpty()) {
         return;
     }
-    std::vector<TevDerivedObject*> leaving;
+    TevArray<TevDerivedObject*> leaving;
     for (const auto* node = m_docs.first(); node != nullptr; node = m_docs.next(node)) {
         const TevDerivedDocument* doc = node->value();
         if (doc != nullptr && (type == TevDerDocEnums::eDocTypeAll || node->key().m_type == type)) {
-            leaving.insert(leaving.end(), doc->m_derivedObjects.begin(),
-                           doc->m_derivedObjects.end());
+            leaving.appendArray(doc->m_derivedObjects);
         }
     }
     lumdd::takeOutRows(this, *m_docManObjects, leaving, m_documentsManagerOpen);
