@@ -145,7 +145,7 @@ int TevDerivedObject::appendDocManObject(TevArray<TevDocManObject>* table,
             return 0;
         }
     }
-    if (table->append(row) < 0) {
+    if (table->append(std::move(row)) < 0) {
         return 0; // not in the table, so a later call may add the row
     }
     m_alreadyInTable = true;

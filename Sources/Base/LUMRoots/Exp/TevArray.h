@@ -238,6 +238,18 @@ public:
         return index;
     }
 
+    // Appends `value` by move assignment and answers its index; -1 when no storage could
+    // be had, and `value` is then as it was. `value` may not be an element of this array.
+    int append(T&& value) {
+        const int index = m_length;
+        setLength(index + 1);
+        if (m_length != index + 1) {
+            return -1;
+        }
+        m_elements[index] = std::move(value);
+        return index;
+    }
+
     // Appends copies of all elements of `other`, which may be this array.
     void appendArray(const TevArray& other) {
         const int oldLength = m_length;
