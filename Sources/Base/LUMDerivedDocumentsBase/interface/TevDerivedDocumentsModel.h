@@ -246,7 +246,9 @@ public:
     // that kind without objects add them (inside the check bracket when `check`).
     void addDerivedDocs(TevDerDocEnums::eDocType type, bool check);
     // Disposes of the documents of kind `type` (all for eDocTypeAll) and clears that
-    // kind's cache flags; eDocTypeAll also empties the details cache.
+    // kind's cache flags; eDocTypeAll also empties the details cache. The rows of their
+    // objects leave the attached table first, in one pass (only marked while the
+    // manager is open), also those of documents the reset reaches later.
     void resetDerivedDocs(TevDerDocEnums::eDocType type);
     // Lets every registered document of kind `type` re-read its update requirements;
     // with `withProgress`, advances the progress action of prompt 45033 of "GUI" to 10.
@@ -278,6 +280,9 @@ public:
 
     // The host's document-manager table; not owned, valid while attached. 1 when a
     // table was attached, 0 when detached (which clears every object's in-table mark).
+    // The model finds an object's rows through an index it trusts only while the
+    // table's modificationCount() stands: rows written through a reference taken
+    // before a library call must be taken again after it.
     int setDocManObjects(TevArray<TevDocManObject>* table);
     TevArray<TevDocManObject>* getDocManObjects();
     // Closing the manager erases the rows marked as removed while it was open.
