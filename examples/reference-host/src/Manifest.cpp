@@ -2,16 +2,21 @@
 
 #include <charconv>
 #include <fstream>
+#include <utility>
 
 namespace {
 
-std::string trimmed(const std::string& text) {
-    const char* const blanks = " \t\r";
-    const std::size_t first = text.find_first_not_of(blanks);
-    if (first == std::string::npos) {
+const char* const kBlanks = " \t\r";
+
+// The part of `text` from `first` up to `last` (excluded, npos for the end), without
+// the blanks around it.
+std::string trimmed(const std::string& text, std::size_t first, std::size_t last) {
+    first = text.find_first_not_of(kBlanks, first);
+    if (first >= last) {
         return std::string();
     }
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+    const std::size_t end = text.find_last_not_of(kBlanks, last - 1) + 1;
+    return text.substr(first, end - first);
 }
 
 // The fields of a line, trimmed; "-" stands for an empty field.
@@ -20,8 +25,8 @@ std::vector<std::string> splitFields(const std::string& text) {
     std::size_t start = 0;
     while (true) {
         const std::size_t bar = text.find('|', start);
-        const std::string field = trimmed(text.substr(start, bar - start));
-        fields.push_back(field == "-" ? std::string() : field);
+        std::string field = trimmed(text, start, bar);
+        fields.push_back(field == "-" ? std::string() : std::move(field));
         if (bar == std::string::npos) {
             return fields;
         }
@@ -30,8 +35,8 @@ std::vector<std::string> splitFields(const std::string& text) {
 }
 
 bool isSkipped(const std::string& text) {
-    const std::string content = trimmed(text);
-    return content.empty() || content[0] == '#';
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    return first == std::string::npos || text[first] == '#';
 }
 
 struct RecordShape {
@@ -86,25 +91,21 @@ Manifest::Manifest(const std::string& folder, std::ostream& errors)
             readLine(text, line);
         }
     }
+    indexDocuments();
 }
 
 const DocumentRecord* Manifest::find(RecordKind kind, const std::string& path) const {
-    for (const DocumentRecord& record : m_documents) {
-        if (record.kind == kind && record.path == path) {
-            return &record;
-        }
+    const auto paths = m_byPath.find(kind);
+    if (paths == m_byPath.end()) {
+        return nullptr;
     }
-    return nullptr;
+    const auto found = paths->second.find(path);
+    return found != paths->second.end() ? &m_documents[found->second] : nullptr;
 }
 
 const DocumentRecord* Manifest::findReport(std::int64_t number) const {
-    for (const DocumentRecord& record : m_documents) {
-        const bool isReport = record.kind == RecordKind::Bom || record.kind == RecordKind::Dstv;
-        if (isReport && record.id == number) {
-            return &record;
-        }
-    }
-    return nullptr;
+    const auto found = m_reportByNumber.find(number);
+    return found != m_reportByNumber.end() ? &m_documents[found->second] : nullptr;
 }
 
 const ExtractRecord* Manifest::findExtract(int number) const {
@@ -142,11 +143,8 @@ bool Manifest::changePath(const DocumentRecord& record, const std::string& newPa
         errors << m_fileName << ": cannot rewrite the manifest\n";
         return false;
     }
-    for (DocumentRecord& own : m_documents) {
-        if (&own == &record) {
-            own.path = newPath;
-        }
-    }
+    m_documents[static_cast<std::size_t>(&record - m_documents.data())].path = newPath;
+    indexDocuments();
     return true;
 }
 
@@ -191,20 +189,20 @@ void Manifest::readDetail(const std::vector<std::string>& fields, int line) {
     if (!readNumber(fields[1], "detail id", line, record.id)) {
         return;
     }
-    for (const DocumentRecord& other : m_documents) {
-        if (other.kind == RecordKind::Detail && other.id == record.id && record.id != 0) {
-            report(line, "detail " + fields[1] + " is listed already on line " +
-                             std::to_string(other.line));
-            return;
-        }
+    const auto listed = m_detailById.find(record.id);
+    if (listed != m_detailById.end() && record.id != 0) {
+        report(line, "detail " + fields[1] + " is listed already on line " +
+                         std::to_string(m_documents[listed->second].line));
+        return;
     }
+    m_detailById.emplace(record.id, m_documents.size());
     record.path = fields[2];
     record.prefix = fields[3];
     record.number = fields[4];
     record.title = fields[5];
     record.approved = fields[6];
     record.group = fields[7];
-    m_documents.push_back(record);
+    m_documents.push_back(std::move(record));
 }
 
 void Manifest::readReport(RecordKind kind, const std::vector<std::string>& fields, int line) {
@@ -219,7 +217,7 @@ void Manifest::readReport(RecordKind kind, const std::vector<std::string>& field
     record.path = fields[2];
     record.title = fields[3];
     record.extract = static_cast<int>(extract);
-    m_documents.push_back(record);
+    m_documents.push_back(std::move(record));
 }
 
 void Manifest::readNC(const std::vector<std::string>& fields, int line) {
@@ -233,7 +231,7 @@ void Manifest::readNC(const std::vector<std::string>& fields, int line) {
     record.path = fields[2];
     record.ncName = fields[3];
     record.title = fields[4];
-    m_documents.push_back(record);
+    m_documents.push_back(std::move(record));
 }
 
 void Manifest::readExtract(const std::vector<std::string>& fields, int line) {
@@ -248,13 +246,12 @@ DocumentRecord* Manifest::detailFor(const std::string& idField, int line) {
     if (!readNumber(idField, "detail id", line, id)) {
         return nullptr;
     }
-    for (DocumentRecord& record : m_documents) {
-        if (record.kind == RecordKind::Detail && record.id == id) {
-            return &record;
-        }
+    const auto listed = m_detailById.find(id);
+    if (listed == m_detailById.end()) {
+        report(line, "detail " + idField + " is not listed before this line");
+        return nullptr;
     }
-    report(line, "detail " + idField + " is not listed before this line");
-    return nullptr;
+    return &m_documents[listed->second];
 }
 
 bool Manifest::readNumber(const std::string& field, const char* what, int line,
@@ -271,4 +268,16 @@ bool Manifest::readNumber(const std::string& field, const char* what, int line,
 void Manifest::report(int line, const std::string& message) {
     m_errors << m_fileName << ":" << line << ": " << message << "\n";
     ++m_problems;
+}
+
+void Manifest::indexDocuments() {
+    m_byPath.clear();
+    m_reportByNumber.clear();
+    for (std::size_t position = 0; position < m_documents.size(); ++position) {
+        const DocumentRecord& record = m_documents[position];
+        m_byPath[record.kind].emplace(record.path, position);
+        if (record.kind == RecordKind::Bom || record.kind == RecordKind::Dstv) {
+            m_reportByNumber.emplace(record.id, position);
+        }
+    }
 }

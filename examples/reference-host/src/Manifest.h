@@ -36,8 +36,10 @@
 #include "LumDerivedDocumentsBase.h"
 
 #include <cstdint>
+#include <map>
 #include <ostream>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 enum class RecordKind { Detail, Bom, Dstv, NC };
@@ -93,9 +95,9 @@ public:
     int problems() const { return m_problems; }
     const std::vector<DocumentRecord>& documents() const { return m_documents; }
 
-    // The document of `kind` listed with `path` (compared exactly); null when none.
+    // The first document of `kind` listed with `path` (compared exactly); null when none.
     const DocumentRecord* find(RecordKind kind, const std::string& path) const;
-    // The BOM or DSTV list with report `number`; null when none.
+    // The first BOM or DSTV list with report `number`; null when none.
     const DocumentRecord* findReport(std::int64_t number) const;
     const ExtractRecord* findExtract(int number) const;
 
@@ -114,12 +116,20 @@ private:
     DocumentRecord* detailFor(const std::string& idField, int line);
     bool readNumber(const std::string& field, const char* what, int line, std::int64_t& value);
     void report(int line, const std::string& message);
+    // Files every document under its kind and path, and every report under its number.
+    void indexDocuments();
 
     std::string m_fileName;
     std::ostream& m_errors; // Where reading reports its problems.
     int m_problems = 0;
     std::vector<DocumentRecord> m_documents;
     std::vector<ExtractRecord> m_extracts;
+    // Positions in m_documents of the first record of each key. The model looks up a
+    // record for every document it registers: a model of many documents needs these
+    // lookups in constant time, not a walk over the list.
+    std::unordered_map<std::int64_t, std::size_t> m_detailById; // Filled while reading.
+    std::map<RecordKind, std::unordered_map<std::string, std::size_t>> m_byPath;
+    std::unordered_map<std::int64_t, std::size_t> m_reportByNumber;
 };
 
 #endif // LUM_REFERENCE_HOST_MANIFEST_H

@@ -11,14 +11,17 @@ public:
     explicit ProgressBar(bool visible)
         : m_visible(visible) {}
 
-    // The derived-documents check reports the level it has reached, out of 10; the
-    // bar is finished when it reaches 10.
+    // The derived-documents check reports the level it has reached, out of 10, once
+    // per document; the bar is drawn again only when the level changes, and is
+    // finished when it reaches 10.
     void increaseProgress(int key, int amount) override;
 
 private:
     static constexpr int kSteps = 10;
+    static constexpr int kNotDrawn = -1;
 
     bool m_visible;
+    int m_drawnLevel = kNotDrawn; // The level the bar shows; kNotDrawn before a check.
 };
 
 #endif // LUM_REFERENCE_HOST_PROGRESS_BAR_H

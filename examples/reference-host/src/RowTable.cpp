@@ -15,16 +15,31 @@ std::size_t columns(const std::string& text) {
     }));
 }
 
-void printLine(std::ostream& out, const std::vector<std::string>& cells,
-               const std::vector<std::size_t>& widths) {
-    std::string line;
+// Appends the line of `cells` to `text`, each cell padded to its column's width plus
+// two blanks of margin, without blanks at the end.
+void appendLine(std::string& text, const std::vector<std::string>& cells,
+                const std::vector<std::size_t>& widths) {
     for (std::size_t index = 0; index < cells.size(); ++index) {
-        line += cells[index];
+        text += cells[index];
         if (index + 1 < cells.size()) {
-            line += std::string(widths[index] - columns(cells[index]) + 2, ' ');
+            text.append(widths[index] - columns(cells[index]) + 2, ' ');
         }
     }
-    out << line.substr(0, line.find_last_not_of(' ') + 1) << '\n';
+    text.erase(text.find_last_not_of(' ') + 1);
+    text += '\n';
+}
+
+// The start of every path below `folder`: the folder and a backslash.
+std::string folderPrefix(const TevString& folder) {
+    return folder.toUtf8() + "\\";
+}
+
+// `path` without `prefix` (see folderPrefix) when it starts with it; else all of it.
+std::string belowFolder(const std::string& path, const std::string& prefix) {
+    if (path.compare(0, prefix.size(), prefix) != 0) {
+        return path;
+    }
+    return path.substr(prefix.size());
 }
 
 } // namespace
@@ -51,10 +66,13 @@ void TextTable::print(std::ostream& out) const {
             widths[index] = std::max(widths[index], columns(row[index]));
         }
     }
-    printLine(out, m_headings, widths);
+    // The whole table is written at once: one write for any number of rows.
+    std::string text;
+    appendLine(text, m_headings, widths);
     for (const std::vector<std::string>& row : m_rows) {
-        printLine(out, row, widths);
+        appendLine(text, row, widths);
     }
+    out << text;
 }
 
 std::string statusName(int objectStatus) {
@@ -118,12 +136,7 @@ std::string kindName(const TevDerivedDocKey& key) {
 }
 
 std::string relativeName(const TevString& path, const TevString& folder) {
-    const std::string whole = path.toUtf8();
-    const std::string prefix = folder.toUtf8() + "\\";
-    if (whole.compare(0, prefix.size(), prefix) != 0) {
-        return whole;
-    }
-    return whole.substr(prefix.size());
+    return belowFolder(path.toUtf8(), folderPrefix(folder));
 }
 
 std::string documentName(const TevDerivedDocument& doc) {
@@ -132,24 +145,27 @@ std::string documentName(const TevDerivedDocument& doc) {
 
 void printDocManRows(const TevArray<TevDocManObject>& rows, const TevString& folder,
                      std::ostream& out) {
-    std::vector<const TevDocManObject*> ordered;
+    // The order: category, sub-category, file and title. The texts are converted once
+    // per row, not once per comparison.
+    using SortKey = std::tuple<int, int, std::string, std::string>;
+    std::vector<std::pair<SortKey, const TevDocManObject*>> ordered;
+    ordered.reserve(static_cast<std::size_t>(rows.length()));
     for (const TevDocManObject& row : rows) {
-        ordered.push_back(&row);
+        ordered.emplace_back(SortKey(row.m_category, row.m_subCategory,
+                                     (row.m_path + row.m_fileName).toUtf8(), row.m_title.toUtf8()),
+                             &row);
     }
-    const auto order = [](const TevDocManObject* row) {
-        return std::make_tuple(row->m_category, row->m_subCategory,
-                               (row->m_path + row->m_fileName).toUtf8(), row->m_title.toUtf8());
-    };
-    std::sort(ordered.begin(), ordered.end(),
-              [&order](const auto* a, const auto* b) { return order(a) < order(b); });
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    const std::string prefix = folderPrefix(folder);
     TextTable table(
         {"DOCUMENT", "CATEGORY", "STATUS", "DWG NO", "REV", "APPROVED", "TITLE", "PROCESS"});
-    for (const TevDocManObject* row : ordered) {
-        table.addRow({relativeName(row->m_path + row->m_fileName, folder),
+    for (const auto& [key, row] : ordered) {
+        table.addRow({belowFolder(std::get<2>(key), prefix),
                       categoryName(row->m_category, row->m_subCategory),
                       statusName(row->m_objectStatus), row->m_fullDwgNo.toUtf8(),
-                      row->m_lastRevIdx.toUtf8(), row->m_approvalDate.toUtf8(),
-                      row->m_title.toUtf8(), row->m_processName.toUtf8()});
+                      row->m_lastRevIdx.toUtf8(), row->m_approvalDate.toUtf8(), std::get<3>(key),
+                      row->m_processName.toUtf8()});
     }
     table.print(out);
 }
