@@ -1,86 +1,107 @@
 #include "BenchHost.h"
 
-#include "BenchWorkload.h"
+#include <map>
+#include <string>
 
 namespace lumbench {
 
-const char16_t kModelFolder[] = u"lum-bench-no-such-folder";
-
 namespace {
 
-TevString text(const std::u16string& units) {
-    return TevString(units.c_str());
+constexpr char16_t kModelFolder[] = u"lum-bench-no-such-folder";
+constexpr int kBlock = 20; // of which the first nine are details and the next two lists
+constexpr int kDetailsPerBlock = 9;
+constexpr int kListsPerBlock = 2;
+constexpr std::int64_t kUpdateEvery = 10;
+constexpr std::int64_t kFirstDrawingNumber = 1000;
+
+TevString decimal(std::int64_t value) {
+    return TevString(std::to_string(value).c_str());
 }
 
-// Detail drawings carry a drawing number and prefix; the other kinds' infos stay empty.
 void describe(const TevDerivedDocument& doc, TevDerivedDocumentInfo& info) {
     const TevDerivedDocKey key = doc.getKey();
     if (key.m_type == TevDerDocEnums::eDocTypeDetail) {
-        info.setDwgNo(text(drawingNumberOf(key.m_id)), text(drawingPrefixOf(key.m_id)));
+        info.setDwgNo(decimal(kFirstDrawingNumber + key.m_id),
+                      TevString(key.m_id % 2 == 0 ? u"A-" : u"B-"));
     }
+}
+
+// Document `ordinal` (from 1) of kind `type`.
+Record makeRecord(TevDerDocEnums::eDocType type, std::int64_t ordinal) {
+    Record record;
+    record.type = type;
+    record.id = type == TevDerDocEnums::eDocTypeNC ? 0 : ordinal;
+    const TevString number = decimal(ordinal);
+    if (type == TevDerDocEnums::eDocTypeDetail) {
+        record.path = TevString(u"..\\Details\\D") + number + TevString(u".dwg");
+    } else if (type == TevDerDocEnums::eDocTypeBom) {
+        record.path = TevString(u"..\\BOM\\L") + number + TevString(u".txt");
+        record.report.m_number = static_cast<int>(ordinal);
+        record.report.m_name = u"List";
+        record.report.m_filePath = record.path;
+    } else {
+        const bool dxf = ordinal % 2 == 0;
+        record.path = TevString(u"NC\\P") + number + TevString(u".nc1");
+        record.subType =
+            dxf ? TevDerDocEnums::eDocSubTypeNCDxf : TevDerDocEnums::eDocSubTypeNCNamed;
+        record.ncName = TevString(u"P") + number + TevString(dxf ? u"-DXF" : u"");
+    }
+    return record;
 }
 
 } // namespace
 
-void BenchFactory::disposeObject(TevDerivedObject*& obj, TevDerivedDocumentsModel*) {
-    delete obj;
-    obj = nullptr;
+BenchFactory& factory() {
+    static BenchFactory instance;
+    return instance;
 }
 
-void BenchFactory::disposeDocument(TevDerivedDocument*& doc, TevDerivedDocumentsModel*) {
-    delete doc;
-    doc = nullptr;
+const std::vector<Record>& records(int documents) {
+    static std::map<int, std::vector<Record>> made;
+    std::vector<Record>& list = made[documents];
+    if (list.empty()) {
+        std::int64_t counts[TevDerDocEnums::eDocTypeAll] = {};
+        for (int index = 0; index < documents; ++index) {
+            const int slot = index % kBlock;
+            const auto type = slot < kDetailsPerBlock ? TevDerDocEnums::eDocTypeDetail
+                              : slot < kDetailsPerBlock + kListsPerBlock
+                                  ? TevDerDocEnums::eDocTypeBom
+                                  : TevDerDocEnums::eDocTypeNC;
+            list.push_back(makeRecord(type, ++counts[type]));
+        }
+    }
+    return list;
 }
 
-TevDerivedDocument* BenchFactory::createBomDocument(TevDerivedDocumentsModel* model,
-                                                    const StructProjReport& report, int dstv) {
-    return new BenchBomDocument(model, report, dstv);
+TevDerivedDocument* registerRecord(TevDerivedDocumentsModel& model, const Record& record) {
+    switch (record.type) {
+    case TevDerDocEnums::eDocTypeDetail:
+        return model.addDetailDoc(record.id, record.path, false, false, true);
+    case TevDerDocEnums::eDocTypeBom:
+        return model.addBomDoc(record.report, false, false, true);
+    default:
+        return model.addNCDoc(record.path, record.subType, record.ncName, false, false, false,
+                              true);
+    }
 }
 
-TevDerivedDocument* BenchFactory::createNCDocument(TevDerivedDocumentsModel* model,
-                                                   const TevString& path,
-                                                   TevDerDocEnums::eDocSubType subType,
-                                                   const TevString& ncName, bool ncFlag) {
-    return new BenchNCDocument(model, path, subType, ncName, ncFlag);
+TevDerivedDocument* createDocument(TevDerivedDocumentsModel& model, const Record& record) {
+    switch (record.type) {
+    case TevDerDocEnums::eDocTypeDetail:
+        return factory().createDetailDocument(&model, record.id, record.path);
+    case TevDerDocEnums::eDocTypeBom:
+        return factory().createBomDocument(&model, record.report, record.id % 2 == 0);
+    default:
+        return factory().createNCDocument(&model, record.path, record.subType, record.ncName,
+                                          false);
+    }
 }
 
-TevDerivedDocument* BenchFactory::createDetailDocument(TevDerivedDocumentsModel* model,
-                                                       std::int64_t id, const TevString& path) {
-    return new BenchDetailDocument(model, id, path, *this);
-}
+BenchModel::BenchModel()
+    : TevDerivedDocumentsModel(TevString(kModelFolder)) {}
 
-TevDerivedObject* BenchFactory::createBomObject(TevDerivedDocument* doc, const TevString& handle) {
-    return new BenchBomObject(doc, handle);
-}
-
-TevDerivedObject* BenchFactory::createNCObject(TevDerivedDocument* doc) {
-    return new BenchNCObject(doc);
-}
-
-TevDerivedObject* BenchFactory::createDetailObject(TevDerivedDocument* doc, std::int64_t id,
-                                                   const TevString& handle) {
-    return new BenchDetailObject(doc, id, handle);
-}
-
-int BenchReportManager::withdrawReport(const StructProjReport&) {
-    return 1;
-}
-
-int BenchReportManager::isDstvReport(const StructProjReport& report) {
-    return report.m_number % 2 == 0 ? 1 : 0;
-}
-
-int BenchReportManager::getModelExtract(StructProjModelExtract& extract) {
-    extract.m_name = u"Extract";
-    return 1;
-}
-
-BenchModel::BenchModel(BenchFactory& factory)
-    : TevDerivedDocumentsModel(TevString(kModelFolder))
-    , m_factory(factory) {}
-
-TevReportManager* BenchModel::getReportManager() {
-    return &m_reportManager;
+BenchModel::~BenchModel() {
+    resetDerivedDocs(TevDerDocEnums::eDocTypeAll);
 }
 
 void BenchModel::addUpdOnlyDerivedObjects(TevDerivedDocument* doc, bool, bool) {
@@ -89,114 +110,46 @@ void BenchModel::addUpdOnlyDerivedObjects(TevDerivedDocument* doc, bool, bool) {
     }
 }
 
-void BenchModel::checkDerivedObjects(TevDerivedDocument*, bool, bool) {}
-
-TevDerDocEnums::ErrorStatus BenchModel::getNewUpdate(TevDerivedObject*, bool) {
-    return TevDerDocEnums::eStatusOk;
-}
-
-// Objects that require an update describe themselves all the same (fillOldInfo).
-int BenchModel::fillNewInfo(TevDerivedObject*, TevDerivedObjectInfo*) {
-    return 0;
-}
-
 void BenchModel::fillNewInfo(TevDerivedDocument* doc, TevDerivedDocumentInfo* info) {
     describe(*doc, *info);
 }
 
-void BenchModel::refreshNewInfo(TevDerivedObject*, TevDerivedObjectInfo*,
-                                TevDerDocEnums::eDerivedDocInfo) {}
-
-void BenchModel::refreshNewInfo(TevDerivedDocument*, TevDerivedDocumentInfo*,
-                                TevDerDocEnums::eDerivedDocInfo) {}
-
-void BenchModel::derivedDocModified(TevDerDocEnums::ModificationState) {}
-
-int BenchModel::isCommandActive(const TevString&) {
-    return 0;
-}
-
-void BenchModel::prepareCheckHasUpdReq(TevDerDocEnums::eDocType) {}
-
-void BenchModel::derivedDocRefreshed(TevDerivedDocument*) {}
-
-void BenchModel::addDerivedBomDocs(bool, TevArray<TevDerivedDocument*>&) {}
-
-void BenchModel::addDerivedNCDocs(bool, TevArray<TevDerivedDocument*>&) {}
-
-void BenchModel::addDerivedDetailDocs(bool, TevArray<TevDerivedDocument*>&) {}
-
-BenchDetailDocument::BenchDetailDocument(TevDerivedDocumentsModel* model, std::int64_t id,
-                                         const TevString& path, BenchFactory& factory)
-    : TevDerivedDocumentDetail(model, id, path)
-    , m_factory(factory) {}
-
-int BenchDetailDocument::addAllDerivedObjects(bool update, bool, bool checkFile, bool resetStatus) {
-    if (checkFile && !hasDocFile()) {
-        setObsolete();
-        return 0;
-    }
+// The benchmarks register without an update or a file check: neither is offered.
+int BenchDetailDocument::addAllDerivedObjects(bool, bool, bool, bool resetStatus) {
     if (m_derivedObjects.isEmpty()) {
         TevDerivedObject* obj =
-            m_factory.createDetailObject(this, m_key.m_id, text(u"D" + decimal(m_key.m_id)));
+            factory().createDetailObject(this, m_key.m_id, TevString(u"D") + decimal(m_key.m_id));
         if (resetStatus) {
             obj->setStatus(TevDerDocEnums::eStatusOk);
         }
-        adopt(obj);
+        if (!addDerivedObject(obj, false)) {
+            factory().disposeObject(obj, m_model);
+        }
     }
-    setHasUpdReq(detailRequiresUpdate(m_key.m_id));
-    if (update) {
-        getUpdateAllDerObjs(false);
-    } else {
-        m_model->checkDerivedObjects(this, true, true);
-    }
+    setHasUpdReq(m_key.m_id % kUpdateEvery == 0);
+    m_model->checkDerivedObjects(this, true, true);
     return m_derivedObjects.length();
-}
-
-TevDerDocEnums::ErrorStatus
-BenchDetailDocument::updateDerivedObject(int&, const TevString&, TevDerDocEnums::ObjectModification,
-                                         bool, bool, bool) {
-    return TevDerDocEnums::eStatusOk;
 }
 
 void BenchDetailDocument::fillOldInfo(TevDerivedDocumentInfo* info) {
     describe(*this, *info);
 }
 
-void BenchDetailDocument::refreshOldInfo(TevDerivedDocumentInfo*, TevDerDocEnums::eDerivedDocInfo) {
-}
-
 void BenchDetailDocument::addUpdateOnlyObject() {
     if (!hasUpdReq()) {
         return;
     }
-    const TevString handle = text(u"U" + decimal(m_key.m_id));
+    const TevString handle = TevString(u"U") + decimal(m_key.m_id);
     int index = 0;
     if (getIndexOf(handle, index) != 0) {
         return;
     }
-    TevDerivedObject* obj = m_factory.createDetailObject(this, m_key.m_id, handle);
+    TevDerivedObject* obj = factory().createDetailObject(this, m_key.m_id, handle);
     obj->setUpdOnlyObject();
     obj->setHasUpdReq(true);
-    adopt(obj);
-}
-
-void BenchDetailDocument::adopt(TevDerivedObject* obj) {
     if (!addDerivedObject(obj, false)) {
-        m_factory.disposeObject(obj, m_model);
+        factory().disposeObject(obj, m_model);
     }
-}
-
-void BenchDetailObject::fillOldInfo(TevDerivedObjectInfo* info) {
-    info->setTitle(getHandle());
-}
-
-void BenchBomObject::fillOldInfo(TevDerivedObjectInfo* info) {
-    info->setTitle(getDerivedDoc()->getFileName());
-}
-
-void BenchNCObject::fillOldInfo(TevDerivedObjectInfo* info) {
-    info->setTitle(getDerivedDoc()->getFileName());
 }
 
 } // namespace lumbench

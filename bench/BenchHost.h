@@ -1,122 +1,25 @@
-// The benchmark's host: a factory, a report manager, a model subclass and documents and
-// objects of the three kinds, all in memory. It answers every abstract operation with
-// the least work a host can do, logs nothing and never touches the disk: documents are
-// registered without file checks, and the model's folder does not exist, so the file
-// checks the library makes on its own (refreshing rows) find nothing.
+// The benchmark's host, on the library's public interface only: documents and objects
+// of the three kinds, a factory, a report manager and a model subclass, all in memory.
+// It answers every abstract operation with the least work a host can do and never
+// touches the disk: no file is checked, and the model's folder does not exist.
 //
-// What the host knows about its documents follows the workload's rules: every tenth
-// detail drawing requires an update and then holds one update-only object besides its
-// detail object; every second report is a DSTV list; a detail's drawing number and
-// prefix come from its id.
+// A model's documents come in blocks of twenty: nine detail drawings, a BOM and a DSTV
+// list, nine NC files. Every tenth detail requires an update and then holds an
+// update-only object besides its detail object; every other document holds one object.
 #ifndef LUM_BENCH_BENCH_HOST_H
 #define LUM_BENCH_BENCH_HOST_H
 
 #include "LumDerivedDocumentsBase.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace lumbench {
 
-// The derived-documents folder of every benchmark model; it does not exist.
-extern const char16_t kModelFolder[];
-
-class BenchFactory final : public TevDerivedDocumentsFactory {
-public:
-    BenchFactory() = default;
-    BenchFactory(const BenchFactory&) = delete;
-    BenchFactory& operator=(const BenchFactory&) = delete;
-    ~BenchFactory() = default;
-
-    void disposeObject(TevDerivedObject*& obj, TevDerivedDocumentsModel* model) override;
-    void disposeDocument(TevDerivedDocument*& doc, TevDerivedDocumentsModel* model) override;
-    TevDerivedDocument* createBomDocument(TevDerivedDocumentsModel* model,
-                                          const StructProjReport& report, int dstv) override;
-    TevDerivedDocument* createNCDocument(TevDerivedDocumentsModel* model, const TevString& path,
-                                         TevDerDocEnums::eDocSubType subType,
-                                         const TevString& ncName, bool ncFlag) override;
-    TevDerivedDocument* createDetailDocument(TevDerivedDocumentsModel* model, std::int64_t id,
-                                             const TevString& path) override;
-    TevDerivedObject* createBomObject(TevDerivedDocument* doc, const TevString& handle) override;
-    TevDerivedObject* createNCObject(TevDerivedDocument* doc) override;
-
-    // Detail objects are the host's own: its detail documents and model create them.
-    TevDerivedObject* createDetailObject(TevDerivedDocument* doc, std::int64_t id,
-                                         const TevString& handle);
-};
-
-// Knows every report: none is ever withdrawn for good, even-numbered reports are DSTV
-// lists, and every model extract exists.
-class BenchReportManager final : public TevReportManager {
-public:
-    BenchReportManager() = default;
-    BenchReportManager(const BenchReportManager&) = delete;
-    BenchReportManager& operator=(const BenchReportManager&) = delete;
-    ~BenchReportManager() = default;
-
-    int withdrawReport(const StructProjReport& report) override;
-    int isDstvReport(const StructProjReport& report) override;
-    int getModelExtract(StructProjModelExtract& extract) override;
-};
-
-// The documents are registered by the workload itself through addDetailDoc, addBomDoc
-// and addNCDoc, so the host's own registration operations have nothing left to add.
-class BenchModel final : public TevDerivedDocumentsModel {
-public:
-    explicit BenchModel(BenchFactory& factory);
-
-    TevReportManager* getReportManager() override;
-    void addUpdOnlyDerivedObjects(TevDerivedDocument* doc, bool flag1, bool flag2) override;
-    void checkDerivedObjects(TevDerivedDocument* doc, bool flag1, bool flag2) override;
-    TevDerDocEnums::ErrorStatus getNewUpdate(TevDerivedObject* obj, bool flag) override;
-    int fillNewInfo(TevDerivedObject* obj, TevDerivedObjectInfo* info) override;
-    void fillNewInfo(TevDerivedDocument* doc, TevDerivedDocumentInfo* info) override;
-    void refreshNewInfo(TevDerivedObject* obj, TevDerivedObjectInfo* info,
-                        TevDerDocEnums::eDerivedDocInfo what) override;
-    void refreshNewInfo(TevDerivedDocument* doc, TevDerivedDocumentInfo* info,
-                        TevDerDocEnums::eDerivedDocInfo what) override;
-    void derivedDocModified(TevDerDocEnums::ModificationState state) override;
-    int isCommandActive(const TevString& fullFileName) override;
-    void prepareCheckHasUpdReq(TevDerDocEnums::eDocType type) override;
-    void derivedDocRefreshed(TevDerivedDocument* doc) override;
-    void addDerivedBomDocs(bool check, TevArray<TevDerivedDocument*>& docs) override;
-    void addDerivedNCDocs(bool check, TevArray<TevDerivedDocument*>& docs) override;
-    void addDerivedDetailDocs(bool check, TevArray<TevDerivedDocument*>& docs) override;
-
-private:
-    BenchFactory& m_factory;
-    BenchReportManager m_reportManager;
-};
-
-// A detail drawing: adds its detail object (handle "D<id>") when it has none, then
-// takes its update requirement, which lets the model add the update-only object.
-class BenchDetailDocument final : public TevDerivedDocumentDetail {
-public:
-    BenchDetailDocument(TevDerivedDocumentsModel* model, std::int64_t id, const TevString& path,
-                        BenchFactory& factory);
-
-    int addAllDerivedObjects(bool update, bool alreadyRegistered, bool checkFile,
-                             bool resetStatus) override;
-    TevDerDocEnums::ErrorStatus updateDerivedObject(int& out, const TevString& handle,
-                                                    TevDerDocEnums::ObjectModification mod,
-                                                    bool msgWas4, bool flag,
-                                                    bool msgWas13) override;
-    void fillOldInfo(TevDerivedDocumentInfo* info) override;
-    void refreshOldInfo(TevDerivedDocumentInfo* info,
-                        TevDerDocEnums::eDerivedDocInfo what) override;
-
-    // While the drawing requires an update: its update-only object, added once.
-    void addUpdateOnlyObject();
-
-private:
-    void adopt(TevDerivedObject* obj);
-
-    BenchFactory& m_factory;
-};
-
-// A BOM or DSTV list, or an NC file: the library's kind adds the one object through
-// the factory; the host regenerates nothing and describes nothing.
+// The host's part of every document: it regenerates nothing and refreshes nothing. A
+// list or an NC file describes nothing either; the library's kind adds its one object.
 template <class Kind>
-class BenchSingleObjectDocument final : public Kind {
+class BenchDocument : public Kind {
 public:
     using Kind::Kind;
 
@@ -129,31 +32,135 @@ public:
     void refreshOldInfo(TevDerivedDocumentInfo*, TevDerDocEnums::eDerivedDocInfo) override {}
 };
 
-using BenchBomDocument = BenchSingleObjectDocument<TevDerivedDocumentBom>;
-using BenchNCDocument = BenchSingleObjectDocument<TevDerivedDocumentNC>;
-
-// Every object's info holds a title: the handle of a detail object, the file name of
-// the document otherwise.
-class BenchDetailObject final : public TevDerivedObjectDetail {
+// A detail drawing: adds its detail object (handle "D<id>") when it has none, then
+// takes its update requirement, which lets the model add the update-only object. Its
+// info holds a drawing number and prefix.
+class BenchDetailDocument final : public BenchDocument<TevDerivedDocumentDetail> {
 public:
-    BenchDetailObject(TevDerivedDocument* doc, std::int64_t id, const TevString& handle)
-        : TevDerivedObjectDetail(doc, id, handle) {}
-    void fillOldInfo(TevDerivedObjectInfo* info) override;
+    using BenchDocument::BenchDocument;
+
+    int addAllDerivedObjects(bool update, bool alreadyRegistered, bool checkFile,
+                             bool resetStatus) override;
+    void fillOldInfo(TevDerivedDocumentInfo* info) override;
+    // While the drawing requires an update: its update-only object, added once.
+    void addUpdateOnlyObject();
 };
 
-class BenchBomObject final : public TevDerivedObjectBom {
+// Every object's info holds a title: its handle, or its document's file name.
+template <class Kind>
+class BenchObject final : public Kind {
 public:
-    BenchBomObject(TevDerivedDocument* doc, const TevString& handle)
-        : TevDerivedObjectBom(doc, handle) {}
-    void fillOldInfo(TevDerivedObjectInfo* info) override;
+    using Kind::Kind;
+
+    void fillOldInfo(TevDerivedObjectInfo* info) override {
+        info->setTitle(this->getHandle().isEmpty() ? this->getDerivedDoc()->getFileName()
+                                                   : this->getHandle());
+    }
 };
 
-class BenchNCObject final : public TevDerivedObjectNC {
+class BenchFactory final : public TevDerivedDocumentsFactory {
 public:
-    explicit BenchNCObject(TevDerivedDocument* doc)
-        : TevDerivedObjectNC(doc) {}
-    void fillOldInfo(TevDerivedObjectInfo* info) override;
+    using Model = TevDerivedDocumentsModel;
+
+    void disposeObject(TevDerivedObject*& obj, Model*) override { release(obj); }
+    void disposeDocument(TevDerivedDocument*& doc, Model*) override { release(doc); }
+    TevDerivedDocument* createBomDocument(Model* model, const StructProjReport& report,
+                                          int dstv) override {
+        return new BenchDocument<TevDerivedDocumentBom>(model, report, dstv);
+    }
+    TevDerivedDocument* createNCDocument(Model* model, const TevString& path,
+                                         TevDerDocEnums::eDocSubType subType,
+                                         const TevString& ncName, bool ncFlag) override {
+        return new BenchDocument<TevDerivedDocumentNC>(model, path, subType, ncName, ncFlag);
+    }
+    TevDerivedDocument* createDetailDocument(Model* model, std::int64_t id,
+                                             const TevString& path) override {
+        return new BenchDetailDocument(model, id, path);
+    }
+    TevDerivedObject* createBomObject(TevDerivedDocument* doc, const TevString& handle) override {
+        return new BenchObject<TevDerivedObjectBom>(doc, handle);
+    }
+    TevDerivedObject* createNCObject(TevDerivedDocument* doc) override {
+        return new BenchObject<TevDerivedObjectNC>(doc);
+    }
+    // Detail objects are the host's own: its detail documents create them.
+    TevDerivedObject* createDetailObject(TevDerivedDocument* doc, std::int64_t id,
+                                         const TevString& handle) {
+        return new BenchObject<TevDerivedObjectDetail>(doc, id, handle);
+    }
+
+private:
+    template <class Disposed>
+    static void release(Disposed*& disposed) {
+        delete disposed;
+        disposed = nullptr;
+    }
 };
+
+// The factory of the process, installed by main.
+BenchFactory& factory();
+
+// Knows every report: none is ever withdrawn for good, even-numbered reports are DSTV
+// lists, and every model extract exists.
+class BenchReportManager final : public TevReportManager {
+public:
+    int withdrawReport(const StructProjReport&) override { return 1; }
+    int isDstvReport(const StructProjReport& report) override { return report.m_number % 2 == 0; }
+    int getModelExtract(StructProjModelExtract& extract) override {
+        extract.m_name = u"Extract";
+        return 1;
+    }
+};
+
+// The benchmarks register the documents themselves through addDetailDoc, addBomDoc and
+// addNCDoc, so the host's own registration operations add nothing. Objects that
+// require an update describe themselves all the same (fillOldInfo).
+class BenchModel final : public TevDerivedDocumentsModel {
+public:
+    using Info = TevDerDocEnums::eDerivedDocInfo;
+
+    BenchModel();
+    // Resets the documents while this subclass's overrides still exist.
+    ~BenchModel() override;
+
+    TevReportManager* getReportManager() override { return &m_reportManager; }
+    void addUpdOnlyDerivedObjects(TevDerivedDocument* doc, bool, bool) override;
+    void checkDerivedObjects(TevDerivedDocument*, bool, bool) override {}
+    TevDerDocEnums::ErrorStatus getNewUpdate(TevDerivedObject*, bool) override {
+        return TevDerDocEnums::eStatusOk;
+    }
+    int fillNewInfo(TevDerivedObject*, TevDerivedObjectInfo*) override { return 0; }
+    void fillNewInfo(TevDerivedDocument* doc, TevDerivedDocumentInfo* info) override;
+    void refreshNewInfo(TevDerivedObject*, TevDerivedObjectInfo*, Info) override {}
+    void refreshNewInfo(TevDerivedDocument*, TevDerivedDocumentInfo*, Info) override {}
+    void derivedDocModified(TevDerDocEnums::ModificationState) override {}
+    int isCommandActive(const TevString&) override { return 0; }
+    void prepareCheckHasUpdReq(TevDerDocEnums::eDocType) override {}
+    void derivedDocRefreshed(TevDerivedDocument*) override {}
+    void addDerivedBomDocs(bool, TevArray<TevDerivedDocument*>&) override {}
+    void addDerivedNCDocs(bool, TevArray<TevDerivedDocument*>&) override {}
+    void addDerivedDetailDocs(bool, TevArray<TevDerivedDocument*>&) override {}
+
+private:
+    BenchReportManager m_reportManager;
+};
+
+// One document of the workload, its texts made beforehand.
+struct Record {
+    TevDerDocEnums::eDocType type = TevDerDocEnums::eDocTypeDetail;
+    std::int64_t id = 0; // details: the detail id; lists: the report number
+    TevString path;
+    TevDerDocEnums::eDocSubType subType = TevDerDocEnums::eDocSubTypeNone; // NC files
+    TevString ncName;
+    StructProjReport report; // lists
+};
+
+// The records of a model of `documents` documents, made once per size.
+const std::vector<Record>& records(int documents);
+// Registers `record` as a host does: no update, no file check, statuses reset.
+TevDerivedDocument* registerRecord(TevDerivedDocumentsModel& model, const Record& record);
+// The document the factory makes for `record`, as registering it does.
+TevDerivedDocument* createDocument(TevDerivedDocumentsModel& model, const Record& record);
 
 } // namespace lumbench
 

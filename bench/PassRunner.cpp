@@ -1,221 +1,181 @@
-#include "PassRunner.h"
+#include "Suite.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <poll.h>
+#include <new>
 #include <signal.h>
-#include <sys/types.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace lumbench {
 
+using Clock = std::chrono::steady_clock;
+using Seconds = std::chrono::duration<double>;
+
+struct PassOutcome {
+    bool ok = true;
+    int passes = 0;
+    double seconds = 0;            // the median pass
+    bool capped = false;           // the first pass ran past the cap
+    const char* failure = nullptr; // why an isolated run gave no figure
+};
+
+// What an isolated run tells its parent, in memory the two processes share; the
+// steady clock is the system's monotonic clock, the same in both.
+struct ChildReport {
+    enum Phase { Building, Timing, Repeating, Finished };
+    std::atomic<int> phase{Building};
+    std::atomic<int> assertions{0}; // kept up to date: a stopped child tells them too
+    Clock::time_point started;
+    PassOutcome outcome;
+};
+
 namespace {
 
-// Repeating a pass: enough timed work for a stable mean, bounded in passes and time.
+// Repeating a pass: enough timed work for a stable figure, bounded in passes and time.
 constexpr double kMinTimedSeconds = 0.2;
 constexpr int kMinPasses = 3;
 constexpr double kLongPassSeconds = 0.5;
-constexpr int kMaxPasses = 30;
+constexpr int kMaxPasses = 50;
 constexpr double kMaxWallSeconds = 3.0;
-// An isolated pass: how long its state may take to build, and to check and take down.
-constexpr int kSetupMilliseconds = 300 * 1000;
-constexpr int kTeardownMilliseconds = 300 * 1000;
+constexpr double kDefaultCapSeconds = 20.0;
+// How long an isolated run may take outside its first operation, and how often the
+// parent looks at it.
+constexpr double kUntimedLimitSeconds = 300;
+constexpr std::chrono::milliseconds kPollInterval(5);
+constexpr int kReportedAssertions = 5;
 
 int assertionCount = 0;
-
-// Messages of an isolated pass: a start byte, then the time, then the outcome.
-struct Stopped {
-    double seconds;
-};
-
-struct Finished {
-    int ok;
-    int assertions;
-};
-
-bool writeAll(int fd, const void* data, std::size_t size) {
-    const char* bytes = static_cast<const char*>(data);
-    while (size > 0) {
-        const ssize_t written = ::write(fd, bytes, size);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        bytes += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
-// Reads `size` bytes within `milliseconds`; false on timeout, end of file or error.
-bool readWithin(int fd, void* data, std::size_t size, int milliseconds) {
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(milliseconds);
-    char* bytes = static_cast<char*>(data);
-    while (size > 0) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        if (left.count() <= 0) {
-            return false;
-        }
-        pollfd waiting{fd, POLLIN, 0};
-        const int ready = ::poll(&waiting, 1, static_cast<int>(left.count()));
-        if (ready < 0 && errno == EINTR) {
-            continue;
-        }
-        if (ready <= 0) {
-            return false;
-        }
-        const ssize_t got = ::read(fd, bytes, size);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            return false;
-        }
-        bytes += got;
-        size -= static_cast<std::size_t>(got);
-    }
-    return true;
-}
-
-void setCounters(benchmark::State& state, int passes, bool capped) {
-    state.counters["passes"] = benchmark::Counter(passes);
-    state.counters["capped"] = benchmark::Counter(capped ? 1 : 0);
-}
+ChildReport* childReport = nullptr; // in a child process: its report
 
 } // namespace
 
-class PassRunner {
-public:
-    static void repeated(benchmark::State& state, const Pass& pass);
-    static void isolated(benchmark::State& state, const Pass& pass);
-};
-
-void PassClock::start() {
-    if (m_parent >= 0) {
-        const char started = 1;
-        writeAll(m_parent, &started, 1);
-    }
-    m_start = Clock::now();
-}
-
-void PassClock::stop() {
-    const std::chrono::duration<double> elapsed = Clock::now() - m_start;
-    m_seconds = elapsed.count();
-    if (m_parent >= 0) {
-        const Stopped stopped{m_seconds};
-        writeAll(m_parent, &stopped, sizeof stopped);
-    }
-}
-
-void PassRunner::repeated(benchmark::State& state, const Pass& pass) {
-    using Clock = std::chrono::steady_clock;
-    for (auto _ : state) {
+struct PassRunner {
+    static PassOutcome repeat(const Pass& pass, bool isolated, ChildReport* report) {
         const Clock::time_point begun = Clock::now();
-        double timed = 0;
-        int passes = 0;
+        std::vector<double> times;
         bool ok = true;
+        double timed = 0;
         for (;;) {
             PassClock clock;
-            ok = pass(clock, false) && ok;
+            clock.m_report = times.empty() ? report : nullptr;
+            ok = pass(clock, isolated) && ok;
+            times.push_back(clock.seconds());
             timed += clock.seconds();
-            ++passes;
-            const std::chrono::duration<double> wall = Clock::now() - begun;
+            const int passes = static_cast<int>(times.size());
             const bool enough = timed >= kMinTimedSeconds &&
                                 (passes >= kMinPasses || timed / passes >= kLongPassSeconds);
-            if (enough || passes >= kMaxPasses || wall.count() >= kMaxWallSeconds) {
+            if (enough || passes >= kMaxPasses ||
+                Seconds(Clock::now() - begun).count() >= kMaxWallSeconds) {
                 break;
             }
         }
-        state.SetIterationTime(timed / passes);
-        setCounters(state, passes, false);
-        if (!ok) {
-            state.SkipWithError("the operation's result was wrong");
+        const auto middle = times.begin() + static_cast<std::ptrdiff_t>(times.size() / 2);
+        std::nth_element(times.begin(), middle, times.end());
+        return PassOutcome{ok, static_cast<int>(times.size()), *middle};
+    }
+
+    // Waits for the child: its first operation at most the cap, the rest within limits.
+    static PassOutcome await(pid_t pid, ChildReport& report) {
+        Clock::time_point phaseBegun = Clock::now();
+        int lastPhase = ChildReport::Building;
+        for (int status = 0;; std::this_thread::sleep_for(kPollInterval)) {
+            if (::waitpid(pid, &status, WNOHANG) == pid) {
+                const bool finished = report.phase.load() == ChildReport::Finished;
+                return finished ? report.outcome : failed("an isolated pass ended unfinished");
+            }
+            const int phase = report.phase.load();
+            if (phase != lastPhase) {
+                lastPhase = phase;
+                phaseBegun = phase == ChildReport::Timing ? report.started : Clock::now();
+            }
+            const double limit = phase == ChildReport::Timing ? capSeconds() : kUntimedLimitSeconds;
+            if (phase != ChildReport::Finished &&
+                Seconds(Clock::now() - phaseBegun).count() > limit) {
+                ::kill(pid, SIGKILL);
+                while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+                }
+                return phase == ChildReport::Timing
+                           ? PassOutcome{true, 1, capSeconds(), true}
+                           : failed("an isolated pass did not start or finish in time");
+            }
         }
     }
-}
 
-void PassRunner::isolated(benchmark::State& state, const Pass& pass) {
-    for (auto _ : state) {
-        int channel[2];
-        if (::pipe(channel) != 0) {
-            state.SkipWithError("no pipe for an isolated pass");
-            return;
+    static PassOutcome failed(const char* why) { return PassOutcome{false, 0, 0, false, why}; }
+
+    static PassOutcome isolated(const Pass& pass) {
+        void* shared = ::mmap(nullptr, sizeof(ChildReport), PROT_READ | PROT_WRITE,
+                              MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+        if (shared == MAP_FAILED) {
+            return failed("no shared memory for an isolated pass");
         }
+        ChildReport* report = ::new (shared) ChildReport();
         std::fflush(nullptr);
-        const pid_t child = ::fork();
-        if (child < 0) {
-            ::close(channel[0]);
-            ::close(channel[1]);
-            state.SkipWithError("no child process for an isolated pass");
-            return;
-        }
-        if (child == 0) {
-            ::close(channel[0]);
-            PassClock clock;
-            clock.m_parent = channel[1];
-            const int before = assertionsReported();
-            const bool ok = pass(clock, true);
-            const Finished finished{ok ? 1 : 0, assertionsReported() - before};
-            writeAll(channel[1], &finished, sizeof finished);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            assertionCount = 0;
+            childReport = report;
+            report->outcome = repeat(pass, true, report);
+            report->phase.store(ChildReport::Finished);
             ::_exit(0);
         }
-        ::close(channel[1]);
-        const double cap = capSeconds();
-        char started = 0;
-        Stopped stopped{0};
-        Finished finished{0, 0};
-        bool capped = false;
-        const char* failure = nullptr;
-        if (!readWithin(channel[0], &started, 1, kSetupMilliseconds)) {
-            failure = "an isolated pass did not start its operation";
-        } else if (!readWithin(channel[0], &stopped, sizeof stopped,
-                               static_cast<int>(cap * 1000))) {
-            capped = true;
-        } else if (!readWithin(channel[0], &finished, sizeof finished, kTeardownMilliseconds)) {
-            failure = "an isolated pass did not finish";
-        }
-        if (capped || failure != nullptr) {
-            ::kill(child, SIGKILL);
-        }
-        int status = 0;
-        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-        }
-        ::close(channel[0]);
-        assertionCount += finished.assertions;
-        state.SetIterationTime(capped ? cap : stopped.seconds);
-        setCounters(state, 1, capped);
-        if (failure != nullptr) {
-            state.SkipWithError(failure);
-        } else if (!capped && finished.ok == 0) {
-            state.SkipWithError("the operation's result was wrong");
-        }
+        const PassOutcome outcome =
+            pid < 0 ? failed("no child process for an isolated pass") : await(pid, *report);
+        assertionCount += report->assertions.load();
+        report->~ChildReport();
+        ::munmap(shared, sizeof(ChildReport));
+        return outcome;
+    }
+};
+
+void PassClock::start() {
+    m_start = Clock::now();
+    if (m_report != nullptr) {
+        m_report->started = m_start;
+        m_report->phase.store(ChildReport::Timing);
     }
 }
 
-void runPasses(benchmark::State& state, bool isolated, const Pass& pass) {
-    if (isolated) {
-        PassRunner::isolated(state, pass);
-    } else {
-        PassRunner::repeated(state, pass);
+void PassClock::stop() {
+    m_seconds = Seconds(Clock::now() - m_start).count();
+    if (m_report != nullptr) {
+        m_report->phase.store(ChildReport::Repeating);
+    }
+}
+
+void runPasses(benchmark::State& state, const Run& run, const Pass& pass) {
+    for (auto _ : state) {
+        const PassOutcome outcome =
+            run.isolated ? PassRunner::isolated(pass) : PassRunner::repeat(pass, false, nullptr);
+        state.SetIterationTime(outcome.seconds);
+        state.counters["passes"] = benchmark::Counter(outcome.passes);
+        state.counters["capped"] = benchmark::Counter(outcome.capped ? 1 : 0);
+        if (!outcome.ok) {
+            state.SkipWithError(outcome.failure != nullptr ? outcome.failure
+                                                           : "the operation's result was wrong");
+        }
     }
 }
 
 double capSeconds() {
     const char* text = std::getenv("LUM_BENCH_CAP_SECONDS");
     const double cap = text != nullptr ? std::atof(text) : 0;
-    return cap > 0 ? cap : 20.0;
+    return cap > 0 ? cap : kDefaultCapSeconds;
 }
 
 void countAssertion(const char* expression, const char* file, int line) {
-    if (++assertionCount <= 5) {
+    if (++assertionCount <= kReportedAssertions) {
         std::fprintf(stderr, "lum-bench: assertion \"%s\" reported at %s:%d\n", expression, file,
                      line);
+    }
+    if (childReport != nullptr) {
+        childReport->assertions.store(assertionCount);
     }
 }
 
