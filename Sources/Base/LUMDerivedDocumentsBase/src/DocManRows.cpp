@@ -2,6 +2,7 @@
 
 #include "TevDerivedObject.h"
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
@@ -65,8 +66,18 @@ struct RowIndex {
 };
 
 // One index per model. A model may live on any thread, so the map is locked; an index
-// itself is only used by its model's operations.
+// itself is only used by its model's operations. Each thread remembers the index it
+// used last, valid while no index was dropped since, which spares the lock on every
+// lookup of a long walk.
 std::mutex indexesLock;
+std::atomic<std::uint64_t> indexesDropped{0};
+
+struct LastIndex {
+    const void* model = nullptr;
+    RowIndex* index = nullptr;
+    std::uint64_t dropped = 0;
+};
+thread_local LastIndex lastIndex;
 
 std::unordered_map<const void*, std::unique_ptr<RowIndex>>& indexes() {
     static std::unordered_map<const void*, std::unique_ptr<RowIndex>> held;
@@ -74,11 +85,16 @@ std::unordered_map<const void*, std::unique_ptr<RowIndex>>& indexes() {
 }
 
 RowIndex& indexOf(const TevDerivedDocumentsModel* model) {
+    const std::uint64_t dropped = indexesDropped.load(std::memory_order_acquire);
+    if (lastIndex.model == model && lastIndex.dropped == dropped) {
+        return *lastIndex.index;
+    }
     const std::lock_guard<std::mutex> lock(indexesLock);
     std::unique_ptr<RowIndex>& index = indexes()[model];
     if (index == nullptr) {
         index = std::make_unique<RowIndex>();
     }
+    lastIndex = LastIndex{model, index.get(), dropped};
     return *index;
 }
 
@@ -176,6 +192,7 @@ void forgetRows(const TevDerivedDocumentsModel* model) {
         }
         gone = std::move(found->second);
         indexes().erase(found);
+        indexesDropped.fetch_add(1, std::memory_order_acq_rel);
     }
 }
 

@@ -1,10 +1,11 @@
 // The application's dynamic array. Its physical length grows linearly to a multiple of
 // the growth step (8 unless told otherwise) and is kept when the array is shortened;
 // every slot of the storage holds a constructed element, including the slots beyond the
-// length. Elements move to new storage by copy assignment. A bad index or length is
-// reported through TevAssert and never reads or writes outside the storage. So is
-// storage that cannot be had ("pElements != NULL && numElements > 0"): the array then
-// stays as it was, except that a copy or copy assignment is left empty.
+// length. Elements go to new storage by the reallocator's relocate, which the default
+// one does by move assignment (a reallocator without one: by its copy). A bad index or
+// length is reported through TevAssert and never reads or writes outside the storage.
+// So is storage that cannot be had ("pElements != NULL && numElements > 0"): the array
+// then stays as it was, except that a copy or copy assignment is left empty.
 //
 // Growing the length reserves storage ahead: when the physical length has to grow past
 // the storage, the storage grows by half at least, so that appending one element at a
@@ -33,7 +34,8 @@
 #include <type_traits>
 #include <utility>
 
-// Copies elements into storage whose slots are already constructed.
+// Copies elements into storage whose slots are already constructed, and moves them there
+// when the storage is replaced and the source slots are about to be destroyed.
 template <class T>
 class TevArrayObjectCopyReallocator {
 public:
@@ -42,7 +44,21 @@ public:
             target[index] = source[index];
         }
     }
+    static void relocate(T* target, T* source, int count) {
+        for (int index = 0; index < count; ++index) {
+            target[index] = std::move(source[index]);
+        }
+    }
 };
+
+namespace tevarray_detail {
+template <class R, class T, class = void>
+struct HasRelocate : std::false_type {};
+template <class R, class T>
+struct HasRelocate<R, T,
+                   std::void_t<decltype(R::relocate(std::declval<T*>(), std::declval<T*>(), 0))>>
+    : std::true_type {};
+} // namespace tevarray_detail
 
 // Obtains and returns element storage through TevMemoryControllerController. Slots of
 // class type are default-constructed on allocation and destroyed on release; pointer
@@ -339,7 +355,11 @@ private:
             return false;
         }
         const int kept = m_length < physical ? m_length : physical;
-        Reallocator::copy(resized, m_elements, kept);
+        if constexpr (tevarray_detail::HasRelocate<Reallocator, T>::value) {
+            Reallocator::relocate(resized, m_elements, kept);
+        } else {
+            Reallocator::copy(resized, m_elements, kept);
+        }
         MemoryController::release(m_elements, m_capacity);
         m_elements = resized;
         m_physicalLength = physical;
