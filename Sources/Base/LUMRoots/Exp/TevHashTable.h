@@ -63,8 +63,8 @@ template <class K, class V, class H, class E>
 class TevHashTable;
 
 // One entry of a table: its key and value by value, the hash of its key (so that
-// walking, erasing and growing never hash a key again), and the link to the next node
-// of its bucket's chain.
+// growing never hashes a key again), the bucket it is in (so that walking and erasing
+// need no division), and the link to the next node of its bucket's chain.
 template <class K, class V>
 class TevHashNode {
 public:
@@ -82,6 +82,7 @@ private:
 
     TevHashNode* m_next = nullptr; // Not owned; the table owns every node.
     std::uint64_t m_hash;
+    int m_bucket = 0; // Index of its bucket in the table that holds it.
     TevHashTuple<K, V> m_tuple;
 };
 
@@ -123,7 +124,8 @@ public:
             return {nullptr, false}; // reported by the bucket allocation
         }
         const std::uint64_t hash = H()(key);
-        Node*& head = m_buckets.begin()[bucketOf(hash, bucketCount())];
+        const int bucket = bucketOf(hash, bucketCount());
+        Node*& head = m_buckets.begin()[bucket];
         for (Node* node = head; node != nullptr; node = node->m_next) {
             if (E()(node->key(), key)) {
                 return {node, false};
@@ -133,6 +135,7 @@ public:
         if (created == nullptr) {
             return {nullptr, false};
         }
+        created->m_bucket = bucket;
         created->m_next = head;
         head = created;
         ++m_count;
@@ -156,10 +159,10 @@ public:
     // ignored. No other node moves, so a walk that already took the successor of
     // `node` goes on correctly.
     void erase(Node* node) {
-        if (node == nullptr || bucketCount() == 0) {
+        if (node == nullptr || node->m_bucket >= bucketCount()) {
             return;
         }
-        Node** link = &m_buckets.begin()[bucketOf(node->m_hash, bucketCount())];
+        Node** link = &m_buckets.begin()[node->m_bucket];
         while (*link != nullptr && *link != node) {
             link = &(*link)->m_next;
         }
@@ -196,7 +199,7 @@ public:
         if (node->m_next != nullptr) {
             return node->m_next;
         }
-        return firstFromBucket(bucketOf(node->m_hash, bucketCount()) + 1);
+        return firstFromBucket(node->m_bucket + 1);
     }
 
 private:
@@ -247,7 +250,8 @@ private:
         for (Node* node : m_buckets) {
             while (node != nullptr) {
                 Node* following = node->m_next;
-                Node*& head = grown.begin()[bucketOf(node->m_hash, count)];
+                node->m_bucket = bucketOf(node->m_hash, count);
+                Node*& head = grown.begin()[node->m_bucket];
                 node->m_next = head;
                 head = node;
                 node = following;
@@ -269,6 +273,7 @@ private:
                     removeAll(); // no partial copy: it would iterate unlike its source
                     return;
                 }
+                copy->m_bucket = bucket;
                 *tail = copy;
                 tail = &copy->m_next;
                 ++m_count;
