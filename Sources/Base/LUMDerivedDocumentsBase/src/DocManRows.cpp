@@ -32,11 +32,63 @@ struct RowLink {
 };
 using ObjectSet = std::unordered_set<ObjectKey, ObjectKeyHash>;
 
+// Object to its first row: open addressing with linear probing in one block at most half
+// full, so that a lookup costs one probe sequence and mostly one cache line.
+class FirstRows {
+public:
+    void reset(int objects) {
+        std::size_t slots = kMinSlots;
+        while (slots < 2 * static_cast<std::size_t>(objects)) {
+            slots *= 2;
+        }
+        m_slots.assign(slots, Slot{nullptr, kNoRow});
+        m_mask = slots - 1;
+    }
+
+    // Files `row` as the first row of `obj` and answers the row filed before, or kNoRow.
+    int file(const void* obj, int row) {
+        Slot& slot = m_slots[probe(obj)];
+        slot.object = obj;
+        return std::exchange(slot.row, row);
+    }
+
+    int find(const void* obj) const {
+        const Slot& slot = m_slots[probe(obj)];
+        return slot.object == obj ? slot.row : kNoRow;
+    }
+
+private:
+    struct Slot {
+        const void* object; // Null for a free slot.
+        int row;
+    };
+    static constexpr std::size_t kMinSlots = 16;
+
+    // The slot of `obj`, or the free one where it would go.
+    std::size_t probe(const void* obj) const {
+        for (std::size_t at = spread(obj) & m_mask;; at = (at + 1) & m_mask) {
+            if (m_slots[at].object == obj || m_slots[at].object == nullptr) {
+                return at; // a free slot is always met: at most half are taken
+            }
+        }
+    }
+
+    // Objects are aligned heap blocks: their low bits say nothing, so all bits are mixed.
+    static std::size_t spread(const void* obj) {
+        std::uint64_t bits = reinterpret_cast<std::uintptr_t>(obj);
+        bits *= 0x9E3779B97F4A7C15ULL;
+        return static_cast<std::size_t>(bits ^ (bits >> 32));
+    }
+
+    std::vector<Slot> m_slots = std::vector<Slot>(kMinSlots, Slot{nullptr, kNoRow});
+    std::size_t m_mask = kMinSlots - 1;
+};
+
 struct RowIndex {
     const RowTable* table = nullptr; // Not owned; the table the index was built from.
     std::uint64_t count = 0;         // Its modification count then.
     bool built = false;
-    std::unordered_map<ObjectKey, RowLink, ObjectKeyHash> first; // Object to its first row.
+    FirstRows first;           // Object to its first row.
     std::vector<RowLink> next; // Row to the next row of its object.
 
     bool trusted(const RowTable& rows) const {
@@ -44,8 +96,7 @@ struct RowIndex {
     }
 
     void build(const RowTable& rows) {
-        first.clear();
-        first.reserve(static_cast<std::size_t>(rows.length()));
+        first.reset(rows.length());
         next.assign(static_cast<std::size_t>(rows.length()), RowLink{kNoRow});
         // From the back, so that the first row of an object is the one kept and each
         // chain runs forward.
@@ -54,10 +105,7 @@ struct RowIndex {
             if (obj == nullptr) {
                 continue;
             }
-            auto [place, added] = first.try_emplace(ObjectKey{obj}, RowLink{row});
-            if (!added) {
-                next[static_cast<std::size_t>(row)] = std::exchange(place->second, RowLink{row});
-            }
+            next[static_cast<std::size_t>(row)] = RowLink{first.file(obj, row)};
         }
         table = &rows;
         count = rows.modificationCount();
@@ -121,8 +169,7 @@ int firstRowOf(const TevDerivedDocumentsModel* model, const RowTable& table,
         }
         index.build(table);
     }
-    const auto found = index.first.find(ObjectKey{obj});
-    return found != index.first.end() ? found->second.row : kNoRow;
+    return index.first.find(obj);
 }
 
 int nextRowOf(const TevDerivedDocumentsModel* model, const RowTable& table, int row) {
