@@ -13,7 +13,9 @@
 #                each for FUZZ_SECONDS (default 30), two at a time; any finding fails
 #   make bench   builds lum-bench (bench/) optimised and times the library's operations
 #                and their baselines at 4,000, 40,000 and 100,000 documents, then
-#                prints the table of tools/bench-table.py (about five minutes)
+#                prints the table of tools/bench-table.py (a few minutes)
+#   make bench-host  builds the reference host and times 'derived-docs show --time' on a
+#                generated model of 100,000 documents (tools/make-big-model.py)
 #   make abi-check  compares the libraries' ABI with the checked-in baselines and checks
 #                that no library exports a symbol of the standard library or the tests
 #   make mutate  runs seeded one-line mutants of the sources against the test suite
