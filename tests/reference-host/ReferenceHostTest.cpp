@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -141,6 +142,14 @@ TEST_F(ReferenceHostTest, ShowPrintsEveryStatusAndCategory) {
     EXPECT_TRUE(contains(a2[0] + a2[1], "Stiffener S1"));
     EXPECT_EQ(result.lines.back(), "13 documents, 14 objects.");
     EXPECT_FALSE(contains(result.output, "assertion")) << result.output;
+
+    // --time adds one line after the summary, wherever it is given.
+    const Outcome timed = run("show --time " + quoted(folder.path().u8string()));
+    ASSERT_EQ(timed.status, 0) << timed.output;
+    ASSERT_EQ(timed.lines.size(), result.lines.size() + 1) << timed.output;
+    EXPECT_EQ(timed.lines[timed.lines.size() - 2], "13 documents, 14 objects.");
+    EXPECT_TRUE(std::regex_match(timed.lines.back(), std::regex(R"(Ran show in \d+\.\d\d s\.)")))
+        << timed.lines.back();
 }
 
 } // namespace
