@@ -402,6 +402,28 @@ TEST_F(DocManRows, RowsFoundAreThoseAScanFindsWhateverTheHostDidToTheTable) {
     table[0].m_title = u"stale";
     h8->updateDocManInformations(&table);
     EXPECT_EQ(rows() + "|" + text(table[0].m_title), "H8 H9|old:H8");
+
+    // Many objects: the index grows and its probes meet. A reset of the details with the
+    // manager closed erases exactly their rows in one pass; the list's row moves down.
+    for (int handle = 10; handle < 60; ++handle) {
+        add(TevString(("H" + std::to_string(handle)).c_str()).getStringW());
+    }
+    doc->removeFromTable();
+    table.setLength(0);
+    doc->addDocManObjects(&table);
+    host.addBom(5, "..\\BOM\\Parts.txt")->addDocManObjects(&table);
+    for (TevDocManObject& row : table) {
+        row.m_title = u"stale";
+    }
+    doc->updateDocManInformations(&table);
+    int refreshed = 0;
+    for (const TevDocManObject& row : table) {
+        refreshed += row.m_title == TevString(u"old:") + row.m_derivedObject->getHandle() ? 1 : 0;
+    }
+    EXPECT_EQ(std::to_string(table.length()) + " rows, " + std::to_string(refreshed) + " refreshed",
+              "54 rows, 53 refreshed");
+    host.model().resetDerivedDocs(E::eDocTypeDetail);
+    EXPECT_EQ(rows(), "Parts.txt:bom");
 }
 
 TEST_F(DocManRows, ModelMarksRowsWhileTheManagerIsOpenAndLeavesADetachedTable) {
