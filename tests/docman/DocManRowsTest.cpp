@@ -403,6 +403,28 @@ TEST_F(DocManRows, RowsFoundAreThoseAScanFindsWhateverTheHostDidToTheTable) {
     h8->updateDocManInformations(&table);
     EXPECT_EQ(rows() + "|" + text(table[0].m_title), "H8 H9|old:H8");
 
+    // Rows are found through the index, not by a scan: a row re-pointed through a pointer
+    // taken before the index was built is not seen, as the model's header says.
+    TevDocManObject* const taken = table.begin();
+    h8->updateDocManInformations(&table);
+    taken[0].m_derivedObject = taken[1].m_derivedObject;
+    taken[0].m_title = taken[1].m_title = u"stale";
+    taken[1].m_derivedObject->updateDocManInformations(&table);
+    EXPECT_EQ(text(table[0].m_title) + "|" + text(table[1].m_title), "stale|old:H9");
+    table[0].m_derivedObject = h8;
+
+    // A host call made while a row is updated swaps two other rows: writing the row back
+    // where it still is does not make the index that predates the swap trusted again.
+    ASSERT_EQ(obj->appendDocManObject(&table, E::eDocSubTypeAll), 1);
+    TevDocManObject* const three = table.begin();
+    doc->updateDocManInformations(&table);
+    host.log.when("updateDerivedObject", [this] { std::swap(table[0], table[1]); });
+    EXPECT_EQ(send(obj, three[2], E::eDlgDocManMsgUpdateObject), 1);
+    three[0].m_title = three[1].m_title = u"stale";
+    h8->updateDocManInformations(&table);
+    EXPECT_EQ(rows() + "|" + text(three[0].m_title) + "|" + text(three[1].m_title),
+              "H9 H8 H7|stale|old:H8");
+
     // Many objects: the index grows and its probes meet. A reset of the details with the
     // manager closed erases exactly their rows in one pass; the list's row moves down.
     for (int handle = 10; handle < 60; ++handle) {
