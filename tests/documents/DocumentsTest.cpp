@@ -17,10 +17,11 @@ using E = TevDerDocEnums;
 using Info = TevDerivedDocumentInfo;
 using Texts = std::vector<std::string>;
 
-const Texts kNames = {"dwgNo",          "approvalDate",    "approvalComment",
-                      "approvalStatus", "checkStatus",     "revisions",
-                      "lastRevIdx",     "initialFileName", "prototypeName"};
-const std::string kAll = lumtest::joined(kNames);
+const char* const kNames[] = {"dwgNo",          "approvalDate",    "approvalComment",
+                              "approvalStatus", "checkStatus",     "revisions",
+                              "lastRevIdx",     "initialFileName", "prototypeName"};
+const std::string kAll = "dwgNo approvalDate approvalComment approvalStatus checkStatus "
+                         "revisions lastRevIdx initialFileName prototypeName";
 
 // An info whose every field differs from a new info's.
 Info filledInfo() {
@@ -95,9 +96,23 @@ TEST(TevDerivedDocumentInfo, RefreshInfoCopiesThePartsAskedForAndNothingFromANul
 using namespace lumtest;
 using Ints = std::vector<long long>;
 
+Texts labels(const TevArray<TevDerivedObject*>& objects) {
+    Texts out;
+    for (const TevDerivedObject* obj : objects) {
+        out.push_back(nameOf(obj));
+    }
+    return out;
+}
+
 std::string keyOf(const TevDerivedDocument* doc) {
     const TevDerivedDocKey key = doc->getKey();
     return text(TevHash<TevDerivedDocKey>::text(key)) + (key.m_ncFlag ? " flagged" : "");
+}
+
+std::string dwgNoOf(const TevDerivedDocumentInfo* info) {
+    TevString dwgNo, prefix;
+    info->getDwgNo(dwgNo, prefix);
+    return text(prefix) + text(dwgNo);
 }
 
 // What the model and the hooks see of an update or an info fill of A1.dwg.
@@ -159,7 +174,7 @@ TEST_F(TevDerivedDocumentTest, AddChecksOnlyWhenAskedDeleteAlwaysDisposesAndGetF
     TevArray<TevDerivedObject*> out;
     out.append(bom);
     doc->getDerivedObjects(out, E::eDocTypeDetail);
-    EXPECT_EQ(std::to_string(out.length()) + nameOf(out[0]) + nameOf(out[1]), "2H11detail21");
+    EXPECT_EQ(labels(out), (Texts{"H11", "detail21"}));
     EXPECT_EQ(recorder.take(), Texts{"pObj"});
     doc->getDerivedObjects(out, E::eDocTypeAll);
     EXPECT_FALSE(doc->hasObject(nullptr));
@@ -170,6 +185,35 @@ TEST_F(TevDerivedDocumentTest, AddChecksOnlyWhenAskedDeleteAlwaysDisposesAndGetF
             host.factory.disposeObject(each, &host.model()); // the host's own disposal
         }
     }
+}
+
+TEST_F(TevDerivedDocumentTest, ResetDisposesOfTheObjectsInOrderAndNeedsAFactory) {
+    EXPECT_EQ(
+        (Ints{doc->getHasDerObjWithNoUpd(), doc->getClosedWithoutSave(), doc->getCheckDocFile()}),
+        (Ints{0, 0, 1}));
+    add(12, u"H12");
+    doc->setHasUpdReq(true);
+    doc->getInfo();
+    doc->setModificationState(E::eModificationObsolete);
+    doc->setClosedWithoutSave(3);
+    doc->setHasDerObjWithNoUpd(true);
+    doc->setCheckDocFile(false);
+    EXPECT_EQ(doc->getClosedWithoutSave(), 3);
+    host.log.clear();
+    doc->reset();
+    EXPECT_EQ(calls(), (Texts{"disposeObject(H11)", "disposeObject(H12)"}));
+    EXPECT_EQ((Ints{doc->getModificationState(), doc->getClosedWithoutSave(),
+                    doc->cachedInfo() != nullptr, doc->hasUpdReq(), doc->getHasDerObjWithNoUpd(),
+                    doc->getCheckDocFile()}),
+              (Ints{E::eModificationNone, 0, 0, 0, 1, 0}));
+
+    // Without a factory the list is emptied all the same, and nobody disposes.
+    TevDerivedObject* kept = add(21, u"H21");
+    TevDerivedDocumentsModel::setFactory(nullptr);
+    doc->reset();
+    TevDerivedDocumentsModel::setFactory(&host.factory);
+    EXPECT_EQ(recorder.take(), (Texts{"pFact"}));
+    doc->deleteDerivedObject(kept); // disposes of it
 }
 
 TEST_F(TevDerivedDocumentTest, SetHasUpdReqLetsTheKindAddUpdateOnlyObjectsAndRemovesThemAll) {
@@ -196,6 +240,33 @@ TEST_F(TevDerivedDocumentTest, SetHasUpdReqLetsTheKindAddUpdateOnlyObjectsAndRem
     doc->setModificationState(E::eModificationObsolete);
     EXPECT_EQ(calls(), (Texts{"derivedDocModified(1)", "derivedDocModified(1)"}))
         << "the obsolete state is announced every time";
+}
+
+TEST_F(TevDerivedDocumentTest, GetUpdateAllDerObjsUpdatesInOrderThenFillsAndNotifiesUnlessRefused) {
+    add(50, u"U50", true);
+    add(12, u"H12");
+    for (TevDerivedObject* obj : doc->objects()) {
+        obj->setHasUpdReq(true);
+        obj->setStatus(E::eStatusOk);
+    }
+    host.model().newUpdate = E::eStatusRecheck;
+    // A refused document only marks its objects: the calls below are all of the next update.
+    doc->script.checkDocumentStatus = false;
+    host.log.clear();
+    doc->getUpdateAllDerObjs(false);
+    for (TevDerivedObject* obj : doc->objects()) {
+        EXPECT_EQ(obj->getUpdateFast(), E::eStatusUndetermined) << nameOf(obj);
+    }
+
+    doc->script.checkDocumentStatus = true;
+    doc->getUpdateAllDerObjs(false);
+    EXPECT_EQ(calls(), (Texts{kCheck, kBegin, "getNewUpdate(H11,0)", "getNewUpdate(U50,0)",
+                              "getNewUpdate(H12,0)", kEnd, kCheck, kBegin, "fillOldInfo(A1.dwg)",
+                              "fillNewInfo(H11)", "fillNewInfo(U50)", "fillNewInfo(H12)", kEnd,
+                              kRefreshed}));
+    host.model().newUpdate = E::eStatusError1002;
+    doc->getUpdateAllDerObjs(true);
+    EXPECT_EQ(host.log.only("getNewUpdate"), (Texts{"getNewUpdate(U50,0)"}));
 }
 
 TEST_F(TevDerivedDocumentTest, RowTakesTheLastRevisionsEntriesAndKeepsWhatAShortOneLacks) {
@@ -239,7 +310,7 @@ TEST_F(TevDerivedDocumentTest, InfoCacheIsBuiltOnDemandThenKeptAndRefreshedFromI
     const_cast<TevDerivedDocumentInfo*>(info)->setLastRevIdx(u"C");
     doc->refreshInfo(E::eDerivedDocInfoDwgNo);
     EXPECT_EQ(calls(), (Texts{"refreshOldInfo(A1.dwg,2)"})) << "an existing cache is kept";
-    EXPECT_EQ(valuesOf(*info)[0] + text(doc->getLastRevIdx()), "/refreshedC");
+    EXPECT_EQ(dwgNoOf(info) + text(doc->getLastRevIdx()), "refreshedC");
     doc->resetInfo();
     doc->getLastRevIdx();
     EXPECT_EQ(calls(), build);

@@ -1,5 +1,5 @@
 // The registry of documents: registration, look-ups, removal, renames and the groups of
-// duplicates.
+// duplicates, also when memory runs out.
 // Walks over the registry: lists of one kind, resets, update checks, missing files and
 // drawing numbers. The registry is visited in the order of its hash table, which is
 // part of the behaviour hosts see, so the expectations spell that order out.
@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <climits>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,25 +27,20 @@ using lumtest::FakeHost;
 using lumtest::nameOf;
 using E = TevDerDocEnums;
 using Calls = std::vector<std::string>;
+using Docs = std::set<TevDerivedDocument*>;
 using Objects = std::vector<TevDerivedObject*>;
 
-// The calls, joined, a disposal as "~" and the name of what went.
-std::string brief(const Calls& calls) {
-    std::string out;
-    for (const std::string& call : calls) {
-        const std::size_t open = call.find('(');
-        out += (out.empty() ? "" : " ") + (call.rfind("dispose", 0) == 0
-                                               ? "~" + call.substr(open + 1, call.size() - open - 2)
-                                               : call);
-    }
-    return out;
-}
-
-// The host calls since the last look (see brief) without those of the documents' and
+// The host calls since the last look, joined, without those of the documents' and
 // objects' own work; the log starts again.
 std::string calls(FakeHost& host) {
-    return brief(host.log.take({"isCommandActive", "checkDerived", "beginGet", "endGet", "fillOld",
-                                "derivedDocRefreshed"}));
+    return lumtest::joined(host.log.take({"isCommandActive", "checkDerived", "beginGet", "endGet",
+                                          "fillOld", "derivedDocRefreshed"}));
+}
+
+Docs registered(FakeHost& host) {
+    TevArray<TevDerivedDocument*> docs;
+    host.model().getDerivedDocs(docs);
+    return Docs(docs.begin(), docs.end());
 }
 
 // The objects of `doc`, after `extra` detail objects made by the host were added to it.
@@ -108,7 +104,7 @@ struct Registry : lumtest::FakeHost {
     // and status reads; the log starts again.
     std::string calls(std::initializer_list<const char*> ignored = {"isCommandActive",
                                                                     "checkDerivedObjects"}) {
-        return brief(log.take(ignored));
+        return joined(log.take(ignored));
     }
 };
 
@@ -131,7 +127,7 @@ struct TevDerivedDocumentsModelQueries : TevDerivedDocumentsModelRegistry {
 };
 
 TEST_F(TevDerivedDocumentsModelRegistry, RegistersEachKindOncePerKeyAndLetsGoOfWhatHoldsNoObject) {
-    host.addDetail(9, "..\\Details\\Z9.dwg");
+    TevDerivedDocument* bystander = host.addDetail(9, "..\\Details\\Z9.dwg");
     model.reportManager = nullptr;
     calls(host);
     EXPECT_EQ(host.addBom(5, "..\\BOM\\Parts.txt"), nullptr);
@@ -163,7 +159,7 @@ TEST_F(TevDerivedDocumentsModelRegistry, RegistersEachKindOncePerKeyAndLetsGoOfW
                                                        update, checkFile, reset));
         };
         const std::string create = k.create, all = " addAllDerivedObjects(" + std::string(k.name),
-                          gone = " ~" + std::string(k.name);
+                          gone = " disposeDocument(" + std::string(k.name) + ")";
         EXPECT_EQ(add("", true, true, true), nullptr);
         // no path: not even the report manager is asked
         EXPECT_EQ(calls(host), "");
@@ -184,7 +180,149 @@ TEST_F(TevDerivedDocumentsModelRegistry, RegistersEachKindOncePerKeyAndLetsGoOfW
         EXPECT_EQ(add(k.path, false, true, true), nullptr);
         EXPECT_EQ(calls(host), create + all + ",0011)" + gone);
         empty = false;
-        EXPECT_EQ(host.registered(), "Z9.dwg");
+        EXPECT_EQ(registered(host), Docs{bystander});
+    }
+}
+
+// One registry for the allocation failures: A1 (objects H7, detail11, detail12) and the
+// BOM Parts, with the host's table attached.
+struct World {
+    TevArray<TevDocManObject> table; // outlives the model, as the host's does
+    FakeHost host;
+    TevDerivedDocument* a1 = host.addDetail(7, "..\\Details\\A1.dwg");
+    TevDerivedDocument* parts = host.addBom(5, "..\\BOM\\Parts.txt");
+    Objects o = objectsOf(host, a1, 2);
+    TevArray<TevDerivedObject*> picked; // made before the allocations are refused
+
+    World() { host.model().setDocManObjects(&table); }
+    void rows() {
+        a1->addDocManObjects(&table);
+        parts->addDocManObjects(&table);
+    }
+    void rename(const char16_t* path) {
+        host.model().derivedDocFileNameChanged(a1->getKey(), path, u"");
+    }
+    World& group(const std::vector<int>& indexes) {
+        host.model().appendDuplicateObjects(::pick(o, indexes));
+        return *this;
+    }
+    World& dissolve(int index) {
+        host.model().removeObjectFromDuplicate(o[index]);
+        return *this;
+    }
+    void choose(const std::vector<int>& indexes) { picked = ::pick(o, indexes); }
+    static void appendPicked(World& w) { w.host.model().appendDuplicateObjects(w.picked); }
+};
+
+// The registry against A1 and Parts (+ added, - gone), the rows, the groups and the
+// disposals (~), as text; checks on the way that they agree with each other and with
+// what the factory holds.
+std::string checkedState(World& w) {
+    std::set<std::string> docs = {"A1.dwg", "Parts.txt"};
+    std::string state, rows;
+    Objects objects;
+    for (const TevDocManObject& row : w.table) {
+        rows += (rows.empty() ? " rows:" : ",") + nameOf(row.m_derivedObject);
+    }
+    for (TevDerivedDocument* doc : registered(w.host)) {
+        state += docs.erase(nameOf(doc)) != 0 ? "" : " +" + nameOf(doc);
+        for (TevDerivedObject* obj : objectsOf(w.host, doc)) {
+            objects.push_back(obj);
+            const auto inTable = std::count_if(w.table.begin(), w.table.end(), [obj](auto& row) {
+                return row.m_derivedObject == obj;
+            });
+            // its in-table mark agrees with the table
+            EXPECT_EQ(obj->appendDocManObject(&w.table, E::eDocSubTypeAll) + inTable, 1)
+                << nameOf(obj);
+        }
+    }
+    for (const std::string& gone : docs) {
+        state += " -" + gone;
+    }
+    state += rows + groupsOf(w.host.model(), objects);
+    for (const std::string& call : w.host.log.only("dispose")) {
+        state += " ~" + call.substr(call.find('(') + 1, call.size() - call.find('(') - 2);
+    }
+    EXPECT_EQ(w.host.factory.liveDocuments(), registered(w.host).size());
+    EXPECT_EQ(w.host.factory.liveObjects(), objects.size()) << "only the registry's objects live";
+    return state;
+}
+
+TEST(TevDerivedDocumentsModelWithoutMemory, RefusingTheKthAllocationLeavesAConsistentRegistry) {
+    // Per operation, for k = 0, 1, ... until the operation reaches no k-th allocation:
+    // the state after it (see checkedState) and "!n" for n reports of the failures. First
+    // with only the k-th allocation refused, then with every one from the k-th on (the
+    // same outcomes when none are given).
+    using Step = void (*)(World&);
+    const Step rows = [](World& w) { w.rows(); };
+    const Step single = [](World& w) { w.choose({0}); };
+    const Step one = [](World& w) { w.choose({0, 0}); };
+    const Step pair = [](World& w) { w.choose({0, 1}); };
+    const Step join = [](World& w) { w.group({0, 1}).choose({0, 2}); };
+    const Step room = [](World& w) { w.group({1, 2}).dissolve(1).choose({0, 1}); };
+    const Step move = [](World& w) { w.group({0, 1}).choose({2, 1}); };
+    const struct {
+        Step before, operation;
+        Calls single, fromK{};
+    } ops[] = {
+        {nullptr,
+         [](World& w) { w.host.addDetail(8, "..\\Details\\A2.dwg"); },
+         {" ~H8 ~A2.dwg !1", " ~A2.dwg ~H8 !1", " +A2.dwg"}},
+        {nullptr, [](World& w) { w.host.addDetail(7, "..\\Details\\A1.dwg"); }, {" ~A1.dwg"}},
+        {nullptr,
+         [](World& w) { w.host.addBom(6, "..\\BOM\\Plates.txt", true); },
+         {" ~Plates.txt:bom ~Plates.txt !1", " ~Plates.txt ~Plates.txt:bom !1", " +Plates.txt"}},
+        {rows,
+         [](World& w) { w.rename(u"..\\Details\\B1.dwg"); },
+         {" -A1.dwg rows:Parts.txt:bom ~B1.dwg ~H7 ~detail11 ~detail12 !1",
+          " +B1.dwg -A1.dwg rows:Parts.txt:bom"}},
+        {nullptr,
+         rows,
+         {" rows:detail11,detail12,Parts.txt:bom !1", " rows:H7,detail11,detail12,Parts.txt:bom"},
+         {" !4", " rows:H7,detail11,detail12,Parts.txt:bom"}},
+        {single, nullptr, {""}},
+        {one, nullptr, {" !1", ""}, {" !2", ""}},
+        {pair,
+         nullptr,
+         {" !1", " group:H7,detail11 !1", " !1", " group:H7,detail11"},
+         {" !2", " !2", " !1", " group:H7,detail11"}},
+        {join,
+         nullptr,
+         {" group:H7,detail11 !1", " group:H7,detail11 !1", " group:H7,detail11,detail12"},
+         {" group:H7,detail11 !2", " group:H7,detail11 !1", " group:H7,detail11,detail12"}},
+        // The model's list of groups has room left by a dissolved group.
+        {room,
+         nullptr,
+         {" !1", " group:H7,detail11 !1", " group:H7,detail11"},
+         {" !2", " !3", " group:H7,detail11"}},
+        {move,
+         nullptr,
+         {" group:H7,detail11 !1", " group:detail12,detail11 !1", " group:detail12,detail11"},
+         {" group:H7,detail11 !2", " !3", " group:detail12,detail11"}},
+    };
+    for (const auto& op : ops) {
+        for (const int refusing : {1, INT_MAX}) {
+            SCOPED_TRACE(testing::Message()
+                         << "operation " << &op - ops << ", refusing " << refusing);
+            Calls outcomes;
+            for (int k = 0, refused = 1; refused != 0 && k < 20; ++k) {
+                lumtest::ScopedAssertionRecorder recorder;
+                World w;
+                (op.before != nullptr ? op.before : [](World&) {})(w);
+                w.host.log.clear();
+                {
+                    const lumtest::ScopedAllocationFailure failure(k, 0, refusing);
+                    (op.operation != nullptr ? op.operation : World::appendPicked)(w);
+                    refused = failure.refused();
+                }
+                const Calls reports = recorder.take();
+                EXPECT_EQ(reports, Calls(reports.size(), "pElements != NULL && numElements > 0"));
+                outcomes.push_back(checkedState(w) +
+                                   (reports.empty() ? "" : " !" + std::to_string(reports.size())));
+                EXPECT_EQ(recorder.texts(), Calls{});
+            }
+            EXPECT_EQ(outcomes, refusing == 1 || op.fromK.empty() ? op.single : op.fromK);
+        }
     }
 }
 
@@ -205,12 +343,12 @@ TEST_F(TevDerivedDocumentsModelRegistry, RemovesAndUnregistersOnlyThroughTheFact
     EXPECT_EQ(recorder.take(), (Calls{"pFact", "pFact", "m_docs.size() == 0", "pFact"}));
     TevDerivedDocumentsModel::setFactory(&host.factory);
     host.factory.disposeDocument(a2, &model); // named A1.dwg now, with its object
-    EXPECT_EQ(calls(host), "~A1.dwg ~H7");
+    EXPECT_EQ(calls(host), "disposeDocument(A1.dwg) disposeObject(H7)");
     // nothing is registered or removed without it
-    EXPECT_EQ(host.registered(), "Parts.txt A1.dwg");
+    EXPECT_EQ(registered(host).size(), 2U);
 
     EXPECT_TRUE(model.removeDoc(key));
-    EXPECT_EQ(calls(host), "~A1.dwg ~H7");
+    EXPECT_EQ(calls(host), "disposeDocument(A1.dwg) disposeObject(H7)");
     EXPECT_FALSE(model.removeDoc(key));
     EXPECT_EQ(recorder.take(), Calls{"0"});
     // no broken precondition here
@@ -220,10 +358,36 @@ TEST_F(TevDerivedDocumentsModelRegistry, RemovesAndUnregistersOnlyThroughTheFact
         const TevDerivedDocKey bomKey = host.addBom(5, "..\\BOM\\Parts.txt")->getKey();
         calls(host);
         EXPECT_EQ(model.unregistDoc(bomKey), withdrawn ? E::eStatusOk : E::eStatusFailed);
-        EXPECT_EQ(calls(host), "deregistFromModel(Parts.txt) getReportManager "
-                               "withdrawReport(5,..\\BOM\\Parts.txt) ~Parts.txt ~Parts.txt:bom");
+        EXPECT_EQ(calls(host), "deregistFromModel(Parts.txt) getReportManager withdrawReport(5,.."
+                               "\\BOM\\Parts.txt) disposeDocument(Parts.txt) "
+                               "disposeObject(Parts.txt:bom)");
         // removed also when the report stayed
-        EXPECT_EQ(host.registered(), "");
+        EXPECT_TRUE(registered(host).empty());
+    }
+}
+
+TEST_F(TevDerivedDocumentsModelRegistry, FindsDocumentsByIdAndByNameIgnoringCase) {
+    host.addDetail(7, "..\\Details\\A1.dwg");
+    host.addBom(7, "..\\BOM\\Parts.txt");
+    host.addNC("NC\\P1.nc", E::eDocSubTypeNCNamed, "p1", false);
+    host.addNC("NC\\P2.nc", E::eDocSubTypeNCNamed, "p2", false);
+    EXPECT_EQ(nameOf(model.getAt(1, E::eDocTypeAll)), "P1.nc"); // the first in registry order
+    const std::tuple<std::int64_t, E::eDocType, const char*> byId[] = {
+        {7, E::eDocTypeDetail, "A1.dwg"},
+        {7, E::eDocTypeBom, "Parts.txt"},
+        {7, E::eDocTypeNC, "null"},
+        {std::int64_t{7} + (std::int64_t{1} << 32), E::eDocTypeAll, "null"}};
+    for (const auto& [id, type, found] : byId) {
+        EXPECT_EQ(nameOf(model.getAt(id, type)), found) << id << " " << type;
+    }
+    const std::tuple<const char16_t*, E::eDocType, const char*> byName[] = {
+        {u"a1.DWG", E::eDocTypeAll, "A1.dwg"},
+        {u"c:\\model\\derdocs\\bom\\PARTS.TXT", E::eDocTypeAll, "Parts.txt"},
+        {u"C:\\Model\\DerDocs\\NC\\P2.nc", E::eDocTypeNC, "P2.nc"},
+        {u"A1.dwg", E::eDocTypeBom, "null"},
+        {u"\\Details\\A1.dwg", E::eDocTypeAll, "null"}};
+    for (const auto& [name, type, found] : byName) {
+        EXPECT_EQ(nameOf(model.getAt(name, type)), found) << TevString(name).toUtf8();
     }
 }
 
@@ -267,7 +431,8 @@ TEST_F(TevDerivedDocumentsModelRegistry,
     host.log.clear();
     host.destroyModel();
     EXPECT_EQ(host.factory.liveDocuments() + host.factory.liveObjects(), 0U);
-    EXPECT_EQ(calls(host), "~Parts.txt ~Parts.txt:bom ~A1.dwg ~H7 ~detail11");
+    EXPECT_EQ(calls(host), "disposeDocument(Parts.txt) disposeObject(Parts.txt:bom) "
+                           "disposeDocument(A1.dwg) disposeObject(H7) disposeObject(detail11)");
 
     lumtest::CallLog log; // objects outside the registry
     auto first = std::make_unique<lumtest::FakeDetailObject>(log, "first", nullptr, 1, u"F1");
@@ -339,12 +504,23 @@ TEST_F(TevDerivedDocumentsModelQueries, ResetTheDocumentsOfOneKindOrAllWithTheir
     // Per type, the disposals and what stays; the type's caches are reset, the details
     // cache only by a reset of all.
     const std::tuple<E::eDocType, const char*, const char*, Names> cases[] = {
-        {E::eDocTypeNC, "~P1.nc ~P1.nc:nc", "Parts.txt A2.dwg A1.dwg", {}},
+        {E::eDocTypeNC,
+         "disposeDocument(P1.nc) disposeObject(P1.nc:nc)",
+         "Parts.txt A2.dwg A1.dwg",
+         {}},
         {static_cast<E::eDocType>(7), "", "P1.nc Parts.txt A2.dwg A1.dwg", {"false"}},
-        {E::eDocTypeBom, "~Parts.txt ~Parts.txt:bom", "P1.nc A2.dwg A1.dwg", {}},
-        {E::eDocTypeDetail, "~A2.dwg ~H8 ~A1.dwg ~H7", "P1.nc Parts.txt", {}},
+        {E::eDocTypeBom,
+         "disposeDocument(Parts.txt) disposeObject(Parts.txt:bom)",
+         "P1.nc A2.dwg A1.dwg",
+         {}},
+        {E::eDocTypeDetail,
+         "disposeDocument(A2.dwg) disposeObject(H8) disposeDocument(A1.dwg) disposeObject(H7)",
+         "P1.nc Parts.txt",
+         {}},
         {E::eDocTypeAll,
-         "~P1.nc ~P1.nc:nc ~Parts.txt ~Parts.txt:bom ~A2.dwg ~H8 ~A1.dwg ~H7",
+         "disposeDocument(P1.nc) disposeObject(P1.nc:nc) disposeDocument(Parts.txt) "
+         "disposeObject(Parts.txt:bom) disposeDocument(A2.dwg) disposeObject(H8) "
+         "disposeDocument(A1.dwg) disposeObject(H7)",
          "",
          {}}};
     for (const auto& [type, disposals, kept, reports] : cases) {
@@ -383,7 +559,7 @@ TEST_F(TevDerivedDocumentsModelQueries, ResetADocumentModifiedExternallyAndRefil
     host.calls();
     model.modifiedExternallyAt(99); // an id that no document has
     model.modifiedExternallyAt(8);
-    EXPECT_EQ(host.calls(), "~H8");
+    EXPECT_EQ(host.calls(), "disposeObject(H8)");
     EXPECT_EQ(host.registered(), "P1.nc Parts.txt A2.dwg A1.dwg"); // it stays registered
     model.addDerivedDocs(E::eDocTypeDetail, true);
     EXPECT_EQ(host.calls(), "beginCheckDerivedObjects addDerivedDetailDocs(1) "

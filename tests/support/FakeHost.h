@@ -14,7 +14,6 @@
 #include "TevDerivedDocumentsModel.h"
 #include "TevDerivedObjectBom.h"
 #include "TevDerivedObjectDetail.h"
-#include "TevDerivedObjectInfo.h"
 #include "TevDerivedObjectNC.h"
 
 #include <gtest/gtest.h>
@@ -28,28 +27,11 @@
 
 namespace lumtest {
 
-using Enums = TevDerDocEnums;
-
-std::string text(const TevString& value);
-// Flags as a row of digits: "1" for each set, "0" for each clear one.
-std::string flags(std::initializer_list<bool> values);
-// The items, separated by `separator`.
-std::string joined(const std::vector<std::string>& items, const char* separator = " ");
-// A document is named by its file name in the log, an object by its label (FakeObject).
-std::string nameOf(const TevDerivedDocument* doc);
-std::string nameOf(const TevDerivedObject* obj);
-
-// Calls into the host, in order, as readable lines such as "checkDerivedObjects(A1.dwg,11)".
+// Calls into the host, in order, as readable lines such as "checkDerivedObjects(A1.dwg)".
 class CallLog {
 public:
     // Records `call`, then runs the action of when() if the call is its trigger.
     void add(std::string call);
-    // Records "name(a,b,...)": texts as they are, numbers and flags as digits, documents
-    // and objects by name.
-    template <class First, class... Rest>
-    void add(const char* name, const First& first, const Rest&... rest) {
-        add(std::string(name) + "(" + (piece(first) + ... + ("," + piece(rest))) + ")");
-    }
     // Runs `action` once, from inside the first host call recorded after this whose text
     // starts with `trigger`: the host calls back into the library from its callback.
     void when(std::string trigger, std::function<void()> action) {
@@ -69,44 +51,50 @@ public:
     }
 
 private:
-    // One argument of a logged call, as text.
-    static std::string piece(const std::string& value) { return value; }
-    static std::string piece(const char* value) { return value; }
-    static std::string piece(const TevString& value) { return text(value); }
-    static std::string piece(long long value) { return std::to_string(value); }
-    static std::string piece(const TevDerivedDocument* doc) { return nameOf(doc); }
-    static std::string piece(const TevDerivedObject* obj) { return nameOf(obj); }
-
     std::vector<std::string> m_calls;
     std::string m_trigger;
     std::function<void()> m_action;
 };
 
+std::string text(const TevString& value);
+// Flags as a row of digits: "1" for each set, "0" for each clear one.
+std::string flags(std::initializer_list<bool> values);
+// The items, separated by `separator`.
+std::string joined(const std::vector<std::string>& items, const char* separator = " ");
+// A document is named by its file name in the log.
+std::string nameOf(const TevDerivedDocument* doc);
+// An object is named by its label (see FakeObject).
+std::string nameOf(const TevDerivedObject* obj);
+
 class FakeFactory;
+class FakeModel;
 
 // What every fake object adds to its kind: a label for the log, and the host's
 // fillOldInfo, which writes "old:<label>" as title.
-struct Labelled {
-    virtual ~Labelled() = default;
-    std::string label;
+class FakeObjectMixin {
+public:
+    FakeObjectMixin(CallLog& log, std::string label)
+        : m_log(log)
+        , m_label(std::move(label)) {}
+    virtual ~FakeObjectMixin() = default;
+    const std::string& label() const { return m_label; }
+
+protected:
+    void fillOld(TevDerivedObjectInfo* info);
+
+    CallLog& m_log;
+    std::string m_label;
 };
 
 template <class Kind>
-class FakeObject : public Kind, public Labelled {
+class FakeObject : public Kind, public FakeObjectMixin {
 public:
     template <class... Args>
-    FakeObject(CallLog& log, std::string name, Args&&... args)
+    FakeObject(CallLog& log, std::string label, Args&&... args)
         : Kind(std::forward<Args>(args)...)
-        , m_log(log) {
-        label = std::move(name);
-    }
-    void fillOldInfo(TevDerivedObjectInfo* info) override {
-        m_log.add("fillOldInfo", label);
-        info->setTitle(TevString(("old:" + label).c_str()));
-    }
+        , FakeObjectMixin(log, std::move(label)) {}
 
-private:
-    CallLog& m_log;
+    void fillOldInfo(TevDerivedObjectInfo* info) override { fillOld(info); }
 };
 
 using FakeBomObject = FakeObject<TevDerivedObjectBom>;
@@ -121,6 +109,7 @@ struct DocumentScript {
                       bool resetStatus)>
         addAll;
     TevDerDocEnums::ErrorStatus updateResult = TevDerDocEnums::eStatusOk;
+    bool checkDocumentStatus = true;
 };
 
 // What every fake document adds to its kind: the host's update, info fill and hooks,
@@ -138,24 +127,25 @@ public:
     TevDerDocEnums::ErrorStatus updateDerivedObject(int& out, const TevString& handle,
                                                     TevDerDocEnums::ObjectModification mod,
                                                     bool msgWas4, bool flag,
-                                                    bool msgWas13) override {
-        m_log.add("updateDerivedObject", this, handle, mod, flags({msgWas4, flag, msgWas13}));
-        ++out;
-        return script.updateResult;
-    }
+                                                    bool msgWas13) override;
     void fillOldInfo(TevDerivedDocumentInfo* info) override {
-        m_log.add("fillOldInfo", this);
+        m_log.add("fillOldInfo(" + nameOf(this) + ")");
         info->setDwgNo(u"old", u"");
     }
     void refreshOldInfo(TevDerivedDocumentInfo* info,
                         TevDerDocEnums::eDerivedDocInfo what) override {
-        m_log.add("refreshOldInfo", this, what);
+        m_log.add("refreshOldInfo(" + nameOf(this) + "," + std::to_string(what) + ")");
         info->setDwgNo(u"refreshed", u"");
     }
-    void beginGetUpdateAllDerObjs() override { m_log.add("beginGetUpdateAllDerObjs", this); }
-    void endGetUpdateAllDerObjs() override { m_log.add("endGetUpdateAllDerObjs", this); }
+    void beginGetUpdateAllDerObjs() override {
+        m_log.add("beginGetUpdateAllDerObjs(" + nameOf(this) + ")");
+    }
+    void endGetUpdateAllDerObjs() override {
+        m_log.add("endGetUpdateAllDerObjs(" + nameOf(this) + ")");
+    }
+    bool checkDocumentStatus() override { return script.checkDocumentStatus; }
     int deregistFromModel() override {
-        m_log.add("deregistFromModel", this);
+        m_log.add("deregistFromModel(" + nameOf(this) + ")");
         return Kind::deregistFromModel();
     }
 
@@ -178,13 +168,15 @@ class FakeReportManager final : public TevReportManager {
 public:
     explicit FakeReportManager(CallLog& log)
         : m_log(log) {}
+    ~FakeReportManager() = default;
 
     int withdrawReport(const StructProjReport& report) override {
-        m_log.add("withdrawReport", report.m_number, report.m_filePath);
+        m_log.add("withdrawReport(" + std::to_string(report.m_number) + "," +
+                  text(report.m_filePath) + ")");
         return withdrawResult;
     }
     int isDstvReport(const StructProjReport& report) override {
-        m_log.add("isDstvReport", report.m_number);
+        m_log.add("isDstvReport(" + std::to_string(report.m_number) + ")");
         return dstvReports.count(report.m_number) != 0 ? 1 : 0;
     }
     int getModelExtract(StructProjModelExtract& extract) override;
@@ -202,43 +194,23 @@ class FakeFactory final : public TevDerivedDocumentsFactory {
 public:
     explicit FakeFactory(CallLog& log)
         : m_log(log) {}
+    ~FakeFactory() = default;
 
     void disposeObject(TevDerivedObject*& obj, TevDerivedDocumentsModel* model) override;
     void disposeDocument(TevDerivedDocument*& doc, TevDerivedDocumentsModel* model) override;
     TevDerivedDocument* createBomDocument(TevDerivedDocumentsModel* model,
-                                          const StructProjReport& report, int dstv) override {
-        m_log.add("createBomDocument", report.m_number, report.m_filePath, dstv);
-        return makeDocument<FakeBomDocument>(model, report, dstv);
-    }
+                                          const StructProjReport& report, int dstv) override;
     TevDerivedDocument* createNCDocument(TevDerivedDocumentsModel* model, const TevString& path,
                                          TevDerDocEnums::eDocSubType subType,
-                                         const TevString& ncName, bool ncFlag) override {
-        m_log.add("createNCDocument", path, subType, ncName, ncFlag);
-        return makeDocument<FakeNCDocument>(model, path, subType, ncName, ncFlag);
-    }
+                                         const TevString& ncName, bool ncFlag) override;
     TevDerivedDocument* createDetailDocument(TevDerivedDocumentsModel* model, std::int64_t id,
-                                             const TevString& path) override {
-        m_log.add("createDetailDocument", id, path);
-        return makeDocument<FakeDetailDocument>(model, id, path);
-    }
-    TevDerivedObject* createBomObject(TevDerivedDocument* doc, const TevString& handle) override {
-        m_log.add("createBomObject", doc, handle);
-        return nullObjects ? nullptr : makeObject<FakeBomObject>(nameOf(doc) + ":bom", doc, handle);
-    }
-    TevDerivedObject* createNCObject(TevDerivedDocument* doc) override {
-        m_log.add("createNCObject", doc);
-        return nullObjects ? nullptr : makeObject<FakeNCObject>(nameOf(doc) + ":nc", doc);
-    }
+                                             const TevString& path) override;
+    TevDerivedObject* createBomObject(TevDerivedDocument* doc, const TevString& handle) override;
+    TevDerivedObject* createNCObject(TevDerivedDocument* doc) override;
 
-    // A detail object that the host makes itself, counted like the factory's own; labelled
-    // by its handle, or "detail<id>" without one.
+    // A detail object that the host makes itself, counted like the factory's own.
     FakeDetailObject* makeDetailObject(TevDerivedDocument* doc, std::int64_t id,
-                                       const TevString& handle, std::string label = "") {
-        if (label.empty()) {
-            label = handle.isEmpty() ? "detail" + std::to_string(id) : text(handle);
-        }
-        return makeObject<FakeDetailObject>(label, doc, id, handle);
-    }
+                                       const TevString& handle, std::string label = "");
 
     // Script: create operations answer null; the script given to every new document.
     bool nullDocuments = false;
@@ -250,17 +222,14 @@ public:
     std::size_t liveDocuments() const { return m_documents.size(); }
     std::size_t liveObjects() const { return m_objects.size(); }
     bool isLive(const TevDerivedObject* obj) const { return m_objects.count(obj) != 0; }
+    bool isLive(const TevDerivedDocument* doc) const { return m_documents.count(doc) != 0; }
 
 private:
-    // Answers handBack, null or a new Document of `args`.
+    // Logs `call`, then answers handBack, null or a new Document of `args`.
     template <class Document, class... Args>
-    TevDerivedDocument* makeDocument(Args&&... args);
+    TevDerivedDocument* makeDocument(const std::string& call, Args&&... args);
     template <class Object, class... Args>
-    Object* makeObject(std::string label, Args&&... args) {
-        auto* obj = new Object(m_log, std::move(label), std::forward<Args>(args)...);
-        m_objects.insert(obj);
-        return obj;
-    }
+    Object* makeObject(std::string label, Args&&... args);
 
     CallLog& m_log;
     std::set<const TevDerivedDocument*> m_documents;
@@ -268,66 +237,68 @@ private:
 };
 
 class FakeModel : public TevDerivedDocumentsModel {
-    using Docs = TevArray<TevDerivedDocument*>;
-    using Info = TevDerDocEnums::eDerivedDocInfo;
-
 public:
-    FakeModel(CallLog& log, const TevString& path, TevReportManager* manager)
-        : TevDerivedDocumentsModel(path)
-        , reportManager(manager)
-        , m_log(log) {}
+    FakeModel(CallLog& log, const TevString& path, TevReportManager* reportManager);
+    ~FakeModel() override = default;
 
     TevReportManager* getReportManager() override {
-        on("getReportManager");
+        m_log.add("getReportManager");
         return reportManager;
     }
-    void addUpdOnlyDerivedObjects(TevDerivedDocument* doc, bool flag1, bool flag2) override {
-        on("model.addUpdOnlyDerivedObjects", doc, flags({flag1, flag2}));
-        if (addUpdOnly) {
-            addUpdOnly(doc);
-        }
+    void addUpdOnlyDerivedObjects(TevDerivedDocument* doc, bool flag1, bool flag2) override;
+    void checkDerivedObjects(TevDerivedDocument* doc, bool flag1, bool flag2) override {
+        m_log.add("checkDerivedObjects(" + nameOf(doc) + "," + flags({flag1, flag2}) + ")");
     }
-    void checkDerivedObjects(TevDerivedDocument* d, bool f1, bool f2) override {
-        on("checkDerivedObjects", d, flags({f1, f2}));
+    TevDerDocEnums::ErrorStatus getNewUpdate(TevDerivedObject* obj, bool flag) override {
+        m_log.add("getNewUpdate(" + nameOf(obj) + "," + flags({flag}) + ")");
+        return newUpdate;
     }
-    Enums::ErrorStatus getNewUpdate(TevDerivedObject* obj, bool flag) override {
-        on("getNewUpdate", obj, flag);
-        return Enums::eStatusOk;
-    }
-    int fillNewInfo(TevDerivedObject* obj, TevDerivedObjectInfo* info) override {
-        on("fillNewInfo", obj);
-        info->setTitle(TevString(("new:" + nameOf(obj)).c_str()));
-        return 1;
-    }
+    int fillNewInfo(TevDerivedObject* obj, TevDerivedObjectInfo* info) override;
     void fillNewInfo(TevDerivedDocument* doc, TevDerivedDocumentInfo* info) override {
-        on("fillNewInfo", "doc " + nameOf(doc));
+        m_log.add("fillNewInfo(doc " + nameOf(doc) + ")");
         info->setDwgNo(u"new", u"");
     }
-    void refreshNewInfo(TevDerivedObject* o, TevDerivedObjectInfo*, Info what) override {
-        on("refreshNewInfo", o, what);
+    void refreshNewInfo(TevDerivedObject* obj, TevDerivedObjectInfo*,
+                        TevDerDocEnums::eDerivedDocInfo what) override {
+        m_log.add("refreshNewInfo(" + nameOf(obj) + "," + std::to_string(what) + ")");
     }
-    void refreshNewInfo(TevDerivedDocument* d, TevDerivedDocumentInfo*, Info what) override {
-        on("refreshNewInfo", "doc " + nameOf(d), what);
+    void refreshNewInfo(TevDerivedDocument* doc, TevDerivedDocumentInfo*,
+                        TevDerDocEnums::eDerivedDocInfo what) override {
+        m_log.add("refreshNewInfo(doc " + nameOf(doc) + "," + std::to_string(what) + ")");
     }
-    void derivedDocModified(Enums::ModificationState s) override { on("derivedDocModified", s); }
+    void derivedDocModified(TevDerDocEnums::ModificationState state) override {
+        m_log.add("derivedDocModified(" + std::to_string(state) + ")");
+    }
     int isCommandActive(const TevString& fullFileName) override {
-        on("isCommandActive", fullFileName);
+        m_log.add("isCommandActive(" + text(fullFileName) + ")");
         return commandActive;
     }
-    void beginCheckDerivedObjects() override { on("beginCheckDerivedObjects"); }
-    void endCheckDerivedObjects() override { on("endCheckDerivedObjects"); }
-    void prepareCheckHasUpdReq(Enums::eDocType t) override { on("prepareCheckHasUpdReq", t); }
-    void derivedDocRefreshed(TevDerivedDocument* d) override { on("derivedDocRefreshed", d); }
+    void beginCheckDerivedObjects() override { m_log.add("beginCheckDerivedObjects"); }
+    void endCheckDerivedObjects() override { m_log.add("endCheckDerivedObjects"); }
+    void prepareCheckHasUpdReq(TevDerDocEnums::eDocType type) override {
+        m_log.add("prepareCheckHasUpdReq(" + std::to_string(type) + ")");
+    }
+    void derivedDocRefreshed(TevDerivedDocument* doc) override {
+        m_log.add("derivedDocRefreshed(" + nameOf(doc) + ")");
+    }
     void disableAndDeleteCache() override {
-        on("disableAndDeleteCache");
+        m_log.add("disableAndDeleteCache");
         TevDerivedDocumentsModel::disableAndDeleteCache();
     }
-    void addDerivedBomDocs(bool check, Docs&) override { on("addDerivedBomDocs", check); }
-    void addDerivedNCDocs(bool check, Docs&) override { on("addDerivedNCDocs", check); }
-    void addDerivedDetailDocs(bool check, Docs&) override { on("addDerivedDetailDocs", check); }
+    void addDerivedBomDocs(bool check, TevArray<TevDerivedDocument*>&) override {
+        m_log.add("addDerivedBomDocs(" + flags({check}) + ")");
+    }
+    void addDerivedNCDocs(bool check, TevArray<TevDerivedDocument*>&) override {
+        m_log.add("addDerivedNCDocs(" + flags({check}) + ")");
+    }
+    void addDerivedDetailDocs(bool check, TevArray<TevDerivedDocument*>&) override {
+        m_log.add("addDerivedDetailDocs(" + flags({check}) + ")");
+    }
 
     // Script.
     TevReportManager* reportManager;
+    TevDerDocEnums::ErrorStatus newUpdate = TevDerDocEnums::eStatusOk;
+    int objectFillAnswer = 1; // fillNewInfo for objects; nonzero writes "new:<label>"
     int commandActive = 0;
     std::function<void(TevDerivedDocument*)> addUpdOnly;
 
@@ -342,12 +313,6 @@ public:
     using TevDerivedDocumentsModel::m_detailsCacheValid;
 
 private:
-    // Records the call "name(args)".
-    template <class... Args>
-    void on(const char* name, const Args&... args) {
-        m_log.add(name, args...);
-    }
-
     CallLog& m_log;
 };
 
@@ -356,6 +321,8 @@ private:
 class FakeHost {
 public:
     explicit FakeHost(const TevString& pathToDerDocs = u"C:\\Model\\DerDocs");
+    FakeHost(const FakeHost&) = delete;
+    FakeHost& operator=(const FakeHost&) = delete;
     ~FakeHost();
 
     FakeModel& model() { return *m_model; }
@@ -365,21 +332,12 @@ public:
     void destroyModel() { m_model.reset(); }
 
     FakeDetailDocument* addDetail(std::int64_t id, const char* path, bool update = false,
-                                  bool checkFile = false, bool resetStatus = false) {
-        return dynamic_cast<FakeDetailDocument*>(
-            m_model->addDetailDoc(id, path, update, checkFile, resetStatus));
-    }
+                                  bool checkFile = false, bool resetStatus = false);
     FakeBomDocument* addBom(int number, const char* path, bool update = false,
-                            bool checkFile = false, bool resetStatus = false) {
-        return dynamic_cast<FakeBomDocument*>(
-            m_model->addBomDoc({number, u"", path}, update, checkFile, resetStatus));
-    }
+                            bool checkFile = false, bool resetStatus = false);
     FakeNCDocument* addNC(const char* path, TevDerDocEnums::eDocSubType subType, const char* ncName,
                           bool ncFlag, bool update = false, bool checkFile = false,
-                          bool resetStatus = false) {
-        return dynamic_cast<FakeNCDocument*>(
-            m_model->addNCDoc(path, subType, ncName, ncFlag, update, checkFile, resetStatus));
-    }
+                          bool resetStatus = false);
 
     CallLog log;
     FakeReportManager reportManager{log};
@@ -394,11 +352,8 @@ private:
 // library reports is recorded, and the test fails on one it did not take.
 class DetailDocumentTest : public testing::Test {
 protected:
-    DetailDocumentTest() {
-        folder.createFile("Details/A1.dwg");
-        host.log.clear();
-    }
-    ~DetailDocumentTest() override { EXPECT_EQ(recorder.texts(), std::vector<std::string>{}); }
+    DetailDocumentTest();
+    ~DetailDocumentTest() override;
     // Adds the detail object the host made itself, with the handle "H<id>" unless one is
     // given (an empty one labels it "detail<id>").
     FakeDetailObject* add(std::int64_t id, const char16_t* handle = nullptr, bool updOnly = false,
@@ -410,20 +365,6 @@ protected:
     FakeDetailDocument* doc = host.addDetail(11, "..\\Details\\A1.dwg");
     FakeDetailObject* obj = dynamic_cast<FakeDetailObject*>(doc->objects()[0]);
 };
-
-template <class Document, class... Args>
-TevDerivedDocument* FakeFactory::makeDocument(Args&&... args) {
-    if (handBack != nullptr) {
-        return std::exchange(handBack, nullptr);
-    }
-    if (nullDocuments) {
-        return nullptr;
-    }
-    auto* doc = new Document(m_log, *this, std::forward<Args>(args)...);
-    doc->script = documentScript;
-    m_documents.insert(doc);
-    return doc;
-}
 
 } // namespace lumtest
 
