@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -63,7 +64,7 @@ std::vector<int> masks(TevModelState& state) {
             state.getModelState(F::eFunctionality2), state.getModelState(F::eFunctionality3)};
 }
 
-TEST(TevModelState, AccumulatesEventsUntilAMaskIsReset) {
+TEST(TevModelState, AccumulatesEventsUntilAMaskIsResetAndReportsAnUnknownFunctionality) {
     const auto event = static_cast<TevModelState::eEvent>(0x4);
     TevModelState state;
     EXPECT_EQ(masks(state), (std::vector<int>{128, 128, 128, 128}));
@@ -82,18 +83,15 @@ TEST(TevModelState, AccumulatesEventsUntilAMaskIsReset) {
     state.resetState();
     EXPECT_EQ(masks(state), (std::vector<int>{0, 0, 0, 0})) << "a reset does not restore 128";
     EXPECT_EQ(masks(copy), (std::vector<int>{0, 132, 1, 132}));
-}
 
-TEST(TevModelState, ReportsAFunctionalityOutsideItsFourMasks) {
+    // A functionality outside the four masks is reported and changes none.
     lumtest::ScopedAssertionRecorder recorder;
-    TevModelState state;
     const auto outside = static_cast<F::eFunctionality>(4);
-    EXPECT_EQ(state.getModelState(outside), 0);
-    state.addEvent(static_cast<F::eEvent>(1), static_cast<F::eFunctionality>(-1));
-    state.resetState(outside);
-    EXPECT_EQ(recorder.texts().size(), 3U);
-    EXPECT_EQ(recorder.texts()[0], "isValid( functionality )");
-    EXPECT_EQ(masks(state), (std::vector<int>{128, 128, 128, 128}));
+    EXPECT_EQ(copy.getModelState(outside), 0);
+    copy.addEvent(static_cast<F::eEvent>(1), static_cast<F::eFunctionality>(-1));
+    copy.resetState(outside);
+    EXPECT_EQ(recorder.texts(), std::vector<std::string>(3, "isValid( functionality )"));
+    EXPECT_EQ(masks(copy), (std::vector<int>{0, 132, 1, 132}));
 }
 
 } // namespace
