@@ -1,11 +1,8 @@
-// The benchmark's host, on the library's public interface only: documents and objects
-// of the three kinds, a factory, a report manager and a model subclass, all in memory.
-// It answers every abstract operation with the least work a host can do and never
-// touches the disk: no file is checked, and the model's folder does not exist.
-//
-// A model's documents come in blocks of twenty: nine detail drawings, a BOM and a DSTV
-// list, nine NC files. Every tenth detail requires an update and then holds an
-// update-only object besides its detail object; every other document holds one object.
+// The benchmark's host, on the public interface only and all in memory: documents and
+// objects of the three kinds, a factory, a report manager and a model subclass, doing
+// the least work a host can and never touching the disk. Documents come in blocks of
+// twenty: nine details, a BOM and a DSTV list, nine NC files; every tenth detail
+// requires an update and holds an update-only object too, the rest hold one object.
 #ifndef LUM_BENCH_BENCH_HOST_H
 #define LUM_BENCH_BENCH_HOST_H
 

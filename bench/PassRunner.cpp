@@ -38,6 +38,21 @@ struct ChildReport {
 
 namespace {
 
+// Each pass starts with the per-core caches cleared by writing this much elsewhere, so
+// that the 4,000-document model its setup leaves in the level-2 cache starts from the
+// same cache level as larger ones, and growth shows the algorithm.
+constexpr std::size_t kEvictedBytes = std::size_t{16} << 20;
+
+void clearCoreCaches() {
+    static std::vector<unsigned char> scratch(kEvictedBytes);
+    static unsigned char round = 0;
+    for (std::size_t at = 0; at < scratch.size(); at += 64) {
+        scratch[at] = static_cast<unsigned char>(scratch[at] + round + 1);
+    }
+    ++round;
+    benchmark::ClobberMemory();
+}
+
 // Repeating a pass: enough timed work for a stable figure, bounded in passes and time.
 constexpr double kMinTimedSeconds = 0.2;
 constexpr int kMinPasses = 3;
@@ -134,26 +149,6 @@ struct PassRunner {
         return outcome;
     }
 };
-
-namespace {
-
-// Each pass starts with the per-core caches cleared by writing this much elsewhere, so
-// that a model of 4,000 documents, which the pass's own setup leaves in the level-2
-// cache, starts from the same cache level as larger ones: the growth from size to size
-// then shows the algorithm rather than which model fits the cache.
-constexpr std::size_t kEvictedBytes = std::size_t{16} << 20;
-
-void clearCoreCaches() {
-    static std::vector<unsigned char> scratch(kEvictedBytes);
-    static unsigned char round = 0;
-    ++round;
-    for (std::size_t at = 0; at < scratch.size(); at += 64) {
-        scratch[at] = static_cast<unsigned char>(scratch[at] + round);
-    }
-    benchmark::ClobberMemory();
-}
-
-} // namespace
 
 void PassClock::start() {
     clearCoreCaches();

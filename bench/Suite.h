@@ -1,14 +1,10 @@
-// The operations of lum-bench, registered per model size as
-// "Library/<operation>/<documents>" and, where a host would otherwise write the thing
-// itself, "Baseline/<operation>/<documents>"; tools/bench-table.py pairs them up.
-//
-// Every operation runs in passes: a pass builds or takes its state, times the operation
-// between PassClock::start and stop, then checks and takes down what it built. Passes
-// repeat until the operation has run long enough (three unless one is long, at most
-// fifty, a few seconds in all); the median pass is the benchmark's one iteration. A
-// heavy operation, which may be quadratic, runs above 4,000 documents in a child
-// process that builds all it touches itself; after the cap (LUM_BENCH_CAP_SECONDS, 20
-// by default) its first operation is stopped and the cap reported, counter "capped".
+// The operations of lum-bench, registered per model size as "Library/<op>/<documents>"
+// and, where a host would write the thing itself, "Baseline/<op>/<documents>". Each runs
+// in passes that build or take their state, time the operation between PassClock::start
+// and stop, then check and take down what they built; passes repeat (three, or up to
+// fifty, a few seconds in all) and the median is the one iteration. A heavy operation,
+// maybe quadratic, runs above 4,000 documents in a child process that builds all it
+// touches; after the cap (LUM_BENCH_CAP_SECONDS, 20 by default) it is stopped, "capped".
 #ifndef LUM_BENCH_SUITE_H
 #define LUM_BENCH_SUITE_H
 

@@ -12,7 +12,6 @@
 #include <sys/resource.h>
 
 namespace lumbench {
-
 namespace {
 
 void registerSide(const char* side, const Operation& operation, Body body, int documents) {
