@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -150,6 +151,33 @@ TEST_F(ReferenceHostTest, ShowPrintsEveryStatusAndCategory) {
     EXPECT_EQ(timed.lines[timed.lines.size() - 2], "13 documents, 14 objects.");
     EXPECT_TRUE(std::regex_match(timed.lines.back(), std::regex(R"(Ran show in \d+\.\d\d s\.)")))
         << timed.lines.back();
+}
+
+// A manifest path that climbs out of the model's folder is refused with its line, so
+// that no command reads, registers or renames a file outside the model.
+TEST_F(ReferenceHostTest, RefusesManifestPathsThatLeaveTheModelFolder) {
+    const std::string lines[] = {
+        "detail | 901 | ..\\..\\outside\\victim.dwg | V- | 1 | Outside | - | -",
+        "nc | named | ..\\NC\\..\\..\\x.nc | X1 | Outside",
+        "bom | 9 | C:\\elsewhere\\Parts.txt | Outside | 1",
+        "detail | 902 | ..\\Details\\..\\Details\\Inside.dwg | I- | 2 | Inside | - | -"};
+    {
+        std::ofstream manifest(folder.path() / "manifest.txt", std::ios::app);
+        for (const std::string& line : lines) {
+            manifest << line << "\n";
+        }
+    }
+    const Outcome result = runOnCopy("show");
+    EXPECT_EQ(result.status, 1) << result.output;
+    for (const char* path :
+         {"..\\..\\outside\\victim.dwg", "..\\NC\\..\\..\\x.nc", "C:\\elsewhere\\Parts.txt"}) {
+        EXPECT_TRUE(contains(result.output,
+                             std::string("the path '") + path + "' leaves the model's folder"))
+            << path << "\n"
+            << result.output;
+    }
+    EXPECT_FALSE(contains(result.output, "Outside")) << result.output;
+    EXPECT_TRUE(contains(result.output, "Inside")) << result.output;
 }
 
 } // namespace

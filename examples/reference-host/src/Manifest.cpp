@@ -1,5 +1,6 @@
 #include "Manifest.h"
 
+#include <algorithm>
 #include <charconv>
 #include <fstream>
 #include <utility>
@@ -17,6 +18,26 @@ std::string trimmed(const std::string& text, std::size_t first, std::size_t last
     }
     const std::size_t end = text.find_last_not_of(kBlanks, last - 1) + 1;
     return text.substr(first, end - first);
+}
+
+// Whether `path` names a place outside the model's folder: an absolute path, or one that
+// climbs above the folder. A leading ".." is how the manifest starts at the model's
+// folder (the derived-documents folder lies below it), so only later ones count.
+bool leavesModelFolder(const std::string& path) {
+    if (path.find(':') != std::string::npos || path.find_first_of("\\/") == 0) {
+        return true;
+    }
+    int depth = 0;
+    for (std::size_t start = 0; start <= path.size();) {
+        const std::size_t end = std::min(path.find_first_of("\\/", start), path.size());
+        const std::string part = path.substr(start, end - start);
+        if (part == ".." && start > 0 && --depth < 0) {
+            return true;
+        }
+        depth += part.empty() || part == "." || part == ".." ? 0 : 1;
+        start = end + 1;
+    }
+    return false;
 }
 
 // The fields of a line, trimmed; "-" stands for an empty field.
@@ -186,7 +207,7 @@ void Manifest::readDetail(const std::vector<std::string>& fields, int line) {
     DocumentRecord record;
     record.kind = RecordKind::Detail;
     record.line = line;
-    if (!readNumber(fields[1], "detail id", line, record.id)) {
+    if (!readNumber(fields[1], "detail id", line, record.id) || !readPath(fields[2], line)) {
         return;
     }
     const auto listed = m_detailById.find(record.id);
@@ -211,7 +232,7 @@ void Manifest::readReport(RecordKind kind, const std::vector<std::string>& field
     record.line = line;
     std::int64_t extract = 0;
     if (!readNumber(fields[1], "report number", line, record.id) ||
-        !readNumber(fields[4], "model extract", line, extract)) {
+        !readNumber(fields[4], "model extract", line, extract) || !readPath(fields[2], line)) {
         return;
     }
     record.path = fields[2];
@@ -226,6 +247,9 @@ void Manifest::readNC(const std::vector<std::string>& fields, int line) {
     record.line = line;
     if (!readNCKind(fields[1], record.ncSubType)) {
         report(line, "unknown NC kind '" + fields[1] + "' (expected dstv, named or dxf)");
+        return;
+    }
+    if (!readPath(fields[2], line)) {
         return;
     }
     record.path = fields[2];
@@ -263,6 +287,14 @@ bool Manifest::readNumber(const std::string& field, const char* what, int line,
         return false;
     }
     return true;
+}
+
+bool Manifest::readPath(const std::string& field, int line) {
+    if (!leavesModelFolder(field)) {
+        return true;
+    }
+    report(line, "the path '" + field + "' leaves the model's folder");
+    return false;
 }
 
 void Manifest::report(int line, const std::string& message) {

@@ -115,6 +115,9 @@ private:
     // detail is not listed before it.
     DocumentRecord* detailFor(const std::string& idField, int line);
     bool readNumber(const std::string& field, const char* what, int line, std::int64_t& value);
+    // False, after a report, when the document path `field` leaves the model's folder:
+    // the host never reads or renames a file outside it.
+    bool readPath(const std::string& field, int line);
     void report(int line, const std::string& message);
     // Files every document under its kind and path, and every report under its number.
     void indexDocuments();
