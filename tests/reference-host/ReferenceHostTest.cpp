@@ -180,4 +180,14 @@ TEST_F(ReferenceHostTest, RefusesManifestPathsThatLeaveTheModelFolder) {
     EXPECT_TRUE(contains(result.output, "Inside")) << result.output;
 }
 
+// What rename's help promises about NEW is what rename refuses.
+TEST_F(ReferenceHostTest, RenameRefusesWhatItsHelpRulesOut) {
+    EXPECT_TRUE(contains(run("rename --help").output, "NEW must end in the extension of OLD"));
+    const Outcome refused = runOnCopy("rename A1.dwg B1");
+    EXPECT_EQ(refused.status, 2) << refused.output;
+    EXPECT_TRUE(contains(refused.output, "NEW must end in the extension of A1.dwg (.dwg)"))
+        << refused.output;
+    EXPECT_EQ(runOnCopy("rename A1.dwg B1.DWG").status, 0);
+}
+
 } // namespace

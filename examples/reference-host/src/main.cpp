@@ -222,7 +222,7 @@ std::string renameProblem(HostModel& model, const TevDerivedDocument& doc,
         return "NEW must be a file name without folder: " + newName;
     }
     if (TevString::compareNoCase(text(extensionOf(oldName)), text(extensionOf(newName))) != 0) {
-        return "the new name must keep the extension of " + oldName;
+        return "NEW must end in the extension of " + oldName + " (" + extensionOf(oldName) + ")";
     }
     if (tevFileExists(newFile) != 0 || model.getAt(newFile, TevDerDocEnums::eDocTypeAll)) {
         return relativeName(newFile, model.getPathToDerDocs()) + " exists already";
@@ -302,7 +302,7 @@ const Command kCommands[] = {
     {"rename", "OLD NEW ", 2, "rename a document's file",
      "Renames the file of the document OLD (a file name, or a path below FOLDER) to\n"
      "NEW in the same folder, with its update file, tells the model and records the\n"
-     "new name in the manifest. NEW keeps the extension of OLD.\n",
+     "new name in the manifest. NEW must end in the extension of OLD (in any case).\n",
      runRename},
 };
 
