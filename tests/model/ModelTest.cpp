@@ -586,10 +586,10 @@ TEST_F(TevDerivedDocumentsModelQueries, CheckUpdateRequirementsWithOrWithoutProg
     // only the details are asked to re-read
     EXPECT_EQ(host.calls(), "prepareCheckHasUpdReq(0) addAllDerivedObjects(A2.dwg,0100) "
                             "addAllDerivedObjects(A1.dwg,0100)");
-    // every document counts: 10 * visited / 4 is 2, 5, 7 and 10
+    // every document counts: 10 * visited / 4 is 2, 5, 7 and 10, and 10 is the level kept
     const int key = manager.getKeyForAction(u"Checking the derived documents of a test");
     EXPECT_EQ((Ints{manager.getProgress(key), manager.getProgress(otherKey), key}),
-              (Ints{24, 0, 2}));
+              (Ints{10, 0, 2}));
     model.checkHasUpdReqForDerivedDocs(E::eDocTypeAll, false);
     EXPECT_EQ(host.calls(),
               "prepareCheckHasUpdReq(3) addAllDerivedObjects(P1.nc,0100) "

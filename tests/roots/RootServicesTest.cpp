@@ -41,7 +41,7 @@ TEST(TevMemoryControllerController, AllocatesZeroFilledStorageWhereThePredicateA
     EXPECT_EQ(TevMemoryControllerController::setFailurePredicate(nullptr), refuseLarge);
 }
 
-TEST(TevProcessEvolutionManager, HandsOutOneKeyPerActionAndAccumulatesProgress) {
+TEST(TevProcessEvolutionManager, HandsOutOneKeyPerActionAndKeepsTheLevelReached) {
     {
         TevProcessEvolutionManager manager;
         TevProcessEvolutionManager::setProcessEvolutionManager(&manager);
@@ -51,7 +51,7 @@ TEST(TevProcessEvolutionManager, HandsOutOneKeyPerActionAndAccumulatesProgress) 
             EXPECT_EQ(manager.getKeyForAction(action), key);
         }
         for (const auto& [key, amount] :
-             {std::pair{1, 2}, {1, 3}, {0, 10}, {5, 10}, {3, 1}, {4, 1}}) {
+             {std::pair{1, 2}, {1, 7}, {1, 5}, {0, 10}, {5, 10}, {3, 1}, {4, 1}}) {
             manager.increaseProgress(key, amount);
         }
         std::string progress; // per key from 0 to 5: progress and action name
@@ -59,7 +59,7 @@ TEST(TevProcessEvolutionManager, HandsOutOneKeyPerActionAndAccumulatesProgress) 
             progress +=
                 std::to_string(manager.getProgress(key)) + manager.getActionName(key).toUtf8();
         }
-        EXPECT_EQ(progress, "05Checking0Other11Last0");
+        EXPECT_EQ(progress, "07Checking0Other11Last0");
     }
     // A destroyed manager does not stay installed.
     EXPECT_EQ(TevProcessEvolutionManager::getProcessEvolutionManager(), nullptr);

@@ -40,7 +40,8 @@ public:
 // The registry's hash of a key: the fold of TevHash<TevString> over the key's text
 // "%d %d %ld %s %s %s" of type, sub-kind, id, file name, relative path and NC name.
 // The id is printed as a 32-bit long, so ids that differ only above their low 32 bits
-// hash alike. The text is formatted anew on every call.
+// hash alike. The fold is fed piece by piece, without building the text; text() builds
+// it for those who want to see it. A registry keeps each key's hash in its node.
 template <>
 struct LUMDERDOC_EXPORT TevHash<TevDerivedDocKey> {
     std::uint32_t operator()(const TevDerivedDocKey& key) const;

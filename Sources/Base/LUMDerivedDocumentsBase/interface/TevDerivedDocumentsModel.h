@@ -251,7 +251,9 @@ public:
     // manager is open), also those of documents the reset reaches later.
     void resetDerivedDocs(TevDerDocEnums::eDocType type);
     // Lets every registered document of kind `type` re-read its update requirements;
-    // with `withProgress`, advances the progress action of prompt 45033 of "GUI" to 10.
+    // with `withProgress`, passes the installed progress manager the level reached out
+    // of 10 after each document (10 * documents visited / documents registered), for the
+    // action of prompt 45033 of "GUI"; the last call passes 10.
     void checkHasUpdReqForDerivedDocs(TevDerDocEnums::eDocType type, bool withProgress);
     // Makes every document of kind `type` whose file is gone obsolete and disposes of it.
     void deleteMissingFileDocs(TevDerDocEnums::eDocType type);

@@ -25,12 +25,14 @@ public:
     // which actions are first named, and the same name always answers the same key.
     virtual int getKeyForAction(const TevString& action);
 
-    // Default: adds `amount` to the progress of `key`; a key that getKeyForAction did
-    // not hand out is ignored.
+    // `amount` is the level the action has reached, out of 10: the derived-documents
+    // check passes 10 * documents visited / documents after each document. Default:
+    // keeps the highest level passed for `key`; a key that getKeyForAction did not hand
+    // out is ignored.
     virtual void increaseProgress(int key, int amount);
 
-    // The progress accumulated for `key` by the default increaseProgress; 0 for a key
-    // that was not handed out.
+    // The level the default increaseProgress kept for `key`; 0 for a key that was not
+    // handed out or has not advanced.
     int getProgress(int key) const;
 
     // The action name behind `key`; empty for a key that was not handed out.

@@ -32,8 +32,8 @@ int TevProcessEvolutionManager::getKeyForAction(const TevString& action) {
 }
 
 void TevProcessEvolutionManager::increaseProgress(int key, int amount) {
-    if (m_progress.isValid(key - 1)) {
-        m_progress[key - 1] += amount;
+    if (m_progress.isValid(key - 1) && amount > m_progress[key - 1]) {
+        m_progress[key - 1] = amount;
     }
 }
 
