@@ -22,12 +22,6 @@ using Calls = std::vector<std::string>;
 
 const std::string kA1Full = "isCommandActive(C:\\Model\\DerDocs\\Details\\A1.dwg)";
 
-TevDerivedObject* firstObject(const TevDerivedDocument* doc) {
-    TevArray<TevDerivedObject*> objects;
-    doc->getDerivedObjects(objects, E::eDocTypeAll);
-    return objects.isEmpty() ? nullptr : objects[0];
-}
-
 int send(TevDerivedObject* obj, TevDocManObject& row, int message, bool flag = false) {
     int out = 0;
     return obj->updateDocManObject(row, message, flag, out, 2);
@@ -47,11 +41,11 @@ struct HookedDetail : lumtest::FakeDetailDocument {
                                                                 msgWas13);
     }
     E::ErrorStatus setCheckDocumentStatus(int status) override {
-        m_log.add("setCheckDocumentStatus(" + std::to_string(status) + ")");
+        m_log.add("setCheckDocumentStatus", status);
         return E::eStatusOk;
     }
     E::ErrorStatus renameDoc(const TevString& name) override {
-        m_log.add("renameDoc(" + text(name) + ")");
+        m_log.add("renameDoc", name);
         return E::eStatusOk;
     }
     std::function<void()> onUpdate = [] {};
@@ -85,11 +79,10 @@ protected:
     void stale(TevDocManObject& row) {
         row.m_title = row.m_fullDwgNo = u"stale";
         row.m_objectStatus = 99;
-        info().setDwgNo(u"cached", u"");
+        const_cast<TevDerivedDocumentInfo*>(doc->getInfo())->setDwgNo(u"cached", u"");
         host.model().m_detailsCacheValid = true;
         host.log.clear();
     }
-    TevDerivedDocumentInfo& info() { return *const_cast<TevDerivedDocumentInfo*>(doc->getInfo()); }
     TevDerivedObject* add(const char16_t* handle) {
         TevDerivedObject* obj = host.factory.makeDetailObject(doc, 8, handle);
         doc->addDerivedObject(obj, false);
@@ -101,35 +94,15 @@ protected:
     std::unique_ptr<lumtest::FakeHost> owner = std::make_unique<lumtest::FakeHost>();
     lumtest::FakeHost& host = *owner;
     lumtest::FakeDetailDocument* doc = host.addDetail(7, "..\\Details\\A1.dwg");
-    TevDerivedObject* obj = firstObject(doc);
+    TevDerivedObject* obj = doc->objects()[0];
 };
 
-TEST_F(DocManRows, ObjectAppendsOneRowWhenTheFilterMatchesUntilItsRowsAreRemovedOrForgotten) {
-    TevDerivedObject* named = firstObject(host.addNC("NC\\P1.nc", E::eDocSubTypeNCNamed, "N1", 0));
-    const auto append = [this](TevDerivedObject* o, E::eDocSubType filter = E::eDocSubTypeAll) {
-        return std::to_string(o->appendDocManObject(&table, filter));
-    };
-    {
-        const lumtest::ScopedAllocationFailure noRows(0, sizeof(TevDocManObject));
-        EXPECT_EQ(append(obj), "0"); // the table cannot take the row: not in the table
-    }
-    EXPECT_EQ(recorder.take(), Calls{"pElements != NULL && numElements > 0"});
-    // Another subtype, then once only; the NC object's own subtype (in order: a braced
-    // list is evaluated from left to right).
-    EXPECT_EQ(joined({append(obj, E::eDocSubTypeNCNamed), append(obj), append(obj),
-                      append(named, E::eDocSubTypeNCDxf), append(named, E::eDocSubTypeNCNamed)}),
-              "0 1 0 0 1");
-    EXPECT_EQ(obj->appendDocManObject(nullptr, E::eDocSubTypeAll), 0);
-    obj->removeFromTable();
-    EXPECT_EQ(joined({append(obj), rows()}), "1 H7 P1.nc:nc H7"); // forgetting touches no row
-    table.append(table[0]);
-    obj->removeDocManInformations(&table);
-    // every row of the object is erased, and it may be appended again
-    EXPECT_EQ(joined({rows(), append(obj)}), "P1.nc:nc 1");
-}
-
 TEST_F(DocManRows, MessagesCallTheHostAndRefillTheRowUnlessTheirOperationFailed) {
-    EXPECT_EQ(obj->appendDocManObject(&table, E::eDocSubTypeAll), 1);
+    // Another subtype, then once only (a braced list is evaluated from left to right).
+    EXPECT_EQ(joined({std::to_string(obj->appendDocManObject(&table, E::eDocSubTypeNCNamed)),
+                      std::to_string(obj->appendDocManObject(&table, E::eDocSubTypeAll)),
+                      std::to_string(obj->appendDocManObject(&table, E::eDocSubTypeAll))}),
+              "0 1 0");
     TevDocManObject& row = table[0];
     row.m_newName = u"B2.dwg";
     row.m_newApprovalComment = u"ok by me";
@@ -205,9 +178,11 @@ TEST_F(DocManRows, MessagesCallTheHostAndRefillTheRowUnlessTheirOperationFailed)
     }
     TevDocManObject bomRow;
     host.model().m_detailsCacheValid = true;
-    send(firstObject(host.addBom(5, "..\\BOM\\Parts.txt")), bomRow, E::eDlgDocManMsgReserved6);
+    send(host.addBom(5, "..\\BOM\\Parts.txt")->objects()[0], bomRow, E::eDlgDocManMsgReserved6);
     // only a detail's message resets it
     EXPECT_TRUE(host.model().m_detailsCacheValid);
+    EXPECT_EQ(host.model().setDocManObjects(nullptr), 0);
+    EXPECT_EQ(host.model().setDocManObjects(&table), 1);
 }
 
 TEST_F(DocManRows, FullUpdateCallsTheHostInOrderAndRunsTheUpdateOnlyHookWhileItIsNeeded) {
@@ -270,52 +245,6 @@ TEST_F(DocManRows, FullUpdateCallsTheHostInOrderAndRunsTheUpdateOnlyHookWhileItI
     EXPECT_EQ(joined(host.log.only("setCheck")) + " " + joined(host.log.only("renameDoc")),
               "setCheckDocumentStatus(1) setCheckDocumentStatus(0) renameDoc(B2.dwg)");
     h7->removeDocManInformations(&table);
-}
-
-TEST_F(DocManRows, ObjectAndDocumentRefreshOnlyTheFirstRowOfEachObjectMarkedOrNot) {
-    EXPECT_EQ(obj->appendDocManObject(&table, E::eDocSubTypeAll), 1);
-    table.append(table[0]);
-    obj->setStatus(E::eStatusRecheck);
-    table[0].m_title = table[1].m_title = u"stale";
-    obj->updateDocManInformations(&table);
-    // refreshed as a recheck
-    EXPECT_EQ(text(table[0].m_title) + "|" + text(table[1].m_title) + "|" +
-                  std::to_string(table[0].m_objectStatus),
-              "old:H7|stale|-2");
-    obj->updateDocManInformations(nullptr);
-    obj->removeFromTable();
-    table[0].m_title = u"stale";
-    obj->updateDocManInformations(&table);
-    // an object not in the table
-    EXPECT_EQ(text(table[0].m_title), "stale");
-
-    host.model().setDocumentsManagerOpen(true);
-    obj->removeDocManInformations(&table);
-    // while marked
-    EXPECT_EQ(obj->appendDocManObject(&table, E::eDocSubTypeAll), 1);
-    table[2].m_title = u"stale";
-    obj->updateDocManInformations(&table);
-    // the marked row comes first
-    EXPECT_EQ(rows() + "|" + text(table[0].m_title) + "|" + text(table[2].m_title),
-              "H7* H7* H7|old:H7|stale");
-    host.model().setDocumentsManagerOpen(false);
-    // the two marked rows are erased
-    EXPECT_EQ(rows(), "H7");
-
-    add(u"H8")->setStatus(E::eStatusOk);
-    doc->addDocManObjects(nullptr);
-    doc->addDocManObjects(&table);
-    table[0].m_objectStatus = table[1].m_objectStatus = 99;
-    host.log.clear();
-    doc->updateDocManInformations(&table);
-    const Calls calls = host.log.calls();
-    ASSERT_GE(calls.size(), 2U);
-    EXPECT_EQ(calls[0] + " " + calls[1],
-              "checkDerivedObjects(A1.dwg,11) beginGetUpdateAllDerObjs(A1.dwg)");
-    // each object once, with its re-read status: the file is missing
-    EXPECT_EQ(rows() + "|" + std::to_string(table[0].m_objectStatus) + "|" +
-                  std::to_string(table[1].m_objectStatus),
-              "H7 H8|-2|-2");
 }
 
 // The library finds an object's rows through an index it keeps per table. Whatever the
@@ -446,62 +375,6 @@ TEST_F(DocManRows, RowsFoundAreThoseAScanFindsWhateverTheHostDidToTheTable) {
               "54 rows, 53 refreshed");
     host.model().resetDerivedDocs(E::eDocTypeDetail);
     EXPECT_EQ(rows(), "Parts.txt:bom");
-}
-
-TEST_F(DocManRows, ModelMarksRowsWhileTheManagerIsOpenAndLeavesADetachedTable) {
-    lumtest::FakeModel& model = host.model();
-    TevDerivedObject* h8 = add(u"H8");
-    TevDerivedDocument* parts = host.addBom(5, "..\\BOM\\Parts.txt");
-    doc->addDocManObjects(&table);
-    table.append(table[1]);
-    parts->addDocManObjects(&table);
-    table.append(table[0]);
-    model.setDocumentsManagerOpen(true);
-    model.setDocumentsManagerOpen(true);
-    doc->deleteDerivedObject(h8);
-    table[4].m_removed = true; // marked by the host itself
-    // marked also after opening twice
-    EXPECT_EQ(rows(), "H7 gone* gone* Parts.txt:bom H7*");
-    for (int close = 1; close <= 2; ++close) {
-        model.setDocumentsManagerOpen(false);
-        EXPECT_EQ(rows(), "H7 Parts.txt:bom") << "adjacent marked rows all go, close " << close;
-    }
-
-    EXPECT_EQ(model.setDocManObjects(nullptr), 0);
-    table[0].m_removed = true;
-    model.setDocumentsManagerOpen(true);
-    model.setDocumentsManagerOpen(false);
-    EXPECT_FALSE(model.isDocumentsManagerOpen());
-    // a detached table is not touched
-    EXPECT_EQ(rows(), "H7* Parts.txt:bom");
-    EXPECT_EQ(model.setDocManObjects(&table), 1);
-    // detaching cleared every in-table mark
-    EXPECT_EQ(obj->appendDocManObject(&table, E::eDocSubTypeAll) +
-                  firstObject(parts)->appendDocManObject(&table, E::eDocSubTypeAll),
-              2);
-    table[0].m_removed = false;
-    doc->deleteDerivedObject(0);
-    // erased at once while it is closed
-    EXPECT_EQ(rows(), "Parts.txt:bom Parts.txt:bom");
-}
-
-TEST_F(DocManRows, DisposalsAndDestructionTakeTheRowsOutBeforeTheObjectsGo) {
-    TevDerivedDocument* a2 = host.addDetail(8, "..\\Details\\A2.dwg");
-    TevDerivedDocument* parts = host.addBom(5, "..\\BOM\\Parts.txt");
-    table.append(TevDocManObject());
-    for (TevDerivedDocument* d : {static_cast<TevDerivedDocument*>(doc), a2, parts}) {
-        d->addDocManObjects(&table);
-    }
-    host.model().setDocumentsManagerOpen(true);
-    a2->reset();
-    ASSERT_TRUE(host.model().removeDoc(parts->getKey()));
-    // marked while the manager is open
-    EXPECT_EQ(rows(), "null H7 gone* gone*");
-    host.model().setDocumentsManagerOpen(false);
-    EXPECT_EQ(rows(), "null H7");
-    owner->destroyModel();
-    // the host's own row stays
-    EXPECT_EQ(rows(), "null");
 }
 
 } // namespace

@@ -17,11 +17,10 @@ using E = TevDerDocEnums;
 using Info = TevDerivedDocumentInfo;
 using Texts = std::vector<std::string>;
 
-const char* const kNames[] = {"dwgNo",          "approvalDate",    "approvalComment",
-                              "approvalStatus", "checkStatus",     "revisions",
-                              "lastRevIdx",     "initialFileName", "prototypeName"};
-const std::string kAll = "dwgNo approvalDate approvalComment approvalStatus checkStatus "
-                         "revisions lastRevIdx initialFileName prototypeName";
+const Texts kNames = {"dwgNo",          "approvalDate",    "approvalComment",
+                      "approvalStatus", "checkStatus",     "revisions",
+                      "lastRevIdx",     "initialFileName", "prototypeName"};
+const std::string kAll = lumtest::joined(kNames);
 
 // An info whose every field differs from a new info's.
 Info filledInfo() {
@@ -96,23 +95,9 @@ TEST(TevDerivedDocumentInfo, RefreshInfoCopiesThePartsAskedForAndNothingFromANul
 using namespace lumtest;
 using Ints = std::vector<long long>;
 
-Texts labels(const TevArray<TevDerivedObject*>& objects) {
-    Texts out;
-    for (const TevDerivedObject* obj : objects) {
-        out.push_back(nameOf(obj));
-    }
-    return out;
-}
-
 std::string keyOf(const TevDerivedDocument* doc) {
     const TevDerivedDocKey key = doc->getKey();
     return text(TevHash<TevDerivedDocKey>::text(key)) + (key.m_ncFlag ? " flagged" : "");
-}
-
-std::string dwgNoOf(const TevDerivedDocumentInfo* info) {
-    TevString dwgNo, prefix;
-    info->getDwgNo(dwgNo, prefix);
-    return text(prefix) + text(dwgNo);
 }
 
 // What the model and the hooks see of an update or an info fill of A1.dwg.
@@ -174,7 +159,7 @@ TEST_F(TevDerivedDocumentTest, AddChecksOnlyWhenAskedDeleteAlwaysDisposesAndGetF
     TevArray<TevDerivedObject*> out;
     out.append(bom);
     doc->getDerivedObjects(out, E::eDocTypeDetail);
-    EXPECT_EQ(labels(out), (Texts{"H11", "detail21"}));
+    EXPECT_EQ(std::to_string(out.length()) + nameOf(out[0]) + nameOf(out[1]), "2H11detail21");
     EXPECT_EQ(recorder.take(), Texts{"pObj"});
     doc->getDerivedObjects(out, E::eDocTypeAll);
     EXPECT_FALSE(doc->hasObject(nullptr));
@@ -240,6 +225,10 @@ TEST_F(TevDerivedDocumentTest, SetHasUpdReqLetsTheKindAddUpdateOnlyObjectsAndRem
     doc->setModificationState(E::eModificationObsolete);
     EXPECT_EQ(calls(), (Texts{"derivedDocModified(1)", "derivedDocModified(1)"}))
         << "the obsolete state is announced every time";
+    doc->setClosedWithoutSave(3);
+    EXPECT_EQ(doc->getClosedWithoutSave(), 3);
+    doc->reset();
+    EXPECT_EQ(doc->getClosedWithoutSave(), 0) << "a reset forgets it";
 }
 
 TEST_F(TevDerivedDocumentTest, GetUpdateAllDerObjsUpdatesInOrderThenFillsAndNotifiesUnlessRefused) {
@@ -310,7 +299,7 @@ TEST_F(TevDerivedDocumentTest, InfoCacheIsBuiltOnDemandThenKeptAndRefreshedFromI
     const_cast<TevDerivedDocumentInfo*>(info)->setLastRevIdx(u"C");
     doc->refreshInfo(E::eDerivedDocInfoDwgNo);
     EXPECT_EQ(calls(), (Texts{"refreshOldInfo(A1.dwg,2)"})) << "an existing cache is kept";
-    EXPECT_EQ(dwgNoOf(info) + text(doc->getLastRevIdx()), "refreshedC");
+    EXPECT_EQ(valuesOf(*info)[0] + text(doc->getLastRevIdx()), "/refreshedC");
     doc->resetInfo();
     doc->getLastRevIdx();
     EXPECT_EQ(calls(), build);

@@ -14,6 +14,7 @@
 #include "TevDerivedDocumentsModel.h"
 #include "TevDerivedObjectBom.h"
 #include "TevDerivedObjectDetail.h"
+#include "TevDerivedObjectInfo.h"
 #include "TevDerivedObjectNC.h"
 
 #include <gtest/gtest.h>
@@ -27,11 +28,28 @@
 
 namespace lumtest {
 
-// Calls into the host, in order, as readable lines such as "checkDerivedObjects(A1.dwg)".
+using Enums = TevDerDocEnums;
+
+std::string text(const TevString& value);
+// Flags as a row of digits: "1" for each set, "0" for each clear one.
+std::string flags(std::initializer_list<bool> values);
+// The items, separated by `separator`.
+std::string joined(const std::vector<std::string>& items, const char* separator = " ");
+// A document is named by its file name in the log, an object by its label (FakeObject).
+std::string nameOf(const TevDerivedDocument* doc);
+std::string nameOf(const TevDerivedObject* obj);
+
+// Calls into the host, in order, as readable lines such as "checkDerivedObjects(A1.dwg,11)".
 class CallLog {
 public:
     // Records `call`, then runs the action of when() if the call is its trigger.
     void add(std::string call);
+    // Records "name(a,b,...)": texts as they are, numbers and flags as digits, documents
+    // and objects by name.
+    template <class First, class... Rest>
+    void add(const char* name, const First& first, const Rest&... rest) {
+        add(std::string(name) + "(" + (piece(first) + ... + ("," + piece(rest))) + ")");
+    }
     // Runs `action` once, from inside the first host call recorded after this whose text
     // starts with `trigger`: the host calls back into the library from its callback.
     void when(std::string trigger, std::function<void()> action) {
@@ -51,50 +69,44 @@ public:
     }
 
 private:
+    // One argument of a logged call, as text.
+    static std::string piece(const std::string& value) { return value; }
+    static std::string piece(const char* value) { return value; }
+    static std::string piece(const TevString& value) { return text(value); }
+    static std::string piece(long long value) { return std::to_string(value); }
+    static std::string piece(const TevDerivedDocument* doc) { return nameOf(doc); }
+    static std::string piece(const TevDerivedObject* obj) { return nameOf(obj); }
+
     std::vector<std::string> m_calls;
     std::string m_trigger;
     std::function<void()> m_action;
 };
 
-std::string text(const TevString& value);
-// Flags as a row of digits: "1" for each set, "0" for each clear one.
-std::string flags(std::initializer_list<bool> values);
-// The items, separated by `separator`.
-std::string joined(const std::vector<std::string>& items, const char* separator = " ");
-// A document is named by its file name in the log.
-std::string nameOf(const TevDerivedDocument* doc);
-// An object is named by its label (see FakeObject).
-std::string nameOf(const TevDerivedObject* obj);
-
 class FakeFactory;
-class FakeModel;
 
 // What every fake object adds to its kind: a label for the log, and the host's
 // fillOldInfo, which writes "old:<label>" as title.
-class FakeObjectMixin {
-public:
-    FakeObjectMixin(CallLog& log, std::string label)
-        : m_log(log)
-        , m_label(std::move(label)) {}
-    virtual ~FakeObjectMixin() = default;
-    const std::string& label() const { return m_label; }
-
-protected:
-    void fillOld(TevDerivedObjectInfo* info);
-
-    CallLog& m_log;
-    std::string m_label;
+struct Labelled {
+    virtual ~Labelled() = default;
+    std::string label;
 };
 
 template <class Kind>
-class FakeObject : public Kind, public FakeObjectMixin {
+class FakeObject : public Kind, public Labelled {
 public:
     template <class... Args>
-    FakeObject(CallLog& log, std::string label, Args&&... args)
+    FakeObject(CallLog& log, std::string name, Args&&... args)
         : Kind(std::forward<Args>(args)...)
-        , FakeObjectMixin(log, std::move(label)) {}
+        , m_log(log) {
+        label = std::move(name);
+    }
+    void fillOldInfo(TevDerivedObjectInfo* info) override {
+        m_log.add("fillOldInfo", label);
+        info->setTitle(TevString(("old:" + label).c_str()));
+    }
 
-    void fillOldInfo(TevDerivedObjectInfo* info) override { fillOld(info); }
+private:
+    CallLog& m_log;
 };
 
 using FakeBomObject = FakeObject<TevDerivedObjectBom>;
@@ -127,25 +139,25 @@ public:
     TevDerDocEnums::ErrorStatus updateDerivedObject(int& out, const TevString& handle,
                                                     TevDerDocEnums::ObjectModification mod,
                                                     bool msgWas4, bool flag,
-                                                    bool msgWas13) override;
+                                                    bool msgWas13) override {
+        m_log.add("updateDerivedObject", this, handle, mod, flags({msgWas4, flag, msgWas13}));
+        ++out;
+        return script.updateResult;
+    }
     void fillOldInfo(TevDerivedDocumentInfo* info) override {
-        m_log.add("fillOldInfo(" + nameOf(this) + ")");
+        m_log.add("fillOldInfo", this);
         info->setDwgNo(u"old", u"");
     }
     void refreshOldInfo(TevDerivedDocumentInfo* info,
                         TevDerDocEnums::eDerivedDocInfo what) override {
-        m_log.add("refreshOldInfo(" + nameOf(this) + "," + std::to_string(what) + ")");
+        m_log.add("refreshOldInfo", this, what);
         info->setDwgNo(u"refreshed", u"");
     }
-    void beginGetUpdateAllDerObjs() override {
-        m_log.add("beginGetUpdateAllDerObjs(" + nameOf(this) + ")");
-    }
-    void endGetUpdateAllDerObjs() override {
-        m_log.add("endGetUpdateAllDerObjs(" + nameOf(this) + ")");
-    }
     bool checkDocumentStatus() override { return script.checkDocumentStatus; }
+    void beginGetUpdateAllDerObjs() override { m_log.add("beginGetUpdateAllDerObjs", this); }
+    void endGetUpdateAllDerObjs() override { m_log.add("endGetUpdateAllDerObjs", this); }
     int deregistFromModel() override {
-        m_log.add("deregistFromModel(" + nameOf(this) + ")");
+        m_log.add("deregistFromModel", this);
         return Kind::deregistFromModel();
     }
 
@@ -168,15 +180,13 @@ class FakeReportManager final : public TevReportManager {
 public:
     explicit FakeReportManager(CallLog& log)
         : m_log(log) {}
-    ~FakeReportManager() = default;
 
     int withdrawReport(const StructProjReport& report) override {
-        m_log.add("withdrawReport(" + std::to_string(report.m_number) + "," +
-                  text(report.m_filePath) + ")");
+        m_log.add("withdrawReport", report.m_number, report.m_filePath);
         return withdrawResult;
     }
     int isDstvReport(const StructProjReport& report) override {
-        m_log.add("isDstvReport(" + std::to_string(report.m_number) + ")");
+        m_log.add("isDstvReport", report.m_number);
         return dstvReports.count(report.m_number) != 0 ? 1 : 0;
     }
     int getModelExtract(StructProjModelExtract& extract) override;
@@ -194,23 +204,43 @@ class FakeFactory final : public TevDerivedDocumentsFactory {
 public:
     explicit FakeFactory(CallLog& log)
         : m_log(log) {}
-    ~FakeFactory() = default;
 
     void disposeObject(TevDerivedObject*& obj, TevDerivedDocumentsModel* model) override;
     void disposeDocument(TevDerivedDocument*& doc, TevDerivedDocumentsModel* model) override;
     TevDerivedDocument* createBomDocument(TevDerivedDocumentsModel* model,
-                                          const StructProjReport& report, int dstv) override;
+                                          const StructProjReport& report, int dstv) override {
+        m_log.add("createBomDocument", report.m_number, report.m_filePath, dstv);
+        return makeDocument<FakeBomDocument>(model, report, dstv);
+    }
     TevDerivedDocument* createNCDocument(TevDerivedDocumentsModel* model, const TevString& path,
                                          TevDerDocEnums::eDocSubType subType,
-                                         const TevString& ncName, bool ncFlag) override;
+                                         const TevString& ncName, bool ncFlag) override {
+        m_log.add("createNCDocument", path, subType, ncName, ncFlag);
+        return makeDocument<FakeNCDocument>(model, path, subType, ncName, ncFlag);
+    }
     TevDerivedDocument* createDetailDocument(TevDerivedDocumentsModel* model, std::int64_t id,
-                                             const TevString& path) override;
-    TevDerivedObject* createBomObject(TevDerivedDocument* doc, const TevString& handle) override;
-    TevDerivedObject* createNCObject(TevDerivedDocument* doc) override;
+                                             const TevString& path) override {
+        m_log.add("createDetailDocument", id, path);
+        return makeDocument<FakeDetailDocument>(model, id, path);
+    }
+    TevDerivedObject* createBomObject(TevDerivedDocument* doc, const TevString& handle) override {
+        m_log.add("createBomObject", doc, handle);
+        return nullObjects ? nullptr : makeObject<FakeBomObject>(nameOf(doc) + ":bom", doc, handle);
+    }
+    TevDerivedObject* createNCObject(TevDerivedDocument* doc) override {
+        m_log.add("createNCObject", doc);
+        return nullObjects ? nullptr : makeObject<FakeNCObject>(nameOf(doc) + ":nc", doc);
+    }
 
-    // A detail object that the host makes itself, counted like the factory's own.
+    // A detail object that the host makes itself, counted like the factory's own; labelled
+    // by its handle, or "detail<id>" without one.
     FakeDetailObject* makeDetailObject(TevDerivedDocument* doc, std::int64_t id,
-                                       const TevString& handle, std::string label = "");
+                                       const TevString& handle, std::string label = "") {
+        if (label.empty()) {
+            label = handle.isEmpty() ? "detail" + std::to_string(id) : text(handle);
+        }
+        return makeObject<FakeDetailObject>(label, doc, id, handle);
+    }
 
     // Script: create operations answer null; the script given to every new document.
     bool nullDocuments = false;
@@ -222,14 +252,17 @@ public:
     std::size_t liveDocuments() const { return m_documents.size(); }
     std::size_t liveObjects() const { return m_objects.size(); }
     bool isLive(const TevDerivedObject* obj) const { return m_objects.count(obj) != 0; }
-    bool isLive(const TevDerivedDocument* doc) const { return m_documents.count(doc) != 0; }
 
 private:
-    // Logs `call`, then answers handBack, null or a new Document of `args`.
+    // Answers handBack, null or a new Document of `args`.
     template <class Document, class... Args>
-    TevDerivedDocument* makeDocument(const std::string& call, Args&&... args);
+    TevDerivedDocument* makeDocument(Args&&... args);
     template <class Object, class... Args>
-    Object* makeObject(std::string label, Args&&... args);
+    Object* makeObject(std::string label, Args&&... args) {
+        auto* obj = new Object(m_log, std::move(label), std::forward<Args>(args)...);
+        m_objects.insert(obj);
+        return obj;
+    }
 
     CallLog& m_log;
     std::set<const TevDerivedDocument*> m_documents;
@@ -237,68 +270,70 @@ private:
 };
 
 class FakeModel : public TevDerivedDocumentsModel {
+    using Docs = TevArray<TevDerivedDocument*>;
+    using Info = TevDerDocEnums::eDerivedDocInfo;
+
 public:
-    FakeModel(CallLog& log, const TevString& path, TevReportManager* reportManager);
-    ~FakeModel() override = default;
+    FakeModel(CallLog& log, const TevString& path, TevReportManager* manager)
+        : TevDerivedDocumentsModel(path)
+        , reportManager(manager)
+        , m_log(log) {}
 
     TevReportManager* getReportManager() override {
-        m_log.add("getReportManager");
+        on("getReportManager");
         return reportManager;
     }
-    void addUpdOnlyDerivedObjects(TevDerivedDocument* doc, bool flag1, bool flag2) override;
-    void checkDerivedObjects(TevDerivedDocument* doc, bool flag1, bool flag2) override {
-        m_log.add("checkDerivedObjects(" + nameOf(doc) + "," + flags({flag1, flag2}) + ")");
+    void addUpdOnlyDerivedObjects(TevDerivedDocument* doc, bool flag1, bool flag2) override {
+        on("model.addUpdOnlyDerivedObjects", doc, flags({flag1, flag2}));
+        if (addUpdOnly) {
+            addUpdOnly(doc);
+        }
     }
-    TevDerDocEnums::ErrorStatus getNewUpdate(TevDerivedObject* obj, bool flag) override {
-        m_log.add("getNewUpdate(" + nameOf(obj) + "," + flags({flag}) + ")");
+    void checkDerivedObjects(TevDerivedDocument* d, bool f1, bool f2) override {
+        on("checkDerivedObjects", d, flags({f1, f2}));
+    }
+    Enums::ErrorStatus getNewUpdate(TevDerivedObject* obj, bool flag) override {
+        on("getNewUpdate", obj, flag);
         return newUpdate;
     }
-    int fillNewInfo(TevDerivedObject* obj, TevDerivedObjectInfo* info) override;
+    Enums::ErrorStatus newUpdate = Enums::eStatusOk;
+    int fillNewInfo(TevDerivedObject* obj, TevDerivedObjectInfo* info) override {
+        on("fillNewInfo", obj);
+        if (objectFillAnswer != 0) {
+            info->setTitle(TevString(("new:" + nameOf(obj)).c_str()));
+        }
+        return objectFillAnswer;
+    }
+    int objectFillAnswer = 1; // nonzero: the object's new info is filled, "new:<label>"
     void fillNewInfo(TevDerivedDocument* doc, TevDerivedDocumentInfo* info) override {
-        m_log.add("fillNewInfo(doc " + nameOf(doc) + ")");
+        on("fillNewInfo", "doc " + nameOf(doc));
         info->setDwgNo(u"new", u"");
     }
-    void refreshNewInfo(TevDerivedObject* obj, TevDerivedObjectInfo*,
-                        TevDerDocEnums::eDerivedDocInfo what) override {
-        m_log.add("refreshNewInfo(" + nameOf(obj) + "," + std::to_string(what) + ")");
+    void refreshNewInfo(TevDerivedObject* o, TevDerivedObjectInfo*, Info what) override {
+        on("refreshNewInfo", o, what);
     }
-    void refreshNewInfo(TevDerivedDocument* doc, TevDerivedDocumentInfo*,
-                        TevDerDocEnums::eDerivedDocInfo what) override {
-        m_log.add("refreshNewInfo(doc " + nameOf(doc) + "," + std::to_string(what) + ")");
+    void refreshNewInfo(TevDerivedDocument* d, TevDerivedDocumentInfo*, Info what) override {
+        on("refreshNewInfo", "doc " + nameOf(d), what);
     }
-    void derivedDocModified(TevDerDocEnums::ModificationState state) override {
-        m_log.add("derivedDocModified(" + std::to_string(state) + ")");
-    }
+    void derivedDocModified(Enums::ModificationState s) override { on("derivedDocModified", s); }
     int isCommandActive(const TevString& fullFileName) override {
-        m_log.add("isCommandActive(" + text(fullFileName) + ")");
+        on("isCommandActive", fullFileName);
         return commandActive;
     }
-    void beginCheckDerivedObjects() override { m_log.add("beginCheckDerivedObjects"); }
-    void endCheckDerivedObjects() override { m_log.add("endCheckDerivedObjects"); }
-    void prepareCheckHasUpdReq(TevDerDocEnums::eDocType type) override {
-        m_log.add("prepareCheckHasUpdReq(" + std::to_string(type) + ")");
-    }
-    void derivedDocRefreshed(TevDerivedDocument* doc) override {
-        m_log.add("derivedDocRefreshed(" + nameOf(doc) + ")");
-    }
+    void beginCheckDerivedObjects() override { on("beginCheckDerivedObjects"); }
+    void endCheckDerivedObjects() override { on("endCheckDerivedObjects"); }
+    void prepareCheckHasUpdReq(Enums::eDocType t) override { on("prepareCheckHasUpdReq", t); }
+    void derivedDocRefreshed(TevDerivedDocument* d) override { on("derivedDocRefreshed", d); }
     void disableAndDeleteCache() override {
-        m_log.add("disableAndDeleteCache");
+        on("disableAndDeleteCache");
         TevDerivedDocumentsModel::disableAndDeleteCache();
     }
-    void addDerivedBomDocs(bool check, TevArray<TevDerivedDocument*>&) override {
-        m_log.add("addDerivedBomDocs(" + flags({check}) + ")");
-    }
-    void addDerivedNCDocs(bool check, TevArray<TevDerivedDocument*>&) override {
-        m_log.add("addDerivedNCDocs(" + flags({check}) + ")");
-    }
-    void addDerivedDetailDocs(bool check, TevArray<TevDerivedDocument*>&) override {
-        m_log.add("addDerivedDetailDocs(" + flags({check}) + ")");
-    }
+    void addDerivedBomDocs(bool check, Docs&) override { on("addDerivedBomDocs", check); }
+    void addDerivedNCDocs(bool check, Docs&) override { on("addDerivedNCDocs", check); }
+    void addDerivedDetailDocs(bool check, Docs&) override { on("addDerivedDetailDocs", check); }
 
     // Script.
     TevReportManager* reportManager;
-    TevDerDocEnums::ErrorStatus newUpdate = TevDerDocEnums::eStatusOk;
-    int objectFillAnswer = 1; // fillNewInfo for objects; nonzero writes "new:<label>"
     int commandActive = 0;
     std::function<void(TevDerivedDocument*)> addUpdOnly;
 
@@ -313,6 +348,12 @@ public:
     using TevDerivedDocumentsModel::m_detailsCacheValid;
 
 private:
+    // Records the call "name(args)".
+    template <class... Args>
+    void on(const char* name, const Args&... args) {
+        m_log.add(name, args...);
+    }
+
     CallLog& m_log;
 };
 
@@ -321,8 +362,6 @@ private:
 class FakeHost {
 public:
     explicit FakeHost(const TevString& pathToDerDocs = u"C:\\Model\\DerDocs");
-    FakeHost(const FakeHost&) = delete;
-    FakeHost& operator=(const FakeHost&) = delete;
     ~FakeHost();
 
     FakeModel& model() { return *m_model; }
@@ -332,12 +371,21 @@ public:
     void destroyModel() { m_model.reset(); }
 
     FakeDetailDocument* addDetail(std::int64_t id, const char* path, bool update = false,
-                                  bool checkFile = false, bool resetStatus = false);
+                                  bool checkFile = false, bool resetStatus = false) {
+        return dynamic_cast<FakeDetailDocument*>(
+            m_model->addDetailDoc(id, path, update, checkFile, resetStatus));
+    }
     FakeBomDocument* addBom(int number, const char* path, bool update = false,
-                            bool checkFile = false, bool resetStatus = false);
+                            bool checkFile = false, bool resetStatus = false) {
+        return dynamic_cast<FakeBomDocument*>(
+            m_model->addBomDoc({number, u"", path}, update, checkFile, resetStatus));
+    }
     FakeNCDocument* addNC(const char* path, TevDerDocEnums::eDocSubType subType, const char* ncName,
                           bool ncFlag, bool update = false, bool checkFile = false,
-                          bool resetStatus = false);
+                          bool resetStatus = false) {
+        return dynamic_cast<FakeNCDocument*>(
+            m_model->addNCDoc(path, subType, ncName, ncFlag, update, checkFile, resetStatus));
+    }
 
     CallLog log;
     FakeReportManager reportManager{log};
@@ -352,8 +400,11 @@ private:
 // library reports is recorded, and the test fails on one it did not take.
 class DetailDocumentTest : public testing::Test {
 protected:
-    DetailDocumentTest();
-    ~DetailDocumentTest() override;
+    DetailDocumentTest() {
+        folder.createFile("Details/A1.dwg");
+        host.log.clear();
+    }
+    ~DetailDocumentTest() override { EXPECT_EQ(recorder.texts(), std::vector<std::string>{}); }
     // Adds the detail object the host made itself, with the handle "H<id>" unless one is
     // given (an empty one labels it "detail<id>").
     FakeDetailObject* add(std::int64_t id, const char16_t* handle = nullptr, bool updOnly = false,
@@ -365,6 +416,20 @@ protected:
     FakeDetailDocument* doc = host.addDetail(11, "..\\Details\\A1.dwg");
     FakeDetailObject* obj = dynamic_cast<FakeDetailObject*>(doc->objects()[0]);
 };
+
+template <class Document, class... Args>
+TevDerivedDocument* FakeFactory::makeDocument(Args&&... args) {
+    if (handBack != nullptr) {
+        return std::exchange(handBack, nullptr);
+    }
+    if (nullDocuments) {
+        return nullptr;
+    }
+    auto* doc = new Document(m_log, *this, std::forward<Args>(args)...);
+    doc->script = documentScript;
+    m_documents.insert(doc);
+    return doc;
+}
 
 } // namespace lumtest
 
