@@ -1,7 +1,6 @@
 #include "BenchHost.h"
 
 #include <map>
-#include <string>
 
 namespace lumbench {
 
@@ -15,7 +14,9 @@ constexpr std::int64_t kUpdateEvery = 10;
 constexpr std::int64_t kFirstDrawingNumber = 1000;
 
 TevString decimal(std::int64_t value) {
-    return TevString(std::to_string(value).c_str());
+    char16_t units[kTevDecimalUnitsMax + 1] = {}; // zero-terminated
+    tevDecimalUnits(value, units);
+    return TevString(units);
 }
 
 void describe(const TevDerivedDocument& doc, TevDerivedDocumentInfo& info) {

@@ -28,6 +28,11 @@ auto numbersOf(R& r) {
     return std::tie(r.m_objectStatus, r.m_category, r.m_subCategory, r.m_commandActive,
                     r.m_approvalStatusIndex, r.m_checkStatus, r.m_logicalObjectSelection);
 }
+template <class R>
+auto othersOf(R& r) {
+    return std::tie(r.m_singlePartsDetailed, r.m_mainPartsDetailed, r.m_revisions,
+                    r.m_derivedObject, r.m_detExternalObjectState, r.m_removed);
+}
 auto restOf(const Row& r) {
     return std::make_tuple(r.m_singlePartsDetailed.length(), r.m_mainPartsDetailed.length(),
                            r.m_revisions.length(), r.getDeletedStatus(), r.m_derivedObject,
@@ -84,6 +89,12 @@ TEST(TevDocManObject, AssignmentCopiesEveryFieldAndTablesMoveRowsWhole) {
     table.removeAt(0);
     expectSameFields(table[0], filledRow(1));
     expectSameFields(table.last(), filledRow(9));
+}
+
+TEST(TevDocManObject, TheFieldListsAboveHoldEveryFieldOfTheRow) {
+    const Row row;
+    const auto fields = std::tuple_cat(textsOf(row), numbersOf(row), othersOf(row));
+    EXPECT_EQ(lumtest::roomForUnlistedFields(row, sizeof(TevTableObject), fields), "");
 }
 
 // Hosts read these starting values as "no category yet" and "not approved, checked".

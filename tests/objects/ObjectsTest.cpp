@@ -8,6 +8,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -200,6 +201,88 @@ TEST(TevDerivedObjectNCInfo, ResetRestoresTheIntegersKeepsTheTextsAndCopiesTakeT
     const std::string texts = " 5[s.nc1,s-all.nc1,s.dll,s-run,s.xml]";
     expectTheCommonBehaviour<TevDerivedObjectNCInfo>("-1 -1 -1 5[,,,,]", "7 8 1" + texts,
                                                      "-1 -1 -1" + texts);
+}
+
+// Every field each info class declares, its base's included, reached through classes of
+// the test's own since they are protected. A field added to an info class belongs in its
+// list; the test below then fails until every hand-written copy and move takes it.
+template <class Info>
+struct SharedFields : Info {
+    static auto shared(const Info& i) {
+        using F = SharedFields;
+        return std::tie(i.*&F::m_title, i.*&F::m_date, i.*&F::m_logicalBaseObjectHandle,
+                        i.*&F::m_logicalBaseServerHandle, i.*&F::m_modelSelection,
+                        i.*&F::m_modelHandles, i.*&F::m_serverHandles,
+                        i.*&F::m_equalPartModelHandle, i.*&F::m_equalPartServerHandle);
+    }
+};
+struct BomFields : SharedFields<TevDerivedObjectBomInfo> {
+    static auto of(const TevDerivedObjectBomInfo& i) {
+        using F = BomFields;
+        return std::tuple_cat(shared(i), std::tie(i.*&F::m_modelExtractKey, i.*&F::m_templateKey,
+                                                  i.*&F::m_templateLocation, i.*&F::m_bomType,
+                                                  i.*&F::m_detailHandles));
+    }
+};
+struct DetailFields : SharedFields<TevDerivedObjectDetailInfo> {
+    static auto of(const TevDerivedObjectDetailInfo& i) {
+        using F = DetailFields;
+        return std::tuple_cat(
+            shared(i),
+            std::tie(i.*&F::m_styleName, i.*&F::m_processDescription, i.*&F::m_scale,
+                     i.*&F::m_handle, i.*&F::m_prototypeName, i.*&F::m_singlePartsDetailed,
+                     i.*&F::m_mainPartsDetailed, i.*&F::m_singlePartsDetailedServerHandles,
+                     i.*&F::m_mainPartsDetailedServerHandles, i.*&F::m_detExternalObjectState,
+                     i.*&F::m_logicalObjectSelection));
+    }
+};
+struct NCFields : SharedFields<TevDerivedObjectNCInfo> {
+    static auto of(const TevDerivedObjectNCInfo& i) {
+        using F = NCFields;
+        return std::tuple_cat(shared(i),
+                              std::tie(i.*&F::m_styleKey, i.*&F::m_fileWritenForSingleObject,
+                                       i.*&F::m_fileWritenGlobal, i.*&F::m_ncAddinDllName,
+                                       i.*&F::m_ncAddinRunName, i.*&F::m_isDSTVExtension,
+                                       i.*&F::m_isDSTVNC, i.*&F::m_defaultsOverrideXmlPath));
+    }
+};
+
+std::string shown(const TevString& text) {
+    return text.toUtf8();
+}
+std::string shown(const List& list) {
+    return join(list);
+}
+template <class Number>
+std::string shown(Number number) {
+    return std::to_string(number);
+}
+template <class... Fields>
+std::string shown(const std::tuple<Fields&...>& fields) {
+    std::string text;
+    std::apply([&](const auto&... field) { ((text += shown(field) + "|"), ...); }, fields);
+    return text;
+}
+
+// The copies and moves are written out (a move copies the lists); each must take every
+// field the class declares.
+template <class Info, class Fields>
+void expectCopiesTakeEveryField() {
+    const Info src = filled<Info>(u"s", 7);
+    EXPECT_EQ(lumtest::roomForUnlistedFields(src, sizeof(void*), Fields::of(src)), "");
+    Info copy(src), assigned, moveSource(src), moved(std::move(moveSource)), moveAssigned;
+    assigned = src;
+    Info assignSource(src);
+    moveAssigned = std::move(assignSource);
+    for (const Info* result : {&copy, &assigned, &moved, &moveAssigned}) {
+        EXPECT_EQ(shown(Fields::of(*result)), shown(Fields::of(src)));
+    }
+}
+
+TEST(TevDerivedObjectInfo, CopiesAndMovesOfEveryKindTakeEveryDeclaredField) {
+    expectCopiesTakeEveryField<TevDerivedObjectBomInfo, BomFields>();
+    expectCopiesTakeEveryField<TevDerivedObjectDetailInfo, DetailFields>();
+    expectCopiesTakeEveryField<TevDerivedObjectNCInfo, NCFields>();
 }
 
 using namespace lumtest;

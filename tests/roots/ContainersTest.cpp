@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -153,6 +154,35 @@ TEST(TevArray, AppendsReserveAheadWithoutChangingWhatThePhysicalLengthShows) {
     EXPECT_EQ(array.modificationCount(), before + 5) << "each non-const access counts";
     array.setPhysicalLength(100);
     EXPECT_EQ(array.capacity(), 100) << "asked for exactly";
+}
+
+// Reserving for appends gives at once the physical length the appends would end with,
+// so that they allocate nothing more; the length and the elements stay.
+TEST(TevArray, ReservesForAppendsThePhysicalLengthTheAppendsWouldReach) {
+    struct Row {
+        int length, growthStep, count, physical, allocations;
+    };
+    const Row rows[] = {{0, 8, 1, 8, 1},       {3, 8, 5, 8, 0},          {3, 8, 6, 16, 1},
+                        {5, 3, 10, 15, 1},     {2, 8, 0, 8, 0},          {2, 8, -4, 8, 0},
+                        {2, 8, INT_MAX, 8, 0}, {0, 1, 100000, 100000, 1}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.count) + " after " + std::to_string(row.length));
+        TevArray<int> array(0, row.growthStep);
+        for (int index = 0; index < row.length; ++index) {
+            array.append(index + 1);
+        }
+        const int physicalBefore = array.physicalLength();
+        const ScopedAllocationFailure counting(INT_MAX);
+        array.reserveForAppends(row.count);
+        EXPECT_EQ(counting.grantedSoFar(), row.allocations);
+        EXPECT_EQ(array.length(), row.length);
+        EXPECT_EQ(array.physicalLength(), std::max(row.physical, physicalBefore));
+        for (int index = 0; index < row.count && row.count != INT_MAX; ++index) {
+            array.append(0);
+        }
+        EXPECT_EQ(counting.grantedSoFar(), row.allocations) << "the appends allocate nothing";
+        EXPECT_TRUE(row.length == 0 || array[row.length - 1] == row.length);
+    }
 }
 
 using Table = TevHashTable<int, CountedElement>; // a value knows its key, and counts

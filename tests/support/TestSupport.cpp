@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <fstream>
@@ -73,6 +74,24 @@ void TempFolder::createFile(const std::string& relative, const std::string& cont
     const std::filesystem::path file = m_path / relative;
     std::filesystem::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << contents;
+}
+
+std::string roomForUnlistedFields(std::size_t from, std::size_t size, std::size_t align,
+                                  std::vector<FieldSpan> spans) {
+    const auto alignUp = [](std::size_t at, std::size_t to) { return (at + to - 1) / to * to; };
+    std::sort(spans.begin(), spans.end(),
+              [](const FieldSpan& a, const FieldSpan& b) { return a.offset < b.offset; });
+    std::size_t end = from;
+    for (const FieldSpan& span : spans) {
+        if (span.offset > alignUp(end, span.align)) {
+            return "room for a field at byte " + std::to_string(end);
+        }
+        end = span.offset + span.size;
+    }
+    if (alignUp(end, align) != size) {
+        return "room for a field at byte " + std::to_string(end) + " of " + std::to_string(size);
+    }
+    return std::string();
 }
 
 } // namespace lumtest

@@ -2,14 +2,11 @@
 
 #include "HostFiles.h"
 #include "HostModel.h"
+#include "HostText.h"
 
 #include <string>
 
 namespace {
-
-TevString text(const std::string& utf8) {
-    return TevString(utf8.c_str());
-}
 
 // A pending object has the title of its pending record; every other object shows
 // its document's title.

@@ -17,7 +17,8 @@
 
 class HostFactory;
 
-// What every document of this host adds to its library kind: its manifest record.
+// The part every document of this host has, whatever its kind: its manifest record,
+// which recordOf finds through this base.
 class ManifestDocument {
 public:
     explicit ManifestDocument(const DocumentRecord& record)
@@ -48,18 +49,16 @@ void refreshDocument(const TevDerivedDocument& doc, TevDerivedDocumentInfo& info
 // False, with `info` untouched, when the object's document has no record.
 bool describeObject(const TevDerivedObject& obj, TevDerivedObjectInfo& info);
 
-class HostDetailDocument final : public TevDerivedDocumentDetail, public ManifestDocument {
+// A document of this host: the library's kind `Kind`, built from the arguments that
+// follow the record, completed with its manifest record, its regeneration and its info.
+template <class Kind>
+class HostDocument : public Kind, public ManifestDocument {
 public:
-    HostDetailDocument(TevDerivedDocumentsModel* model, std::int64_t id, const TevString& path,
-                       const DocumentRecord& record, HostFactory& factory)
-        : TevDerivedDocumentDetail(model, id, path)
-        , ManifestDocument(record)
-        , m_factory(factory) {}
+    template <class... KindArguments>
+    explicit HostDocument(const DocumentRecord& record, KindArguments&&... arguments)
+        : Kind(std::forward<KindArguments>(arguments)...)
+        , ManifestDocument(record) {}
 
-    // Adds the object of the detail, reads the update requirement (which lets the
-    // model add the pending objects) and updates or checks the objects.
-    int addAllDerivedObjects(bool update, bool alreadyRegistered, bool checkFile,
-                             bool resetStatus) override;
     TevDerDocEnums::ErrorStatus updateDerivedObject(int&, const TevString&,
                                                     TevDerDocEnums::ObjectModification, bool, bool,
                                                     bool) override {
@@ -70,6 +69,19 @@ public:
                         TevDerDocEnums::eDerivedDocInfo what) override {
         refreshDocument(*this, *info, what);
     }
+};
+
+class HostDetailDocument final : public HostDocument<TevDerivedDocumentDetail> {
+public:
+    HostDetailDocument(const DocumentRecord& record, HostFactory& factory,
+                       TevDerivedDocumentsModel* model, std::int64_t id, const TevString& path)
+        : HostDocument(record, model, id, path)
+        , m_factory(factory) {}
+
+    // Adds the object of the detail, reads the update requirement (which lets the
+    // model add the pending objects) and updates or checks the objects.
+    int addAllDerivedObjects(bool update, bool alreadyRegistered, bool checkFile,
+                             bool resetStatus) override;
 
     // While the drawing requires an update, adds the pending objects of its record
     // that it does not hold yet, as update-only objects.
@@ -84,16 +96,11 @@ private:
     HostFactory& m_factory;
 };
 
-// A BOM list, DSTV list or NC file of this host: the library's kind `Kind` holds the
-// document's one object; the host adds its manifest record, its update requirement,
-// its regeneration and its info.
+// A BOM list, DSTV list or NC file: the library's kind adds the document's one object.
 template <class Kind>
-class HostSingleObjectDocument final : public Kind, public ManifestDocument {
+class HostSingleObjectDocument final : public HostDocument<Kind> {
 public:
-    template <class... KindArguments>
-    HostSingleObjectDocument(const DocumentRecord& record, KindArguments&&... arguments)
-        : Kind(std::forward<KindArguments>(arguments)...)
-        , ManifestDocument(record) {}
+    using HostDocument<Kind>::HostDocument;
 
     // Reads the update requirement, then lets the library add the document's object.
     int addAllDerivedObjects(bool update, bool alreadyRegistered, bool checkFile,
@@ -101,41 +108,22 @@ public:
         readUpdateRequirement(*this);
         return Kind::addAllDerivedObjects(update, alreadyRegistered, checkFile, resetStatus);
     }
-    TevDerDocEnums::ErrorStatus updateDerivedObject(int&, const TevString&,
-                                                    TevDerDocEnums::ObjectModification, bool, bool,
-                                                    bool) override {
-        return regenerate(*this);
-    }
-    void fillOldInfo(TevDerivedDocumentInfo* info) override { describeDocument(*this, *info); }
-    void refreshOldInfo(TevDerivedDocumentInfo* info,
-                        TevDerDocEnums::eDerivedDocInfo what) override {
-        refreshDocument(*this, *info, what);
-    }
 };
 
 using HostBomDocument = HostSingleObjectDocument<TevDerivedDocumentBom>;
 using HostNCDocument = HostSingleObjectDocument<TevDerivedDocumentNC>;
 
-// The objects fill their info from their document's record.
-class HostDetailObject final : public TevDerivedObjectDetail {
+// An object of this host: the library's kind `Kind`, filling its info from its
+// document's record.
+template <class Kind>
+class HostObject final : public Kind {
 public:
-    HostDetailObject(TevDerivedDocument* doc, std::int64_t id, const TevString& handle)
-        : TevDerivedObjectDetail(doc, id, handle) {}
+    using Kind::Kind;
     void fillOldInfo(TevDerivedObjectInfo* info) override { describeObject(*this, *info); }
 };
 
-class HostBomObject final : public TevDerivedObjectBom {
-public:
-    HostBomObject(TevDerivedDocument* doc, const TevString& handle)
-        : TevDerivedObjectBom(doc, handle) {}
-    void fillOldInfo(TevDerivedObjectInfo* info) override { describeObject(*this, *info); }
-};
-
-class HostNCObject final : public TevDerivedObjectNC {
-public:
-    explicit HostNCObject(TevDerivedDocument* doc)
-        : TevDerivedObjectNC(doc) {}
-    void fillOldInfo(TevDerivedObjectInfo* info) override { describeObject(*this, *info); }
-};
+using HostDetailObject = HostObject<TevDerivedObjectDetail>;
+using HostBomObject = HostObject<TevDerivedObjectBom>;
+using HostNCObject = HostObject<TevDerivedObjectNC>;
 
 #endif // LUM_REFERENCE_HOST_HOST_DOCUMENTS_H

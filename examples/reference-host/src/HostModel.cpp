@@ -1,14 +1,11 @@
 #include "HostModel.h"
 
 #include "HostDocuments.h"
+#include "HostText.h"
 
 #include <map>
 
 namespace {
-
-TevString text(const std::string& utf8) {
-    return TevString(utf8.c_str());
-}
 
 // The manifest record of the document listed under `kind` and `path` in the manifest
 // of `model`; a document the manifest does not list gets an empty record.
@@ -52,8 +49,8 @@ TevDerivedDocument* HostFactory::createNCDocument(TevDerivedDocumentsModel* mode
 
 TevDerivedDocument* HostFactory::createDetailDocument(TevDerivedDocumentsModel* model,
                                                       std::int64_t id, const TevString& path) {
-    return new HostDetailDocument(model, id, path, recordFor(model, RecordKind::Detail, path),
-                                  *this);
+    return new HostDetailDocument(recordFor(model, RecordKind::Detail, path), *this, model, id,
+                                  path);
 }
 
 TevDerivedObject* HostFactory::createBomObject(TevDerivedDocument* doc, const TevString& handle) {
@@ -204,9 +201,6 @@ void HostModel::prepareCheckHasUpdReq(TevDerDocEnums::eDocType type) {
 // done, so a refreshed document needs nothing redrawn here.
 void HostModel::derivedDocRefreshed(TevDerivedDocument*) {}
 
-// Every kind is registered the same way: its objects updated when the caller asks
-// (`check`), no file check, so that a document whose file is gone stays registered
-// and shows as missing, and the statuses of new objects reset.
 bool HostModel::startRegistering(TevDerDocEnums::eDocType type) {
     if (m_derDocsCachedA[type]) {
         return false;

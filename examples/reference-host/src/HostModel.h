@@ -25,7 +25,6 @@ public:
     HostFactory() = default;
     HostFactory(const HostFactory&) = delete;
     HostFactory& operator=(const HostFactory&) = delete;
-    ~HostFactory() = default;
 
     void disposeObject(TevDerivedObject*& obj, TevDerivedDocumentsModel* model) override;
     void disposeDocument(TevDerivedDocument*& doc, TevDerivedDocumentsModel* model) override;
@@ -51,7 +50,6 @@ public:
     explicit HostReportManager(const Manifest& manifest);
     HostReportManager(const HostReportManager&) = delete;
     HostReportManager& operator=(const HostReportManager&) = delete;
-    ~HostReportManager() = default;
 
     // The reports still in the list.
     const std::vector<StructProjReport>& reports() const { return m_reports; }
@@ -70,9 +68,9 @@ public:
     // The model of the derived-documents folder `folder`: reads its manifest, whose
     // problems are reported on `errors`. No document is registered yet.
     HostModel(const std::string& folder, std::ostream& errors);
-    // Disposes of the documents while this host's part still exists: the factory tells
-    // this model about every object it deletes, which the library's own destructor,
-    // running after this one, could no longer reach.
+    // Resets the documents while this subclass still exists: disposing of them calls
+    // back into it (the factory reports every deleted object to objectDisposed), which
+    // the library's destructor, running after this one, could no longer do.
     ~HostModel() override;
 
     const Manifest& manifest() const { return m_manifest; }
@@ -100,6 +98,9 @@ public:
     int isCommandActive(const TevString& fullFileName) override;
     void prepareCheckHasUpdReq(TevDerDocEnums::eDocType type) override;
     void derivedDocRefreshed(TevDerivedDocument* doc) override;
+    // Every kind is registered the same way: its objects updated when the caller asks
+    // (`check`), no file check, so that a document whose file is gone stays registered
+    // and shows as missing, and the statuses of new objects reset.
     void addDerivedBomDocs(bool check, TevArray<TevDerivedDocument*>& docs) override;
     void addDerivedNCDocs(bool check, TevArray<TevDerivedDocument*>& docs) override;
     void addDerivedDetailDocs(bool check, TevArray<TevDerivedDocument*>& docs) override;

@@ -4,6 +4,7 @@
 // prints what the library knows about them.
 #include "HostFiles.h"
 #include "HostModel.h"
+#include "HostText.h"
 #include "ProgressBar.h"
 #include "RowTable.h"
 
@@ -35,10 +36,6 @@ const char* const kProgram = "derived-docs";
 // The option that adds a last line telling how long the command took.
 const char* const kTimeOption = "--time";
 
-TevString text(const std::string& utf8) {
-    return TevString(utf8.c_str());
-}
-
 // A command line that cannot be run: one line on stderr, and nothing is done.
 int usageError(const std::string& message) {
     std::cerr << kProgram << ": " << message << " (try '" << kProgram << " --help')\n";
@@ -57,9 +54,9 @@ void reportAssertion(const char* expression, const char* file, int line) {
               << line << ")\n";
 }
 
-// What a host installs for the whole process before it makes a model, and removes
-// after the model is gone: the factory, the progress display, the assertion handler
-// and the prompt text of the update check.
+// What a host installs for the whole process before it makes a model: the assertion
+// handler, the factory, the progress display and the prompt that names the progress of
+// the update check. All but the prompt are removed after the model is gone.
 class HostServices {
 public:
     HostServices()
@@ -82,12 +79,11 @@ private:
     ProgressBar m_progress;
 };
 
-// Every document of the model, after the library let the host register them and
-// checked which ones require an update.
+// Every document of the model, after the library checked which ones require an
+// update; the check lets the host register them first (prepareCheckHasUpdReq).
 TevArray<TevDerivedDocument*> checkedDocuments(HostModel& model) {
-    TevArray<TevDerivedDocument*> docs;
-    model.getDerivedDocsOfType(docs, TevDerDocEnums::eDocTypeAll);
     model.checkHasUpdReqForDerivedDocs(TevDerDocEnums::eDocTypeAll, true);
+    TevArray<TevDerivedDocument*> docs;
     model.getDerivedDocs(docs);
     return docs;
 }
@@ -107,17 +103,17 @@ int runShow(HostModel& model, const std::vector<std::string>&) {
     const TevArray<TevDerivedDocument*> docs = checkedDocuments(model);
     TevArray<TevDocManObject> rows;
     model.setDocManObjects(&rows);
-    model.setDocumentsManagerOpen(true);
+    model.setDocumentsManagerOpen(true); // Rows that leave the table are only marked now.
     for (TevDerivedDocument* doc : docs) {
         doc->getUpdateAllDerObjs(false); // The table shows each object's current status.
         doc->addDocManObjects(&rows);
     }
     printDocManRows(rows, model.getPathToDerDocs(), std::cout);
     std::cout << docs.length() << " documents, " << rows.length() << " objects.\n";
-    // The rows point at objects of the model: close the manager and detach the table
-    // before the model goes. Detaching tells every object it left the table, in one
-    // walk over the documents; the rows then go with the table. (Taking each
-    // document's rows out one by one would close up the table once per object.)
+    // The table goes first, the model lives on (and would take rows out of an attached
+    // table when it resets): close the manager, which erases the marked rows, then
+    // detach the table; every object forgets its row in one walk, and the rows go with
+    // the table.
     model.setDocumentsManagerOpen(false);
     model.setDocManObjects(nullptr);
     return kExitOk;
@@ -150,8 +146,7 @@ int runCheck(HostModel& model, const std::vector<std::string>&) {
 }
 
 int runMissing(HostModel& model, const std::vector<std::string>&) {
-    TevArray<TevDerivedDocument*> docs;
-    model.getDerivedDocsOfType(docs, TevDerDocEnums::eDocTypeAll);
+    model.addDerivedDocs(TevDerDocEnums::eDocTypeAll, false);
     const std::vector<std::string> before = documentNames(model);
     model.deleteMissingFileDocs(TevDerDocEnums::eDocTypeAll);
     const std::vector<std::string> after = documentNames(model);
@@ -250,8 +245,7 @@ bool moveDocumentFile(HostModel& model, TevDerivedDocument& doc, const TevString
 
 int runRename(HostModel& model, const std::vector<std::string>& operands) {
     const std::string& newName = operands[1];
-    TevArray<TevDerivedDocument*> docs;
-    model.getDerivedDocsOfType(docs, TevDerDocEnums::eDocTypeAll);
+    model.addDerivedDocs(TevDerDocEnums::eDocTypeAll, false);
     TevDerivedDocument* doc = findDocument(model, operands[0]);
     if (doc == nullptr) {
         return argumentError("no document is named " + operands[0]);

@@ -85,10 +85,45 @@ struct LUMDERDOC_EXPORT TevDerDocEnums {
         eObjectModified = 1,
     };
 
+    // The codes a row of the document-manager table shows for its object's status
+    // (TevDocManObject::m_objectStatus). A status without a code of its own shows as
+    // itself.
+    enum eDisplayCode : std::int32_t {
+        eDisplayOtherError = -5,  // an error state above 1000 without a code of its own
+        eDisplayError1002 = -4,   // eStatusError1002
+        eDisplayError1008 = -3,   // eStatusError1008
+        eDisplayFileMissing = -2, // eStatusFileMissing
+        eDisplayError6 = -1,      // eStatusError6
+        eDisplayUndetermined = 3, // eStatusUndetermined, shown like eStatusRecheck
+        eDisplayDuplicate = 15,   // any status of an object in a duplicate group of two or more
+    };
+
     // The code the document-manager table shows for `status`: 1002 gives -4, 1008
     // gives -3, 1001 gives -2, 6 gives -1, 9 gives 3, any other value above 1000 gives
-    // -5, and every other value (negative ones included) shows as itself.
+    // -5, and every other value (negative ones included) shows as itself. A row shows
+    // eDisplayDuplicate instead for an object in a duplicate group.
     static int displayCode(ErrorStatus status);
+
+    // The category codes (TevDocManObject::m_category) the object kinds write into their
+    // rows, from the key of the object's document. What a category looks like on screen
+    // is the host's choice.
+    enum eDocManCategory : std::int32_t {
+        eDocManCategoryDetail = 0,      // detail objects; BOM objects of a detail key
+        eDocManCategoryBom = 1,         // objects of a plain BOM document
+        eDocManCategoryNC = 2,          // DSTV lists; NC objects of DSTV and named NC documents
+        eDocManCategoryNCDxf = 3,       // NC objects of eDocSubTypeNCDxf documents
+        eDocManCategoryHostDetail4 = 4, // set by the host on a detail row; refills keep it
+        eDocManCategoryHostDetail5 = 5, // set by the host on a detail row; refills keep it
+    };
+
+    // The sub-category codes (TevDocManObject::m_subCategory) written with a category.
+    // A plain BOM document's row keeps the sub-category it has.
+    enum eDocManSubCategory : std::int32_t {
+        eDocManSubCategoryNone = -1, // detail rows; DXF rows whose NC name lacks "DXF"
+        eDocManSubCategoryBom = 0,   // BOM objects of a detail key, and DSTV lists
+        eDocManSubCategoryDstv = 1,  // NC objects of eDocSubTypeDstv documents
+        eDocManSubCategoryNamed = 2, // NC rows showing the key's NC name as a file name
+    };
 };
 
 #endif // TEV_DER_DOC_ENUMS_H

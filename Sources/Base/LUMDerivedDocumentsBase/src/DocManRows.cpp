@@ -203,23 +203,23 @@ void takeOutRows(const TevDerivedDocumentsModel* model, RowTable& table,
     for (const TevDerivedObject* obj : leaving) {
         objects.insert(ObjectKey{obj});
     }
-    const RowTable& rows = table;
-    int kept = 0;
-    for (int index = 0; index < rows.length(); ++index) {
-        TevDerivedObject* obj = rows[index].m_derivedObject;
-        if (objects.count(ObjectKey{obj}) != 0) {
-            obj->removeFromTable();
-            table[index].m_removed = true;
-            if (!managerOpen) {
-                continue;
+    const auto leaves = [&objects](const TevDocManObject& row) {
+        TevDerivedObject* obj = row.m_derivedObject;
+        if (objects.count(ObjectKey{obj}) == 0) {
+            return false;
+        }
+        obj->removeFromTable();
+        return true;
+    };
+    if (managerOpen) { // marked rows stay until the manager closes
+        for (TevDocManObject& row : table) {
+            if (leaves(row)) {
+                row.m_removed = true;
             }
         }
-        if (kept != index) {
-            table[kept] = std::move(table[index]);
-        }
-        ++kept;
+    } else {
+        eraseRowsIf(table, 0, leaves);
     }
-    table.setLength(kept);
     indexRows(model, table);
 }
 

@@ -14,6 +14,7 @@
 #include "TevArray.h"
 
 #include <cstdint>
+#include <utility>
 
 class TevDerivedDocumentsModel;
 class TevDerivedObject;
@@ -21,6 +22,27 @@ class TevDerivedObject;
 namespace lumdd {
 
 using RowTable = TevArray<TevDocManObject>;
+
+// Erases the rows from `from` on for which `leaves(row)` holds, in one pass: every row
+// that stays moves down once, past the leaving rows before it, which leaves the rows in
+// the order erasing the leaving ones one by one gives. A leaving row is marked removed
+// first, as a row erased behind the length is left.
+template <class Leaves>
+void eraseRowsIf(RowTable& table, int from, Leaves leaves) {
+    int kept = from;
+    for (int index = from; index < table.length(); ++index) {
+        TevDocManObject& row = table[index];
+        if (leaves(row)) {
+            row.m_removed = true;
+            continue;
+        }
+        if (kept != index) {
+            table[kept] = std::move(row);
+        }
+        ++kept;
+    }
+    table.setLength(kept);
+}
 
 // Whether a lookup on a stale index builds it anew or scans. A scan costs what one
 // rebuild costs less its allocations, so callers that are about to shift rows (which

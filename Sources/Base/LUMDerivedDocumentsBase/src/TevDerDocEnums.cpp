@@ -1,18 +1,23 @@
 #include "TevDerDocEnums.h"
 
+namespace {
+// Statuses above this one are error states of an object.
+constexpr int kHighestNonErrorStatus = 1000;
+} // namespace
+
 int TevDerDocEnums::displayCode(ErrorStatus status) {
     switch (status) {
     case eStatusError1002:
-        return -4;
+        return eDisplayError1002;
     case eStatusError1008:
-        return -3;
+        return eDisplayError1008;
     case eStatusFileMissing:
-        return -2;
+        return eDisplayFileMissing;
     case eStatusError6:
-        return -1;
+        return eDisplayError6;
     case eStatusUndetermined:
-        return 3;
+        return eDisplayUndetermined;
     default:
-        return status > 1000 ? -5 : static_cast<int>(status);
+        return status > kHighestNonErrorStatus ? eDisplayOtherError : static_cast<int>(status);
     }
 }

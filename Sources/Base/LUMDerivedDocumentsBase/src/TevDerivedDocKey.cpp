@@ -15,21 +15,12 @@ public:
         }
     }
 
-    // The units "%d" prints for `value`: a minus sign when negative, no leading zeros.
+    // The units "%d" prints for `value`.
     void decimal(std::int32_t value) {
-        char16_t digits[10];
-        int count = 0;
-        std::uint32_t magnitude =
-            value < 0 ? 0U - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
-        do {
-            digits[count++] = static_cast<char16_t>(u'0' + magnitude % 10U);
-            magnitude /= 10U;
-        } while (magnitude != 0);
-        if (value < 0) {
-            unit(u'-');
-        }
-        while (count > 0) {
-            unit(digits[--count]);
+        char16_t units[kTevDecimalUnitsMax];
+        const int count = tevDecimalUnits(value, units);
+        for (int index = 0; index < count; ++index) {
+            unit(units[index]);
         }
     }
 

@@ -38,14 +38,11 @@ void TevDerivedDocument::fillDocManObjectData(TevDocManObject& row) {
     if (m_model != nullptr) {
         row.m_path = m_model->m_pathToDerDocs + m_key.m_relPath;
     }
-    const lumdd::KeepAlive keep(this);
-    if (m_info == nullptr) {
-        fillInfoAllDerObjs(true);
-    }
-    if (m_info == nullptr || keep.gone()) {
+    const TevDerivedDocumentInfo* built = getInfo();
+    if (built == nullptr) {
         return;
     }
-    const TevDerivedDocumentInfo& info = *m_info;
+    const TevDerivedDocumentInfo& info = *built;
     row.m_prototypeName = info.getPrototypeName();
     TevString number, prefix;
     info.getDwgNo(number, prefix);
@@ -168,11 +165,8 @@ void TevDerivedDocument::reservedHostOperation1() {}
 void TevDerivedDocument::reservedHostOperation2() {}
 
 TevString TevDerivedDocument::getInitialFilename() {
-    const lumdd::KeepAlive keep(this);
-    if (m_info == nullptr) {
-        fillInfoAllDerObjs(true);
-    }
-    return m_info != nullptr && !keep.gone() ? m_info->getInitialFileName() : TevString();
+    const TevDerivedDocumentInfo* info = getInfo();
+    return info != nullptr ? info->getInitialFileName() : TevString();
 }
 
 int TevDerivedDocument::getDocumentApproval(TevDocumentApproval&) {
@@ -543,11 +537,8 @@ void TevDerivedDocument::refreshInfo(TevDerDocEnums::eDerivedDocInfo what) {
 }
 
 TevString TevDerivedDocument::getLastRevIdx() {
-    const lumdd::KeepAlive keep(this);
-    if (m_info == nullptr) {
-        fillInfoAllDerObjs(true);
-    }
-    return m_info != nullptr && !keep.gone() ? m_info->getLastRevIdx() : TevString();
+    const TevDerivedDocumentInfo* info = getInfo();
+    return info != nullptr ? info->getLastRevIdx() : TevString();
 }
 
 void TevDerivedDocument::removeFromTable() {

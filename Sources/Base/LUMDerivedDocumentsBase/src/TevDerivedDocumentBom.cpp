@@ -1,5 +1,6 @@
 #include "TevDerivedDocumentBom.h"
 
+#include "DocPaths.h"
 #include "TevDerivedDocumentsModel.h"
 
 #include <cstdint>
@@ -53,9 +54,7 @@ void TevDerivedDocumentBom::getRelPathAndFileNameFromPath(bool dstv, const TevSt
     TevString drive, dir, name, ext;
     path.SplitPath(drive, dir, name, ext);
     fileName = name + ext;
-    if (dir.find(u"..") >= 0) {
-        relPath = dir.right(dir.length() - 2);
-    } else {
+    if (!lumdd::stripDerDocsFolder(dir, relPath)) {
         relPath = dstv ? u"\\DSTV\\" : u"\\BOM\\";
     }
 }

@@ -1,5 +1,6 @@
 #include "TevDerivedDocumentDetail.h"
 
+#include "DocPaths.h"
 #include "TevAssert.h"
 #include "TevDerivedDocumentInfo.h"
 #include "TevDerivedDocumentsModel.h"
@@ -39,19 +40,13 @@ void TevDerivedDocumentDetail::setModelExtractFileName(const TevString& fileName
 }
 
 void TevDerivedDocumentDetail::getDwgNo(TevString& dwgNo, TevString& prefix) {
-    if (m_info == nullptr) {
-        fillInfoAllDerObjs(true);
-    }
-    if (m_info != nullptr) {
-        m_info->getDwgNo(dwgNo, prefix);
+    if (const TevDerivedDocumentInfo* info = getInfo()) {
+        info->getDwgNo(dwgNo, prefix);
     }
 }
 
 void TevDerivedDocumentDetail::setPrototypeName(const TevString& path) {
-    if (m_info == nullptr) {
-        fillInfoAllDerObjs(true);
-    }
-    if (m_info != nullptr && m_info->getPrototypeName().isEmpty()) {
+    if (getInfo() != nullptr && m_info->getPrototypeName().isEmpty()) {
         m_info->setPrototypeName(path);
     }
 }
@@ -65,9 +60,7 @@ void TevDerivedDocumentDetail::getRelPathAndFileNameFromPath(const TevString& pa
     if (TevString::compareNoCase(ext, u".DWG") != 0) {
         splitName += u".dwg";
     }
-    if (dir.find(u"..") >= 0) {
-        relPath = dir.right(dir.length() - 2);
-    } else {
+    if (!lumdd::stripDerDocsFolder(dir, relPath)) {
         TEV_ASSERT(false, "0");
         relPath = u"\\Details\\";
     }

@@ -29,6 +29,7 @@ TevDerivedDocumentInfo::TevDerivedDocumentInfo()
 
 TevDerivedDocumentInfo::TevDerivedDocumentInfo(const TevDerivedDocumentInfo& other) = default;
 
+// The moves copy, rather than being defaulted, so that `other` is left as it was.
 TevDerivedDocumentInfo::TevDerivedDocumentInfo(TevDerivedDocumentInfo&& other)
     : TevDerivedDocumentInfo(static_cast<const TevDerivedDocumentInfo&>(other)) {}
 

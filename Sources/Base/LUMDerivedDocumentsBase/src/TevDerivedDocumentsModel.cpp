@@ -11,7 +11,6 @@
 #include "TevFiles.h"
 #include "TevProcessEvolutionManager.h"
 
-#include <climits>
 #include <initializer_list>
 #include <utility>
 
@@ -24,32 +23,6 @@ bool contains(const TevArray<TevDerivedObject*>& objects, const TevDerivedObject
         }
     }
     return false;
-}
-
-// Gives `list` at once the storage that appending `count` entries one by one would end
-// with (the next multiple of its growth step), so that long lists are not copied into
-// new storage every few entries. Lists grow by a fixed step, not by doubling.
-template <class T>
-void growForAppends(TevArray<T>& list, int count) {
-    const int length = list.length();
-    if (count <= 0 || count > INT_MAX - length || length + count <= list.physicalLength()) {
-        return;
-    }
-    list.setLength(length + count);
-    list.setLength(length);
-}
-
-// Appends to a list the model keeps to itself and hands over whole with appendArray:
-// its storage doubles, so that a walk over many documents copies each entry a bounded
-// number of times whatever their count.
-template <class T>
-void appendDoubling(TevArray<T>& list, const T& value) {
-    const int physical = list.physicalLength();
-    if (list.length() == physical) {
-        list.setPhysicalLength(physical < 8 ? 8
-                                            : (physical > INT_MAX / 2 ? INT_MAX : physical * 2));
-    }
-    list.append(value);
 }
 
 // The units of the full file name of a document with `key` under `folder`: none
@@ -163,7 +136,7 @@ TevDerivedDocumentsModel::DocumentTable TevDerivedDocumentsModel::getDerivedDocs
 
 void TevDerivedDocumentsModel::getDerivedDocs(TevArray<TevDerivedDocument*>& docs) {
     docs.setLength(0);
-    growForAppends(docs, m_docs.size()); // the registry holds no null document
+    docs.reserveForAppends(m_docs.size()); // the registry holds no null document
     for (const auto* node = m_docs.first(); node != nullptr; node = m_docs.next(node)) {
         if (node->value() != nullptr) {
             docs.append(node->value());
@@ -457,20 +430,8 @@ void TevDerivedDocumentsModel::setDocumentsManagerOpen(bool open) {
     if (open || m_docManObjects == nullptr) {
         return;
     }
-    // One pass: every row that stays moves down once, past all marked rows before it,
-    // which leaves the rows in the order erasing the marked ones one by one gives.
-    TevArray<TevDocManObject>& table = *m_docManObjects;
-    int kept = 0;
-    for (int index = 0; index < table.length(); ++index) {
-        if (table[index].m_removed) {
-            continue;
-        }
-        if (kept != index) {
-            table[kept] = std::move(table[index]);
-        }
-        ++kept;
-    }
-    table.setLength(kept);
+    lumdd::eraseRowsIf(*m_docManObjects, 0,
+                       [](const TevDocManObject& row) { return row.m_removed; });
 }
 
 bool TevDerivedDocumentsModel::isDocumentsManagerOpen() const {
@@ -595,7 +556,7 @@ void TevDerivedDocumentsModel::getDerivedObjectsOfType(TevArray<TevDerivedObject
         }
         doc->getDerivedObjects(scratch, type);
         for (TevDerivedObject* obj : scratch) {
-            appendDoubling(collected, obj);
+            collected.append(obj);
         }
     }
     objects.appendArray(collected);
@@ -737,7 +698,7 @@ void TevDerivedDocumentsModel::getAllDerivedDetailDrawingNumbers(
     fullFileNames.setLength(0);
     const TevArray<TevDerivedDwgNo> drawings = collectDrawingNumbers();
     for (TevArray<TevString>* list : {&prefixes, &numbers, &fileNames, &fullFileNames}) {
-        growForAppends(*list, drawings.length());
+        list->reserveForAppends(drawings.length());
     }
     TevString text;
     for (const TevDerivedDwgNo& drawing : drawings) {
@@ -761,7 +722,7 @@ void TevDerivedDocumentsModel::getAllDerivedDetailDrawingNumbers(
     fileNames.setLength(0);
     const TevArray<TevDerivedDwgNo> drawings = collectDrawingNumbers();
     for (TevArray<TevString>* list : {&prefixes, &numbers, &fileNames}) {
-        growForAppends(*list, drawings.length());
+        list->reserveForAppends(drawings.length());
     }
     TevString prefix, number, fileName, fullFileName;
     for (const TevDerivedDwgNo& drawing : drawings) {

@@ -19,6 +19,23 @@ TevDerivedDocumentsModel* modelOf(const TevDerivedDocument* doc) {
     return doc != nullptr ? doc->getModel() : nullptr;
 }
 
+// Re-reads the update state of `obj` inside the model's check bracket, in which the host
+// prepares and releases what its status queries need. An object the host lets go of in
+// beginCheckDerivedObjects is not asked; it goes before the bracket closes.
+// REQUIRES: `obj` is in a document.
+void getUpdateInCheckBracket(TevDerivedDocumentsModel& model, TevDerivedObject& obj) {
+    bool stillHere = false;
+    {
+        const lumdd::KeepObject keep(&obj);
+        model.beginCheckDerivedObjects();
+        stillHere = !keep.gone();
+    }
+    if (stillHere) {
+        obj.getUpdate();
+    }
+    model.endCheckDerivedObjects();
+}
+
 // Where a row the host handed in lives. A row of `obj` in the attached table is found
 // again by its object, since host calls may grow, sort or compact the table; any other
 // row is in the host's own keeping.
@@ -156,7 +173,8 @@ void TevDerivedObject::fillDocManObjectData(TevDocManObject& row) {
     if (m_derivedDoc != nullptr) {
         m_derivedDoc->fillDocManObjectData(row);
     }
-    row.m_objectStatus = isDuplicate() ? 15 : TevDerDocEnums::displayCode(m_status);
+    row.m_objectStatus =
+        isDuplicate() ? TevDerDocEnums::eDisplayDuplicate : TevDerDocEnums::displayCode(m_status);
     row.m_commandActive = m_commandActive;
     row.m_derivedObject = this;
 }
@@ -250,12 +268,9 @@ int TevDerivedObject::fullUpdate(TevDocManObject& row, TevDerDocEnums::eDlgDocMa
         TevDerivedDocumentsModel* model = doc->getModel();
         for (int index = 0; model != nullptr && index < doc->m_derivedObjects.length(); ++index) {
             TevDerivedObject* obj = doc->m_derivedObjects[index];
-            if (obj == nullptr || !obj->isUpdOnlyObject()) {
-                continue;
+            if (obj != nullptr && obj->isUpdOnlyObject()) {
+                getUpdateInCheckBracket(*model, *obj);
             }
-            model->beginCheckDerivedObjects();
-            obj->getUpdate();
-            model->endCheckDerivedObjects();
         }
     }
     if (m_hasUpdReq == objectHadUpdReq) {
@@ -414,12 +429,8 @@ void TevDerivedObject::updatePerformed(TevDerDocEnums::ObjectModification mod) {
     if (mod != TevDerDocEnums::eObjectModified || model == nullptr) {
         return;
     }
-    const lumdd::KeepObject keep(this);
-    model->beginCheckDerivedObjects();
-    if (!keep.gone()) {
-        getUpdate();
-    }
-    model->endCheckDerivedObjects();
+    const lumdd::KeepObject keep(this); // goes, when let go of, once the bracket is closed
+    getUpdateInCheckBracket(*model, *this);
 }
 
 TevDerDocEnums::ErrorStatus TevDerivedObject::updateObject(int& out,
@@ -448,9 +459,7 @@ TevDerDocEnums::ErrorStatus TevDerivedObject::updateObject(int& out,
         model->checkDerivedObjects(m_derivedDoc, true, true);
         if (result == TevDerDocEnums::eStatusOk && mod == TevDerDocEnums::eObjectModified &&
             !keep.gone()) {
-            model->beginCheckDerivedObjects();
-            getUpdate();
-            model->endCheckDerivedObjects();
+            getUpdateInCheckBracket(*model, *this);
         }
     }
     resetInfo();
@@ -616,25 +625,14 @@ void TevDerivedObject::removeDocManInformations(TevArray<TevDocManObject>* table
         return;
     }
     // Erasing shifts the rows after the first one, so a stale index is not rebuilt for
-    // it. One pass from the first row: every row after it moves down once, past all
-    // erased rows before it, which leaves the rows in the order erasing them one by one
-    // gives.
+    // it.
     const int first = lumdd::firstRowOf(model, rows, this, lumdd::StaleIndex::kScan);
     if (first < 0) {
         return;
     }
     m_alreadyInTable = false;
-    (*table)[first].m_removed = true; // as an erased row is left behind the length
-    int kept = first;
-    for (int index = first + 1; index < rows.length(); ++index) {
-        if (rows[index].m_derivedObject == this) {
-            (*table)[index].m_removed = true;
-            continue;
-        }
-        (*table)[kept] = std::move((*table)[index]);
-        ++kept;
-    }
-    table->setLength(kept);
+    lumdd::eraseRowsIf(*table, first,
+                       [this](const TevDocManObject& row) { return row.m_derivedObject == this; });
 }
 
 void TevDerivedObject::removeFromTable() {

@@ -19,13 +19,13 @@ void TevDerivedObjectBom::fillDocManObjectData(TevDocManObject& row) {
     }
     const TevDerivedDocKey key = m_derivedDoc->getKey();
     if (key.m_type == TevDerDocEnums::eDocTypeDetail) {
-        row.m_category = 0;
-        row.m_subCategory = 0;
+        row.m_category = TevDerDocEnums::eDocManCategoryDetail;
+        row.m_subCategory = TevDerDocEnums::eDocManSubCategoryBom;
     } else if (key.m_subType == TevDerDocEnums::eDocSubTypeDstv) {
-        row.m_category = 2;
-        row.m_subCategory = 0;
+        row.m_category = TevDerDocEnums::eDocManCategoryNC;
+        row.m_subCategory = TevDerDocEnums::eDocManSubCategoryBom;
     } else {
-        row.m_category = 1;
+        row.m_category = TevDerDocEnums::eDocManCategoryBom;
     }
     const lumdd::KeepObject keep(this);
     ensureInfo();

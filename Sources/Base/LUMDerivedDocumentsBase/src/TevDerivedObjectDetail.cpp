@@ -20,10 +20,11 @@ long TevDerivedObjectDetail::getLogicalObjectSelection() {
 
 void TevDerivedObjectDetail::fillDocManObjectData(TevDocManObject& row) {
     TevDerivedObject::fillDocManObjectData(row);
-    // Categories 4 and 5 are the host's own and stay.
-    if (row.m_category != 4 && row.m_category != 5) {
-        row.m_category = 0;
-        row.m_subCategory = -1;
+    // The categories the host sets on detail rows are its own and stay.
+    if (row.m_category != TevDerDocEnums::eDocManCategoryHostDetail4 &&
+        row.m_category != TevDerDocEnums::eDocManCategoryHostDetail5) {
+        row.m_category = TevDerDocEnums::eDocManCategoryDetail;
+        row.m_subCategory = TevDerDocEnums::eDocManSubCategoryNone;
     }
     const lumdd::KeepObject keep(this);
     ensureInfo();

@@ -32,6 +32,10 @@ TevDerivedObjectInfo::TevDerivedObjectInfo()
 
 TevDerivedObjectInfo::TevDerivedObjectInfo(const TevDerivedObjectInfo& other) = default;
 
+// The moves of every info kind are written out rather than defaulted: they take the texts
+// over but copy the lists, so that `other` keeps its lists, which a defaulted move would
+// empty. A field added to an info class belongs in its moves and in the info field lists
+// of the tests, which check that every copy and move takes every field.
 TevDerivedObjectInfo::TevDerivedObjectInfo(TevDerivedObjectInfo&& other)
     : m_title(std::move(other.m_title))
     , m_date(std::move(other.m_date))

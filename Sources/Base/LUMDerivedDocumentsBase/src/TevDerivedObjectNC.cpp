@@ -18,19 +18,20 @@ void TevDerivedObjectNC::fillDocManObjectData(TevDocManObject& row) {
     const TevDerivedDocKey key = m_derivedDoc->getKey();
     switch (key.m_subType) {
     case TevDerDocEnums::eDocSubTypeDstv:
-        row.m_category = 2;
-        row.m_subCategory = 1;
+        row.m_category = TevDerDocEnums::eDocManCategoryNC;
+        row.m_subCategory = TevDerDocEnums::eDocManSubCategoryDstv;
         break;
     case TevDerDocEnums::eDocSubTypeNCNamed:
-        row.m_category = 2;
-        row.m_subCategory = 2;
+        row.m_category = TevDerDocEnums::eDocManCategoryNC;
+        row.m_subCategory = TevDerDocEnums::eDocManSubCategoryNamed;
         row.m_ncName = key.m_ncName;
         break;
     case TevDerDocEnums::eDocSubTypeNCDxf: {
         TevString upper = key.m_ncName;
         upper.toUpper();
-        row.m_category = 3;
-        row.m_subCategory = upper.find(u"DXF", 0) >= 0 ? 2 : -1;
+        row.m_category = TevDerDocEnums::eDocManCategoryNCDxf;
+        row.m_subCategory = upper.find(u"DXF", 0) >= 0 ? TevDerDocEnums::eDocManSubCategoryNamed
+                                                       : TevDerDocEnums::eDocManSubCategoryNone;
         row.m_ncDxfName = key.m_ncName;
         break;
     }

@@ -238,6 +238,19 @@ public:
         }
     }
 
+    // Gives the array at once the physical length that appending `count` elements one
+    // at a time would end with (the length plus `count`, rounded up to the growth
+    // step), so that those appends move no element. The length and the elements stay;
+    // nothing changes when the storage already suffices or `count` is not positive.
+    void reserveForAppends(int count) {
+        const int length = m_length;
+        if (count <= 0 || count > INT_MAX - length || length + count <= m_physicalLength) {
+            return;
+        }
+        setLength(length + count);
+        setLength(length);
+    }
+
     // Appends a copy of `value` and answers its index; -1 when no storage could be
     // had. `value` may be an element of this array.
     int append(const T& value) {

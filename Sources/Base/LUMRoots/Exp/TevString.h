@@ -107,4 +107,31 @@ private:
     int m_capacity = kSmallUnits; // Code units the text can hold before its terminator.
 };
 
+// Code units of the longest decimal text tevDecimalUnits writes: "-9223372036854775808".
+inline constexpr int kTevDecimalUnitsMax = 20;
+
+// Writes the decimal text of `value` into `units`, most significant digit first, with a
+// minus sign when negative, no leading zeros and no terminator; answers the count of
+// units written. REQUIRES: `units` has room for kTevDecimalUnitsMax units. The one printer of
+// numbers: format's "%d" and "%ld" and the key hash, which folds the text a key would print without
+// building it, both use it.
+inline int tevDecimalUnits(std::int64_t value, char16_t* units) {
+    char16_t reversed[kTevDecimalUnitsMax];
+    int count = 0;
+    std::uint64_t magnitude =
+        value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    do {
+        reversed[count++] = static_cast<char16_t>(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    int written = 0;
+    if (value < 0) {
+        units[written++] = u'-';
+    }
+    while (count > 0) {
+        units[written++] = reversed[--count];
+    }
+    return written;
+}
+
 #endif // TEV_STRING_H

@@ -182,26 +182,6 @@ void appendUtf8(std::string& out, std::uint32_t codePoint) {
     }
 }
 
-// Decimal digits of `value`, most significant first, into `buffer`; returns the count.
-int decimalUnits(std::int64_t value, char16_t* buffer) {
-    char16_t reversed[24];
-    int count = 0;
-    std::uint64_t magnitude =
-        value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-    do {
-        reversed[count++] = static_cast<char16_t>(u'0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
-    int written = 0;
-    if (value < 0) {
-        buffer[written++] = u'-';
-    }
-    while (count > 0) {
-        buffer[written++] = reversed[--count];
-    }
-    return written;
-}
-
 // The low 32 bits of `value`, read as a signed 32-bit number.
 std::int64_t low32Signed(long value) {
     const std::uint32_t low = static_cast<std::uint32_t>(static_cast<unsigned long>(value));
@@ -425,12 +405,13 @@ void TevString::format(const char16_t* pattern, ...) {
         if (*cursor == 0) {
             break;
         }
-        char16_t digits[24];
+        char16_t digits[kTevDecimalUnitsMax];
         if (cursor[1] == u'd') {
-            result.appendUnits(digits, decimalUnits(va_arg(arguments, int), digits));
+            result.appendUnits(digits, tevDecimalUnits(va_arg(arguments, int), digits));
             cursor += 2;
         } else if (cursor[1] == u'l' && cursor[2] == u'd') {
-            result.appendUnits(digits, decimalUnits(low32Signed(va_arg(arguments, long)), digits));
+            result.appendUnits(digits,
+                               tevDecimalUnits(low32Signed(va_arg(arguments, long)), digits));
             cursor += 3;
         } else if (cursor[1] == u's') {
             const char16_t* text = va_arg(arguments, const char16_t*);
