@@ -183,6 +183,11 @@ const Case kCases[] = {
      sweepDocs(E::eDocTypeBom),
      {},
      "P1.nc A2.dwg A1.dwg | P1.nc:nc H8 H7"},
+    {"withdrawReport",
+     removeDoc(u"Parts.txt"),
+     [](World& w) { w.model().unregistDoc(w.doc(u"Parts.txt")->getKey()); },
+     {},
+     "P1.nc A2.dwg A1.dwg | P1.nc:nc H8 H7"},
     {"increaseProgress",
      resetDocs(E::eDocTypeAll),
      [](World& w) {

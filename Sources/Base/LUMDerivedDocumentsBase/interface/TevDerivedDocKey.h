@@ -1,7 +1,8 @@
 // The identity of a derived document: its kind, sub-kind, id, file name, folder
 // relative to the model's derived-documents folder and NC name. The model's registry
 // files documents under this key. The NC flag travels with every copy but takes no
-// part in equality or hashing.
+// part in equality or hashing; an NC document's id follows it, though (0 with the flag,
+// 1 without). Paths: see Paths in TevDerivedDocumentsModel.
 #ifndef TEV_DERIVED_DOC_KEY_H
 #define TEV_DERIVED_DOC_KEY_H
 
@@ -30,8 +31,12 @@ public:
 
     TevDerDocEnums::eDocType m_type;
     TevDerDocEnums::eDocSubType m_subType;
+    // A detail's id in the host, a BOM document's report number, an NC document's 0 or 1.
     std::int64_t m_id;
+    // Name and extension: "A1.dwg".
     TevString m_fileName;
+    // The folder below the derived-documents folder, starting and ending with a
+    // backslash: "\Details\".
     TevString m_relPath;
     TevString m_ncName;
     bool m_ncFlag;

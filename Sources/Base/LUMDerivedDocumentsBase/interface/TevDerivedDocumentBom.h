@@ -13,20 +13,26 @@ class LUMDERDOC_EXPORT TevDerivedDocumentBom : public TevDerivedDocument {
 public:
     // The key: kind eDocTypeBom, sub-kind eDocSubTypeDstv when `dstv` is nonzero (else
     // eDocSubTypeNone), id the report number, folder and file name from the report's
-    // file path.
+    // file path, given as "..\BOM\Parts.txt" (see Paths in TevDerivedDocumentsModel).
     TevDerivedDocumentBom(TevDerivedDocumentsModel* model, const StructProjReport& report,
                           int dstv);
     ~TevDerivedDocumentBom() override;
 
     // Without a file check failure or a missing factory: creates the one BOM object
     // when there is none, updates or checks the objects, answers their number.
-    // `alreadyRegistered` is not used by this kind.
+    // `alreadyRegistered` is not used by this kind. With `checkFile` and no file, the
+    // document is made obsolete, which withdraws its report.
+    // Calls the host: as TevDerivedDocument::addSingleDerivedObject, the object made by
+    // the factory's createBomObject(this, empty handle).
     int addAllDerivedObjects(bool update, bool alreadyRegistered, bool checkFile,
                              bool resetStatus) override;
     // Announces the obsolete state, withdraws the report, then resets the document.
+    // Calls the host, in order: the model's derivedDocModified(eModificationObsolete),
+    // deregistFromModel's calls, reset (the factory's disposeObject per object).
     void setObsolete() override;
     // Hands the report (number and "..\folder\file" path) to the report manager's
     // withdrawReport; 1 when it was withdrawn.
+    // Calls the host: the model's getReportManager, then withdrawReport.
     int deregistFromModel() override;
 
     const StructProjReport& getReport() const;

@@ -11,14 +11,19 @@ class LUMDERDOC_EXPORT TevDerivedDocumentNC : public TevDerivedDocument {
 public:
     // The key: kind eDocTypeNC, sub-kind `subType`, id 0 when `ncFlag` is set and 1
     // otherwise, folder and file name from `path`, NC name `ncName`, the flag itself.
+    // `path` is below the derived-documents folder, without "..": "NC\Plates\P1.nc"
+    // (see Paths in TevDerivedDocumentsModel).
     TevDerivedDocumentNC(TevDerivedDocumentsModel* model, const TevString& path,
                          TevDerDocEnums::eDocSubType subType, const TevString& ncName, bool ncFlag);
     ~TevDerivedDocumentNC() override;
 
     // As for a BOM document, with the one object made by the factory's createNCObject.
+    // Calls the host: as TevDerivedDocument::addSingleDerivedObject, the object made by
+    // the factory's createNCObject(this).
     int addAllDerivedObjects(bool update, bool alreadyRegistered, bool checkFile,
                              bool resetStatus) override;
     // The recorded initial file name, or else the file name without its extension.
+    // Calls the host: the info build when there is no info.
     TevString getInitialFilename() override;
 
     // Splits an NC path: `relPath` is a backslash followed by the whole folder part,

@@ -21,7 +21,8 @@
 //   "infos not asked for while they are built"  a callback of an info build asked for the
 //       infos again; that request builds nothing, instead of recursing without end.
 // The host's own duties: a model subclass resets its documents in its own destructor,
-// while its overrides still exist; an attached table stays alive until it is detached.
+// while its overrides still exist; an attached table stays alive until it is detached
+// (see Shutdown below).
 #ifndef TEV_DERIVED_DOCUMENTS_MODEL_H
 #define TEV_DERIVED_DOCUMENTS_MODEL_H
 
@@ -46,14 +47,19 @@ class TevDerivedObjectInfo;
 
 // Creates and disposes of the host's documents and objects. One factory is installed
 // for the whole process with TevDerivedDocumentsModel::setFactory; the library never
-// deletes it.
+// deletes it. It stays installed until every model has disposed of its documents (see
+// Shutdown below). Detail objects have no operation here: the host's detail documents
+// create them; every object, detail ones included, goes back through disposeObject.
 class LUMDERDOC_EXPORT TevDerivedDocumentsFactory {
 public:
-    // Deletes `obj`, whose rows are already out of the document-manager table.
+    // Deletes `obj`, whose rows are already out of the document-manager table. `model` is
+    // the object's model; while ~TevDerivedDocumentsModel runs it is no longer the host's
+    // subclass.
     virtual void disposeObject(TevDerivedObject*& obj, TevDerivedDocumentsModel* model) = 0;
-    // Deletes `doc`; its destructor disposes of its objects.
+    // Deletes `doc`; its destructor disposes of its objects (disposeObject).
     virtual void disposeDocument(TevDerivedDocument*& doc, TevDerivedDocumentsModel* model) = 0;
-    // A new BOM document built like TevDerivedDocumentBom(model, report, dstv).
+    // A new BOM document built like TevDerivedDocumentBom(model, report, dstv); `dstv`
+    // is the report manager's isDstvReport answer.
     virtual TevDerivedDocument* createBomDocument(TevDerivedDocumentsModel* model,
                                                   const StructProjReport& report, int dstv) = 0;
     // A new NC document built like TevDerivedDocumentNC from the same arguments.
@@ -89,13 +95,17 @@ public:
     virtual void reserved1();
     virtual void reserved2();
     virtual void reserved3();
-    // Nonzero when `report` (its number and file path set) left the host's list.
+    // Nonzero when `report` (its number and file path "..\folder\file" set) left the
+    // host's list. Called by a BOM document's deregistFromModel: from unregistDoc and from
+    // its setObsolete (deleteMissingFileDocs, or a registration with `checkFile` that
+    // finds its file missing).
     virtual int withdrawReport(const StructProjReport& report) = 0;
-    // Nonzero when `report` is a DSTV list.
+    // Nonzero when `report` is a DSTV list. Called by addBomDoc.
     virtual int isDstvReport(const StructProjReport& report) = 0;
     // Reserved slot; never called by the library. Does nothing.
     virtual void reserved6();
     // The caller presets the number; exactly 1 means found, with the name filled in.
+    // Called when the row of a BOM object with an info is filled.
     virtual int getModelExtract(StructProjModelExtract& extract) = 0;
 
 protected:
@@ -106,6 +116,81 @@ protected:
     ~TevReportManager() = default;
 };
 
+// The registry of one model's derived documents. The host derives its model from it.
+//
+// Host calls. An operation marked "Calls the host" may reach the overridable operations
+// it names (the host's model, document and object subclasses, the factory, the report
+// manager, the progress manager), and so whatever those do. Getters are no exception:
+// getDerivedDocsOfType, getDerivedObjectsOfType and the drawing-number queries register
+// documents, and a document's or object's getInfo, getTitle and other info readers build
+// the info cache (TevDerivedDocument::fillInfoAllDerObjs). getDerivedDocs, getAt, and a
+// document's or object's flags and getUpdateFast never call the host.
+//
+// Registration. getDerivedDocsOfType, getDerivedObjectsOfType, addDerivedDocs and the
+// drawing-number queries call addDerived*Docs every time, and each add*Doc of a key that
+// is registered already costs a document created by the factory, the earlier document's
+// addAllDerivedObjects with `alreadyRegistered`, and the new one's disposal. To register
+// a kind once, the host sets m_derDocsCachedA[kind] once it registered that kind and
+// returns at once while it is set; m_derDocsCachedB is a second flag for its own use.
+// The library never sets or reads them: resetDerivedDocs clears both for the kinds it
+// resets, so that the next query registers them anew.
+//
+// Update states. The library never decides whether something requires an update. The
+// host sets TevDerivedDocument::setHasUpdReq (usually in its addAllDerivedObjects) and
+// TevDerivedObject::setHasUpdReq (usually in checkDerivedObjects, which the library
+// calls before it re-reads statuses or builds infos). An object's status changes only:
+//   - at creation: eStatusUndetermined; eStatusOk for a BOM or NC object registered with
+//     `resetStatus` (a host's detail document does this itself);
+//   - in TevDerivedObject::getUpdate, for an object that is not a dummy:
+//     eStatusFileMissing while the document's file is missing; otherwise, when it
+//     requires an update, getNewUpdate's answer. An object that requires none keeps the
+//     status it has, also eStatusFileMissing after its file came back: the host sets it;
+//   - in getUpdateAllDerObjs, when the document's checkDocumentStatus answers false: all
+//     its objects become eStatusUndetermined;
+//   - through the host's setStatus or setStatusOfDerObjects.
+// getUpdate runs from getUpdateAllDerObjs (also run by a BOM or NC document's
+// addAllDerivedObjects with `update`), a document's updateDocManInformations,
+// updatePerformed and a successful updateObject (both with eObjectModified), and the
+// document-manager messages Update, UpdateAlt, Refresh, RefreshAlt, UpdateSpecial,
+// UpdateObject and, for an object in eStatusRecheck, Recheck.
+// checkHasUpdReqForDerivedDocs re-reads no status: it lets each document re-read its
+// requirement (addAllDerivedObjects with `update` false); run getUpdateAllDerObjs
+// afterwards for current statuses. getNewUpdate answers eStatusOk for a current object.
+// The library has no "needs update" value: answer one of the host's own from 1 to 1000
+// other than 3, 6, 9 and 15 (it shows as itself; the reference host answers 1),
+// eStatusRecheck to be asked again by Recheck, or an error state above 1000. The values
+// of TevDerDocEnums::ErrorStatus, as the library uses them:
+//   eStatusOk            current; as a result, success (no other value is success)
+//   eStatusRecheck       to be asked again by the Recheck message; shown as 3
+//   eStatusUndetermined  not known: new objects, dummies, unchecked documents; shown as 3
+//   eStatusFileMissing   the document's file is missing (set by getUpdate); shown as -2
+//   eStatusError6, eStatusError1002, eStatusError1008  the host's error states, with no
+//                        meaning in the library; shown as -1, -4 and -3
+//   eStatusNotSupported  result: not available (the default renameDoc, an object
+//                        without document); shown as -5
+//   eStatusFailed        result: failed, or what it worked on was let go of meanwhile;
+//                        shown as -5
+//
+// Paths. The folder given to the constructor is the derived-documents folder, without a
+// trailing separator: a full file name is that folder, the key's relative path and its
+// file name joined as they are. Separators are backslashes (tevFileExists reads them as
+// slashes on POSIX systems); a relative path starts and ends with one ("\Details\").
+// Detail and report paths are given as "..\Details\A1.dwg", the ".." standing for the
+// folder; NC paths are given below the folder without it ("NC\Plates\P1.nc"; a leading
+// "..\" would be kept). Key ids overlap across kinds: a detail's id is the host's, a BOM
+// document's its report number, an NC document's 0 when registered with `ncFlag` and 1
+// otherwise.
+//
+// Shutdown, in this order: close the document manager (setDocumentsManagerOpen(false)
+// erases the marked rows); detach the table (setDocManObjects(nullptr); its rows still
+// point at the objects, so the host drops them); destroy the model; then uninstall the
+// factory and the progress manager. The host's model destructor runs
+// resetDerivedDocs(eDocTypeAll) itself: this class's destructor runs after the
+// subclass's overrides and members are gone, so a disposal reached from it hands the
+// factory a model that is no longer the host's, and a callback that calls an operation
+// the host overrides reaches this class's (a pure virtual aborts). Without a factory the
+// documents are never disposed of. A table still attached when the documents go must be
+// alive: the rows of every object are taken out of it.
 class LUMDERDOC_EXPORT TevDerivedDocumentsModel {
 public:
     using DocumentTable = TevHashTable<TevDerivedDocKey, TevDerivedDocument*>;
@@ -113,12 +198,19 @@ public:
     using DetailsCacheEntries = TevArray<std::int64_t>;
 
     TevDerivedDocumentsModel();
+    // `pathToDerDocs`: the derived-documents folder, without a trailing separator (see
+    // Paths above).
     explicit TevDerivedDocumentsModel(const TevString& pathToDerDocs);
     // A model owns its documents and groups; copying would dispose of them twice.
     TevDerivedDocumentsModel(const TevDerivedDocumentsModel&) = delete;
     TevDerivedDocumentsModel& operator=(const TevDerivedDocumentsModel&) = delete;
-    // Disposes of every registered document through the factory and deletes the
-    // duplicate groups. The attached document-manager table is not touched.
+    // REQUIRES: the factory is installed while documents are registered; an attached
+    // table is alive. Runs resetDerivedDocs(eDocTypeAll): the rows of every object leave
+    // the attached table (marked while the manager is open, erased otherwise), then each
+    // document goes to the factory; then deletes the duplicate groups left. The host's
+    // destructor must have reset the documents already (see Shutdown above).
+    // Calls the host: the factory's disposeDocument per document left, and so
+    // disposeObject per object, with a model that is no longer the host's subclass.
     virtual ~TevDerivedDocumentsModel();
 
     // Reserved slots 1 to 10; never called by the library. They do nothing.
@@ -133,29 +225,46 @@ public:
     virtual void reserved9();
     virtual void reserved10();
     // The host's report manager, or null (then no BOM document can be registered).
+    // Asked by addBomDoc, a BOM document's deregistFromModel and a BOM object's row fill.
     virtual TevReportManager* getReportManager() = 0;
     virtual void reserved12();
-    // Adds the update-only objects of `doc`, which requires an update.
+    // Adds the update-only objects of `doc`, a detail document that requires an update;
+    // reached only through TevDerivedDocumentDetail::addUpdOnlyDerivedObjects. The library
+    // never sets `flag1`; `flag2` is true after the document manager updated one of the
+    // document's objects (Update, UpdateAlt) and false when setHasUpdReq changed the
+    // document's requirement.
     virtual void addUpdOnlyDerivedObjects(TevDerivedDocument* doc, bool flag1, bool flag2) = 0;
-    // Called before the objects of `doc` are updated or their infos filled.
+    // Called before the statuses of the objects of `doc` are re-read by
+    // getUpdateAllDerObjs, before every info build, after every updateObject, and by the
+    // BOM and NC kinds' addAllDerivedObjects without `update`; the library always passes
+    // true for both flags. The place to set each object's update requirement (see Update
+    // states above).
     virtual void checkDerivedObjects(TevDerivedDocument* doc, bool flag1, bool flag2) = 0;
     virtual void reserved15();
     virtual void reserved16();
-    // The new status of `obj`, which requires an update.
+    // The status of `obj`, which requires an update, is not a dummy and whose document's
+    // file exists; asked by getUpdate only, which stores it. The library always passes
+    // false for `flag`. The values: see Update states above.
     virtual TevDerDocEnums::ErrorStatus getNewUpdate(TevDerivedObject* obj, bool flag) = 0;
-    // Nonzero when the model filled `info` of `obj`; 0 lets the object fill it itself.
+    // Nonzero when the model filled `info` of `obj`, which requires an update; 0 lets the
+    // object fill it itself (fillOldInfo). `info` comes from createInfoInstance, reset.
     virtual int fillNewInfo(TevDerivedObject* obj, TevDerivedObjectInfo* info) = 0;
-    // Fills `info` of `doc`, which requires an update.
+    // Fills `info` of `doc`, which requires an update, after its fillModelOnlyInfo.
     virtual void fillNewInfo(TevDerivedDocument* doc, TevDerivedDocumentInfo* info) = 0;
+    // Refresh the parts `what` of the info of `obj` or `doc`, which requires an update;
+    // called between two derivedDocRefreshed calls (a document's refreshModelOnlyInfo
+    // runs first).
     virtual void refreshNewInfo(TevDerivedObject* obj, TevDerivedObjectInfo* info,
                                 TevDerDocEnums::eDerivedDocInfo what) = 0;
     virtual void refreshNewInfo(TevDerivedDocument* doc, TevDerivedDocumentInfo* info,
                                 TevDerDocEnums::eDerivedDocInfo what) = 0;
     virtual void reserved22();
-    // A document's modification state became `state` (always eModificationObsolete).
+    // A document's modification state became `state` (always eModificationObsolete), by
+    // its setModificationState, which a BOM document's setObsolete runs.
     virtual void derivedDocModified(TevDerDocEnums::ModificationState state) = 0;
     virtual void reserved24();
-    // Nonzero while a command of the host works on the file `fullFileName`.
+    // Nonzero while a command of the host works on the file `fullFileName`. Asked when an
+    // object is constructed and by every getUpdate; rows show the answer.
     virtual int isCommandActive(const TevString& fullFileName) = 0;
     virtual void reserved26();
     virtual void reserved27();
@@ -169,31 +278,41 @@ public:
     virtual void reserved35();
     virtual void reserved36();
     virtual void reserved37();
-    // Open and close a bracket of object status checks. Default: do nothing.
+    // Open and close a bracket of object status checks: around addDerivedDocs with
+    // `check`, and around each getUpdate after an update (updateObject, updatePerformed,
+    // the update-only objects after a document-manager update). Default: do nothing.
     virtual void beginCheckDerivedObjects();
     virtual void endCheckDerivedObjects();
     virtual void reserved40();
     virtual void reserved41();
-    // Called once before checkHasUpdReqForDerivedDocs scans the registry.
+    // Called once before checkHasUpdReqForDerivedDocs scans the registry, which it does
+    // as it stands when this returns: register here (addDerivedDocs(type, false)) to have
+    // documents not registered yet checked too.
     virtual void prepareCheckHasUpdReq(TevDerDocEnums::eDocType type) = 0;
-    // Called after the objects of `doc` were updated, and around info refreshes.
+    // Called after the statuses of the objects of `doc` were re-read
+    // (getUpdateAllDerObjs), after an info build that notifies, and before and after
+    // every refresh of an info the model fills.
     virtual void derivedDocRefreshed(TevDerivedDocument* doc) = 0;
     virtual void reserved44();
     virtual void reserved45();
     virtual void reserved46();
     virtual void reserved47();
-    // Default: runs disableAndDeleteCache, then switches the cache on.
+    // Default: runs disableAndDeleteCache, then switches the cache on. The library never
+    // calls this, disableAndDeleteCache or isCacheOn itself.
+    // Calls the host: disableAndDeleteCache.
     virtual void enableCache();
     // Default: switches the cache off; the library holds no cache of its own.
     virtual void disableAndDeleteCache();
     // Register the host's documents of one kind through the add operations below;
-    // `docs` is the caller's scratch list.
+    // `docs` is the caller's scratch list. Called by addDerivedDocs (detail, then BOM,
+    // then NC) with its `check`, which getDerivedDocsOfType, getDerivedObjectsOfType and
+    // the drawing-number queries pass false; on every such call (see Registration above).
     virtual void addDerivedBomDocs(bool check, TevArray<TevDerivedDocument*>& docs) = 0;
     virtual void addDerivedNCDocs(bool check, TevArray<TevDerivedDocument*>& docs) = 0;
     virtual void addDerivedDetailDocs(bool check, TevArray<TevDerivedDocument*>& docs) = 0;
 
     // Installs the factory of the process, shared by all models; not owned, valid
-    // while any model holds documents. Null uninstalls it.
+    // while any model holds documents. Null uninstalls it, after the last model is gone.
     static void setFactory(TevDerivedDocumentsFactory* factory);
     static TevDerivedDocumentsFactory* getFactory();
 
@@ -209,11 +328,29 @@ public:
     // its key; when the key is registered already, the new document is disposed of
     // and the earlier one is answered. A document whose addAllDerivedObjects answers 0
     // is refused (and removed, when it was registered before): the answer is null.
+    // `update`, `checkFile` and `resetStatus` go to addAllDerivedObjects (see
+    // TevDerivedDocument), except that a detail registered before gets `resetStatus`
+    // false and keeps its statuses. With `checkFile`, the BOM and NC kinds make a
+    // document whose file is missing obsolete (setObsolete), which withdraws a BOM
+    // document's report.
+    // Calls the host (each), in order: the factory's create*Document; for a new key its
+    // addAllDerivedObjects(update, false, checkFile, resetStatus); for a registered key
+    // the factory's disposeDocument of the new document, then the earlier one's
+    // addAllDerivedObjects(update, true, checkFile, ...); disposeDocument of a refused
+    // document.
+    // `report.m_filePath` is "..\BOM\Parts.txt" (see Paths above); empty answers null.
+    // Calls the host: first getReportManager and the report manager's isDstvReport.
     TevDerivedDocument* addBomDoc(const StructProjReport& report, bool update, bool checkFile,
                                   bool resetStatus);
+    // `path` is "NC\Plates\P1.nc", below the folder (see Paths above); `ncFlag` makes the
+    // key's id 0 instead of 1.
+    // Calls the host: as described above.
     TevDerivedDocument* addNCDoc(const TevString& path, TevDerDocEnums::eDocSubType subType,
                                  const TevString& ncName, bool ncFlag, bool update, bool checkFile,
                                  bool resetStatus);
+    // `path` is "..\Details\A1.dwg" (see Paths above); ".dwg" is appended to another
+    // extension.
+    // Calls the host: as described above.
     TevDerivedDocument* addDetailDoc(std::int64_t id, const TevString& path, bool update,
                                      bool checkFile, bool resetStatus);
 
@@ -226,42 +363,71 @@ public:
 
     // Disposes of the document registered under `key` and forgets it. An unregistered
     // key is reported as "0" and answers false.
+    // Calls the host: the factory's disposeDocument (its destructor: disposeObject per
+    // object).
     bool removeDoc(const TevDerivedDocKey& key);
     // Asks the document to leave the host's lists (deregistFromModel), then removes it
     // whatever it answered. eStatusFailed for an unregistered key or a refusal.
+    // Calls the host: the document's deregistFromModel (a BOM document's:
+    // getReportManager, withdrawReport), then as removeDoc.
     TevDerDocEnums::ErrorStatus unregistDoc(const TevDerivedDocKey& key);
     // Re-files the document registered under `oldKey` after its file got `newPath`,
-    // and takes its objects' rows out of the attached table.
+    // and takes its objects' rows out of the attached table; a document whose new key
+    // another document holds is disposed of. `other` goes to fileNameChanged.
+    // Calls the host: the document's fileNameChanged and removeDocManInformations, then
+    // the factory's disposeDocument when the new key was taken.
     void derivedDocFileNameChanged(const TevDerivedDocKey& oldKey, const TevString& newPath,
                                    const TevString& other);
 
     // Empties `docs`, lets the host register its documents of kind `type` (all for
     // eDocTypeAll), then appends the registered documents of that kind in registry order.
+    // Calls the host: as addDerivedDocs(type, false).
     void getDerivedDocsOfType(TevArray<TevDerivedDocument*>& docs, TevDerDocEnums::eDocType type);
     // Empties `objects`, then appends the objects of kind `type` of every document that
     // getDerivedDocsOfType gives, document by document.
+    // Calls the host: as getDerivedDocsOfType.
     void getDerivedObjectsOfType(TevArray<TevDerivedObject*>& objects,
                                  TevDerDocEnums::eDocType type);
     // Lets the host register its documents of kind `type`, then lets every document of
     // that kind without objects add them (inside the check bracket when `check`).
+    // Calls the host, in order: beginCheckDerivedObjects (with `check`);
+    // addDerivedDetailDocs, addDerivedBomDocs, addDerivedNCDocs (those of `type`, each
+    // with `check`); addAllDerivedObjects(check, false, false, false) of each registered
+    // document of `type` without objects (its answer is ignored: it stays registered);
+    // endCheckDerivedObjects (with `check`).
     void addDerivedDocs(TevDerDocEnums::eDocType type, bool check);
     // Disposes of the documents of kind `type` (all for eDocTypeAll) and clears that
     // kind's cache flags; eDocTypeAll also empties the details cache. The rows of their
     // objects leave the attached table first, in one pass (only marked while the
-    // manager is open), also those of documents the reset reaches later.
+    // manager is open), also those of documents the reset reaches later. Without a
+    // factory nothing is disposed of.
+    // Calls the host: the factory's disposeDocument per document (its destructor:
+    // disposeObject per object).
     void resetDerivedDocs(TevDerDocEnums::eDocType type);
     // Lets every registered document of kind `type` re-read its update requirements;
     // with `withProgress`, passes the installed progress manager the level reached out
     // of 10 after each document (10 * documents visited / documents registered), for the
-    // action of prompt 45033 of "GUI"; the last call passes 10.
+    // action of prompt 45033 of "GUI"; the last call passes 10. No status is re-read
+    // (see Update states above).
+    // Calls the host, in order: with `withProgress` the progress manager's
+    // getKeyForAction; prepareCheckHasUpdReq(type); then per registered document, its
+    // addAllDerivedObjects(false, true, false, false) when of kind `type` (the answer is
+    // ignored) and, with `withProgress`, increaseProgress.
     void checkHasUpdReqForDerivedDocs(TevDerDocEnums::eDocType type, bool withProgress);
     // Makes every document of kind `type` whose file is gone obsolete and disposes of it.
+    // Calls the host: per such document its setObsolete (default: reset; a BOM
+    // document's also derivedDocModified and withdrawReport), then the factory's
+    // disposeDocument unless the host let it go meanwhile.
     void deleteMissingFileDocs(TevDerDocEnums::eDocType type);
-    // The file of the document with `id` changed outside: the document is reset.
+    // The file of the document with `id` changed outside: the first document in registry
+    // order whose key id is `id`, of any kind (ids overlap across kinds), is reset.
+    // Calls the host: that document's reset (default: disposeObject per object).
     void modifiedExternallyAt(std::int64_t id);
 
     // The drawing numbers of all detail documents with an info and a number or prefix,
     // as four parallel lists (emptied first).
+    // Calls the host: as getDerivedDocsOfType(eDocTypeDetail), then the info build
+    // (TevDerivedDocument::fillInfoAllDerObjs) of each detail without an info.
     void getAllDerivedDetailDrawingNumbers(TevArray<TevString>& prefixes,
                                            TevArray<TevString>& numbers,
                                            TevArray<TevString>& fileNames,
@@ -270,6 +436,7 @@ public:
     // upper-case prefix followed by that integer), their full file names in a set, and
     // three parallel lists (emptied first). The tables and the set are not emptied, and
     // an entry already there for a key is kept.
+    // Calls the host: as the operation above.
     void getAllDerivedDetailDrawingNumbers(TevHashTable<int, TevDerivedDwgNo>& byNumber,
                                            TevHashTable<TevString, TevDerivedDwgNo>& byText,
                                            TevHashSet<TevString>& fullFileNames,
@@ -277,11 +444,15 @@ public:
                                            TevArray<TevString>& numbers,
                                            TevArray<TevString>& fileNames);
 
+    // Empties the details cache; also run by resetDerivedDocs(eDocTypeAll) and before
+    // every document-manager message on an object of a detail document.
     void resetDetailsCache();
     bool isCacheOn();
 
     // The host's document-manager table; not owned, valid while attached. 1 when a
-    // table was attached, 0 when detached (which clears every object's in-table mark).
+    // table was attached, 0 when detached (which clears every object's in-table mark;
+    // the rows stay, pointing at their objects). The library takes rows out of the
+    // attached table only: add rows to that one (TevDerivedDocument::addDocManObjects).
     // The model finds an object's rows through an index it trusts only while the
     // table's modificationCount() stands: rows written through a reference taken
     // before a library call must be taken again after it.
@@ -303,8 +474,10 @@ public:
 protected:
     // Lets the host register its documents of kind `type` into its scratch list `docs`,
     // then lets every such document without objects add them.
+    // Calls the host: as addDerivedDocs(type, check).
     void addDerivedDocs(TevDerDocEnums::eDocType type, bool check,
                         TevArray<TevDerivedDocument*>& docs);
+    // Clears the registration flags of every kind.
     void resetDerDocsCache();
     // For the host's subclass: `obj` is about to be destroyed; it leaves its group.
     void derivedObjectDeleted(TevDerivedObject* obj);
@@ -334,6 +507,8 @@ private:
     TevArray<TevDocManObject>* m_docManObjects; // Not owned; valid while attached.
 
 protected:
+    // Registration flags: the host's (see Registration above); the library only clears
+    // them.
     bool m_derDocsCachedA[3]; // Indexed by eDocType 0 to 2.
     bool m_derDocsCachedB[3];
 
@@ -341,6 +516,7 @@ private:
     bool m_documentsManagerOpen;
 
 protected:
+    // The host's; false at first, never used by the library.
     bool m_hostFlag;
 
 private:
@@ -348,6 +524,7 @@ private:
     bool m_cacheOn;
 
 protected:
+    // The host's details cache; the library only empties it (resetDetailsCache).
     DetailsCacheEntries m_detailsCacheList;
     TevHashTable<TevString, DetailsCacheEntries> m_detailsCacheTable1;
     TevHashTable<TevString, DetailsCacheEntries> m_detailsCacheTable2;

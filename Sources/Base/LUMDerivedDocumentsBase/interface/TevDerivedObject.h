@@ -6,6 +6,11 @@
 // document owns the object and hands it to the factory for disposal.
 //
 // The order of the virtual operations is part of the interface hosts compile against.
+//
+// Who sets the update requirement and when the status is re-read (the values of
+// ErrorStatus included): see Update states in TevDerivedDocumentsModel. The readers of
+// the info (getInfo, getTitle and the other getters below it) build the document's infos
+// first when this object has none, and so call the host.
 #ifndef TEV_DERIVED_OBJECT_H
 #define TEV_DERIVED_OBJECT_H
 
@@ -26,6 +31,7 @@ class LUMDERDOC_EXPORT TevDerivedObject {
 public:
     // REQUIRES: doc != nullptr. A detail object with id 0 is a dummy object. The status
     // starts as eStatusUndetermined; the command-active value is the document's.
+    // Calls the host: the model's isCommandActive (through the document).
     TevDerivedObject(TevDerivedDocument* doc, std::int64_t id, const TevString& handle,
                      TevDerDocEnums::eDocType type, TevDerDocEnums::eDocSubType subType);
     // An object owns its info; copying would leave two owners.
@@ -38,19 +44,35 @@ public:
     // unchanged for an object without a document, an object already in the table, a
     // `subType` filter that is neither eDocSubTypeAll nor the document's sub-kind, a
     // null table, or a table that cannot grow for want of memory.
+    // Calls the host: fillDocManObjectData's calls.
     virtual int appendDocManObject(TevArray<TevDocManObject>* table,
                                    TevDerDocEnums::eDocSubType subType);
     // Fills a row: the document's part, then the display status (15 for a duplicate),
     // the command-active value and the object itself. The kinds add their own fields.
-    // Calls the host when infos are built or a model extract is named: fill a row of
-    // your own, not one of a table your callbacks may grow. updateDocManObject does so.
+    // Fill a row of your own, not one of a table your callbacks may grow;
+    // updateDocManObject does so.
+    // Calls the host: the document's fillDocManObjectData (the info build when it has no
+    // info); the kinds: the info build when this object has none, and for a BOM object
+    // getReportManager and the report manager's getModelExtract.
     virtual void fillDocManObjectData(TevDocManObject& row);
     // Carries out the document-manager `message` for `row`; 1 when it succeeded and the
     // row was refilled, 0 (row unchanged) when the operation failed. `flag` and `out`
     // go to updateObject; `approvalStatus` is used by eDlgDocManMsgSetApprovalStatus.
+    // Calls the host, by message: Update and UpdateAlt: updateObject, then, for an
+    // object that is not update-only, the document's addUpdOnlyDerivedObjects(false,
+    // true) when it required and still requires an update, and each update-only
+    // object's getUpdate inside the model's check bracket; UpdateSpecial and
+    // UpdateObject: updateObject; Refresh, RefreshAlt, and Recheck in eStatusRecheck:
+    // getUpdate; SetApprovalStatus, CheckOn, CheckOff and SetApprovalComment: the
+    // document's setDocumentApprovalStatus, setCheckDocumentStatus or
+    // setDocumentApprovalComment, then its refreshInfo; RefreshRevisions: the document's
+    // refreshInfo; Rename: its renameDoc; any other: nothing. Then fillDocManObjectData
+    // refills the row, except after an operation that did not answer eStatusOk.
     virtual int updateDocManObject(TevDocManObject& row, int message, bool flag, int& out,
                                    int approvalStatus);
     // Refreshes the first row of `table` that shows this object, when it is in the table.
+    // Calls the host: updateDocManObject with the Recheck message (getUpdate only in
+    // eStatusRecheck, then the refill).
     virtual void updateDocManInformations(TevArray<TevDocManObject>* table);
     // Reserved for the host; never called by the library. Does nothing.
     virtual void reserved5();
@@ -65,6 +87,7 @@ public:
 
 protected:
     // Default: fillOldInfo(info); `what` is not used.
+    // Calls the host: fillOldInfo.
     virtual void refreshOldInfo(TevDerivedObjectInfo* info, TevDerDocEnums::eDerivedDocInfo what);
 
 public:
@@ -78,10 +101,15 @@ public:
     TevString getHandle() const;
     void setHandle(const TevString& handle);
     bool hasUpdReq() const;
-    // A change drops the info: it was built from the other source.
+    // The host's to set, usually in the model's checkDerivedObjects; the library never
+    // does. While set, getUpdate asks the model's getNewUpdate for the status and the
+    // info comes from the model. A change drops the info: it was built from the other
+    // source.
     void setHasUpdReq(bool value);
     // The last known status; nothing is recomputed.
     TevDerDocEnums::ErrorStatus getUpdateFast();
+    // For the host. The statuses the library sets itself: see Update states in
+    // TevDerivedDocumentsModel.
     void setStatus(TevDerDocEnums::ErrorStatus status);
     void setUpdOnlyObject();
     bool isUpdOnlyObject() const;
@@ -94,27 +122,48 @@ public:
     void resetOldObjProxy();
 
     // Re-reads and stores the status: a dummy keeps its status, a missing document
-    // file gives eStatusFileMissing, an object that requires an update asks the model.
+    // file gives eStatusFileMissing, an object that requires an update asks the model,
+    // any other keeps its status. Also re-reads the command-active value.
+    // Calls the host, in order: the model's isCommandActive, then its getNewUpdate(this,
+    // false) for an object that is not a dummy, whose file exists and that requires an
+    // update.
     TevDerDocEnums::ErrorStatus getUpdate();
     // With eObjectModified, re-reads the status inside the model's check bracket.
+    // Calls the host: beginCheckDerivedObjects, getUpdate's calls,
+    // endCheckDerivedObjects.
     void updatePerformed(TevDerDocEnums::ObjectModification mod);
     // Regenerates the object through its document and drops its info; the status is
-    // re-read when the update succeeded and `mod` is eObjectModified.
+    // re-read when the update succeeded and `mod` is eObjectModified. `out` and `flag`
+    // go to updateDerivedObject; `msg` tells it eDlgDocManMsgUpdateSpecial and
+    // eDlgDocManMsgUpdateAlt apart; with `flag` a detail document's model extract file
+    // name is cleared afterwards.
+    // Calls the host, in order: the document's updateDerivedObject; the model's
+    // checkDerivedObjects(doc, true, true); on eStatusOk with eObjectModified, getUpdate
+    // inside beginCheckDerivedObjects and endCheckDerivedObjects.
     TevDerDocEnums::ErrorStatus updateObject(int& out, TevDerDocEnums::eDlgDocManMessage msg,
                                              TevDerDocEnums::ObjectModification mod, bool flag);
 
     // The info, built with the infos of the whole document on first use; may be null.
+    // Calls the host: the document's info build (TevDerivedDocument::fillInfoAllDerObjs)
+    // when this object has no info.
     const TevDerivedObjectInfo* getInfo();
     // Builds the info once: from the model for an object that requires an update,
     // falling back to fillOldInfo when the model fills nothing. A dummy keeps an
     // empty info.
+    // Calls the host: createInfoInstance, then the model's fillNewInfo when an update is
+    // required, fillOldInfo when that answered 0 or none is required; a dummy asks
+    // neither.
     void fillInfo();
     void resetInfo();
     // Refreshes the info (builds the document's infos when this one has none).
+    // Calls the host: the document's info build when there is no info; for a dummy
+    // nothing more; refreshOldInfo when no update is required; otherwise the model's
+    // derivedDocRefreshed, refreshNewInfo and derivedDocRefreshed again.
     void refreshInfo(TevDerDocEnums::eDerivedDocInfo what);
 
     // Readers of the info; each builds the document's infos first when this object has
     // none, and answers the empty value when there is still no info.
+    // Calls the host (each): the document's info build when this object has no info.
     TevString getTitle();
     TevString getLogicalBaseObjectHandle();
     TevString getLogicalBaseServerHandle();
@@ -126,6 +175,7 @@ public:
     void getServerHandles(TevArray<TevString>& out);
 
     // Forwarded to the document; 0 or eStatusNotSupported without a document.
+    // Calls the host (each): the document's operation of the same name.
     int getDocumentApproval(TevDocumentApproval& approval);
     TevDerDocEnums::ErrorStatus setDocumentApprovalStatus(int status);
     TevDerDocEnums::ErrorStatus setCheckDocumentStatus(int status);
@@ -138,10 +188,14 @@ public:
     void removeFromTable();
 
 protected:
+    // Calls the host: the model's getNewUpdate(this, false).
     TevDerDocEnums::ErrorStatus getNewUpdate();
+    // Calls the host: the model's fillNewInfo (after the info's reset).
     int fillNewInfo(TevDerivedObjectInfo* info);
+    // Calls the host: the model's refreshNewInfo.
     void refreshNewInfo(TevDerivedObjectInfo* info, TevDerDocEnums::eDerivedDocInfo what);
     // Builds the document's infos when this object has none.
+    // Calls the host: the document's info build when this object has no info.
     void ensureInfo();
 
     TevDerivedDocument* m_derivedDoc; // Not owned; valid while the document holds the object.

@@ -14,6 +14,9 @@ public:
     // Adds category codes (0/0 in a detail document, 2/0 in a DSTV list, else category
     // 1) and, with an info, title, date, the title again as style and the name of the
     // model extract (through the report manager) as process.
+    // Calls the host: the base's calls, the info build when this object has no info,
+    // then, with an info, the model's getReportManager and, for a BOM info, the report
+    // manager's getModelExtract.
     void fillDocManObjectData(TevDocManObject& row) override;
 
 protected:

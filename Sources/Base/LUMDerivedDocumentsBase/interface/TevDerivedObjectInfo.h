@@ -157,6 +157,7 @@ public:
     const TevArray<TevString>& getMainPartsDetailedServerHandles() const;
     void setMainPartsDetailedServerHandles(const TevArray<TevString>& handles);
 
+    // Copied into rows (m_detExternalObjectState); the library gives it no other meaning.
     bool getDetExternalObjectState() const;
     void setDetExternalObjectState(bool state);
     long getLogicalObjectSelection() const;

@@ -14,6 +14,7 @@ public:
 
     // Adds the category codes and NC or DXF name of the document's NC sub-kind and,
     // with an info, title, date and "-" as style and process.
+    // Calls the host: the base's calls, then the info build when this object has none.
     void fillDocManObjectData(TevDocManObject& row) override;
 
 protected:

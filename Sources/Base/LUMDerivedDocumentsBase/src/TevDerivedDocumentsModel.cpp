@@ -316,8 +316,19 @@ TevDerDocEnums::ErrorStatus TevDerivedDocumentsModel::unregistDoc(const TevDeriv
     if (!TEV_ASSERT(m_pFactory != nullptr, "pFact")) {
         return TevDerDocEnums::eStatusFailed;
     }
-    const int deregistered = node->value()->deregistFromModel();
-    removeDoc(key);
+    TevDerivedDocument* doc = node->value();
+    int deregistered = 0;
+    bool letGo = false;
+    {
+        // The host may let the document go while it deregisters it (withdrawReport); it
+        // then goes when its deregistration returns, and is not removed a second time.
+        const lumdd::KeepAlive keep(doc);
+        deregistered = doc->deregistFromModel();
+        letGo = keep.gone();
+    }
+    if (!letGo) {
+        removeDoc(key);
+    }
     return deregistered != 0 ? TevDerDocEnums::eStatusOk : TevDerDocEnums::eStatusFailed;
 }
 

@@ -39,9 +39,10 @@ void TevDerivedObjectBom::fillDocManObjectData(TevDocManObject& row) {
 }
 
 TevString TevDerivedObjectBom::modelExtractName() const {
-    const auto* info = dynamic_cast<const TevDerivedObjectBomInfo*>(m_info);
     TevDerivedDocumentsModel* model = m_derivedDoc->getModel();
     TevReportManager* reportManager = model != nullptr ? model->getReportManager() : nullptr;
+    // Read after the host call, which may have dropped the info.
+    const auto* info = dynamic_cast<const TevDerivedObjectBomInfo*>(m_info);
     if (info == nullptr || reportManager == nullptr) {
         return TevString();
     }
