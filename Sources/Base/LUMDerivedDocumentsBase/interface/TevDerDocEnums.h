@@ -32,17 +32,20 @@ struct LUMDERDOC_EXPORT TevDerDocEnums {
     };
 
     // The status of a derived object and the result code of operations that can fail.
-    // Values above 1000 are error states of an object.
+    // Values above 1000 are error states of an object. There is no "needs an update"
+    // value: the host's getNewUpdate answers one of its own from 1 to 1000, which shows
+    // as itself; not 3, 6, 9 or 15, whose codes in a row mean something else (see Update
+    // states in TevDerivedDocumentsModel.h).
     enum ErrorStatus : std::int32_t {
-        eStatusOk = 0,
-        eStatusRecheck = 3,
-        eStatusError6 = 6,
-        eStatusUndetermined = 9,
-        eStatusFileMissing = 1001,
-        eStatusError1002 = 1002,
-        eStatusError1008 = 1008,
-        eStatusNotSupported = 2001,
-        eStatusFailed = 2002,
+        eStatusOk = 0,              // current; as a result, success (no other value is)
+        eStatusRecheck = 3,         // to be asked again by the Recheck message
+        eStatusError6 = 6,          // an error state of the host's
+        eStatusUndetermined = 9,    // not known: new objects, dummies, unchecked documents
+        eStatusFileMissing = 1001,  // the document's file is missing (set by getUpdate)
+        eStatusError1002 = 1002,    // an error state of the host's
+        eStatusError1008 = 1008,    // an error state of the host's
+        eStatusNotSupported = 2001, // as a result: the operation is not available
+        eStatusFailed = 2002,       // as a result: failed, or its subject was let go of meanwhile
     };
 
     enum ModificationState : std::int32_t {
