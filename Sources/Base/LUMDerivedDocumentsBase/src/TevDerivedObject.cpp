@@ -540,56 +540,48 @@ void TevDerivedObject::ensureInfo() {
 }
 
 TevString TevDerivedObject::getTitle() {
-    const lumdd::KeepObject keep(this);
-    ensureInfo();
-    return m_info != nullptr && !keep.gone() ? m_info->getTitle() : TevString();
+    const TevDerivedObjectInfo* info = getInfo();
+    return info != nullptr ? info->getTitle() : TevString();
 }
 
 TevString TevDerivedObject::getLogicalBaseObjectHandle() {
-    const lumdd::KeepObject keep(this);
-    ensureInfo();
-    return m_info != nullptr && !keep.gone() ? m_info->getLogicalBaseObjectHandle() : TevString();
+    const TevDerivedObjectInfo* info = getInfo();
+    return info != nullptr ? info->getLogicalBaseObjectHandle() : TevString();
 }
 
 TevString TevDerivedObject::getLogicalBaseServerHandle() {
-    const lumdd::KeepObject keep(this);
-    ensureInfo();
-    return m_info != nullptr && !keep.gone() ? m_info->getLogicalBaseServerHandle() : TevString();
+    const TevDerivedObjectInfo* info = getInfo();
+    return info != nullptr ? info->getLogicalBaseServerHandle() : TevString();
 }
 
 TevString TevDerivedObject::getEqualPartModelHandle() {
-    const lumdd::KeepObject keep(this);
-    ensureInfo();
-    return m_info != nullptr && !keep.gone() ? m_info->getEqualPartModelHandle() : TevString();
+    const TevDerivedObjectInfo* info = getInfo();
+    return info != nullptr ? info->getEqualPartModelHandle() : TevString();
 }
 
 TevString TevDerivedObject::getEqualPartServerHandle() {
-    const lumdd::KeepObject keep(this);
-    ensureInfo();
-    return m_info != nullptr && !keep.gone() ? m_info->getEqualPartServerHandle() : TevString();
+    const TevDerivedObjectInfo* info = getInfo();
+    return info != nullptr ? info->getEqualPartServerHandle() : TevString();
 }
 
 long TevDerivedObject::getModelSelection() {
-    const lumdd::KeepObject keep(this);
-    ensureInfo();
-    return m_info != nullptr && !keep.gone() ? m_info->getModelSelection() : 0;
+    const TevDerivedObjectInfo* info = getInfo();
+    return info != nullptr ? info->getModelSelection() : 0;
 }
 
 void TevDerivedObject::getModelHandles(TevArray<TevString>& out) {
-    const lumdd::KeepObject keep(this);
-    ensureInfo();
+    const TevDerivedObjectInfo* info = getInfo();
     out.setLength(0);
-    if (m_info != nullptr && !keep.gone()) {
-        out = m_info->getModelHandles();
+    if (info != nullptr) {
+        out = info->getModelHandles();
     }
 }
 
 void TevDerivedObject::getServerHandles(TevArray<TevString>& out) {
-    const lumdd::KeepObject keep(this);
-    ensureInfo();
+    const TevDerivedObjectInfo* info = getInfo();
     out.setLength(0);
-    if (m_info != nullptr && !keep.gone()) {
-        out = m_info->getServerHandles();
+    if (info != nullptr) {
+        out = info->getServerHandles();
     }
 }
 

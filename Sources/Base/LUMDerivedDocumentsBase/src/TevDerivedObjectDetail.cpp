@@ -11,10 +11,7 @@ TevDerivedObjectDetail::TevDerivedObjectDetail(TevDerivedDocument* doc, std::int
 TevDerivedObjectDetail::~TevDerivedObjectDetail() = default;
 
 long TevDerivedObjectDetail::getLogicalObjectSelection() {
-    const lumdd::KeepObject keep(this);
-    ensureInfo();
-    const auto* info =
-        dynamic_cast<const TevDerivedObjectDetailInfo*>(keep.gone() ? nullptr : m_info);
+    const auto* info = dynamic_cast<const TevDerivedObjectDetailInfo*>(getInfo());
     return info != nullptr ? info->getLogicalObjectSelection() : 0;
 }
 
