@@ -76,25 +76,26 @@ void TextTable::print(std::ostream& out) const {
 }
 
 std::string statusName(int objectStatus) {
-    if (objectStatus == TevDerDocEnums::displayCode(kStatusNeedsUpdate)) {
+    using E = TevDerDocEnums;
+    if (objectStatus == E::displayCode(kStatusNeedsUpdate)) {
         return "needs update";
     }
     switch (objectStatus) {
-    case 0:
+    case E::eStatusOk:
         return "up to date";
-    case 3:
+    case E::eDisplayUndetermined:
         return "undetermined";
-    case 15:
+    case E::eDisplayDuplicate:
         return "duplicate";
-    case -2:
+    case E::eDisplayFileMissing:
         return "file missing";
-    case -1:
+    case E::eDisplayError6:
         return "error 6";
-    case -3:
+    case E::eDisplayError1008:
         return "error 1008";
-    case -4:
+    case E::eDisplayError1002:
         return "error 1002";
-    case -5:
+    case E::eDisplayOtherError:
         return "failed";
     default:
         return "status " + std::to_string(objectStatus);
@@ -102,14 +103,17 @@ std::string statusName(int objectStatus) {
 }
 
 std::string categoryName(int category, int subCategory) {
+    using E = TevDerDocEnums;
     switch (category) {
-    case 0:
-        return subCategory == 0 ? "BOM in detail" : "detail";
-    case 1:
+    case E::eDocManCategoryDetail:
+        return subCategory == E::eDocManSubCategoryBom ? "BOM in detail" : "detail";
+    case E::eDocManCategoryBom:
         return "BOM list";
-    case 2:
-        return subCategory == 0 ? "DSTV list" : subCategory == 1 ? "NC DSTV" : "NC named";
-    case 3:
+    case E::eDocManCategoryNC:
+        return subCategory == E::eDocManSubCategoryBom    ? "DSTV list"
+               : subCategory == E::eDocManSubCategoryDstv ? "NC DSTV"
+                                                          : "NC named";
+    case E::eDocManCategoryNCDxf:
         return "NC DXF";
     default:
         return "category " + std::to_string(category);
