@@ -41,7 +41,7 @@ INSTALL_CHECK := $(abspath $(BUILD_ROOT))/install-check
 all: build
 
 deps:
-	@tools/ensure-build-deps.sh
+	@tools/ensure-deps.sh build
 
 build: deps
 	cmake -S . -B $(BUILD_ROOT)/normal $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -99,7 +99,7 @@ mutate: deps
 WINDOWS_BUILD := $(BUILD_ROOT)/windows
 
 deps-windows:
-	@tools/ensure-windows-deps.sh
+	@tools/ensure-deps.sh build windows
 
 test-windows: deps-windows
 	cmake -S . -B $(WINDOWS_BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -119,7 +119,7 @@ MEMCHECK_OPTIONS := --tool=memcheck --error-exitcode=99 --leak-check=full \
 	--track-origins=yes --num-callers=40 --child-silent-after-fork=yes
 
 deps-memcheck:
-	@tools/ensure-memcheck-deps.sh
+	@tools/ensure-deps.sh build memcheck
 
 memcheck: deps-memcheck
 	cmake -S . -B $(MEMCHECK_BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DLUM_SANITIZE=OFF
@@ -144,7 +144,7 @@ COVERAGE_MIN_LINES := 95
 COVERAGE_MIN_BRANCHES := 85
 
 deps-coverage:
-	@tools/ensure-coverage-deps.sh
+	@tools/ensure-deps.sh build coverage
 
 coverage: deps-coverage
 	cmake -S . -B $(COVERAGE_BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DLUM_SANITIZE=OFF \
@@ -175,7 +175,7 @@ FUZZ_SECONDS ?= 30
 FUZZ_JOBS ?= 2
 
 deps-fuzz:
-	@tools/ensure-fuzz-deps.sh
+	@tools/ensure-deps.sh build fuzz
 
 fuzz: deps-fuzz
 	cmake -S . -B $(FUZZ_BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -199,7 +199,7 @@ BENCH_CAP_SECONDS ?= 20
 BENCH_ARGS ?=
 
 deps-bench:
-	@tools/ensure-bench-deps.sh
+	@tools/ensure-deps.sh build bench
 
 bench: deps-bench
 	cmake -S . -B $(BENCH_BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -227,7 +227,8 @@ bench-host: build
 
 # Compares the ABI of the built libraries with the checked-in baselines in abi/; fails
 # on anything but additions, and on an exported symbol of the standard library or the
-# tests. abi-update rewrites the baselines after a deliberate change.
+# tests. abi-update rewrites the baselines after a deliberate change (not the slot
+# listing abi/virtual-slots.txt, which is kept by hand).
 abi-check: build
 	tools/abi-check.sh $(BUILD_ROOT)/normal
 

@@ -1,5 +1,6 @@
 #!/bin/sh
 # Compares the ABI of the built shared libraries with the checked-in baselines abi/<lib>.abi.
+# (abi/virtual-slots.txt beside them is the slot listing of tools/check-virtual-slots.py.)
 #
 #   tools/abi-check.sh BUILD_DIR            fails when a library's ABI changed other than
 #                                           by additions
@@ -11,7 +12,7 @@
 # shown and pass; every other change (a removed or changed function, a changed class
 # size, layout or virtual table) fails, and so does an exported symbol of the standard
 # library, GoogleTest or the tests (tools/check-exports.py). Needs abidw and abidiff
-# from abigail-tools, installed with apt-get when missing and running as root.
+# from abigail-tools (tools/ensure-deps.sh abi).
 set -eu
 
 LIBRARIES="LumRoots LumTable QXRepositoryProxy LumDerivedDocumentsBase"
@@ -34,18 +35,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 baselines="$root/abi"
 work="$build/abi-check"
 
-if ! command -v abidw >/dev/null 2>&1 || ! command -v abidiff >/dev/null 2>&1; then
-    if [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null 2>&1; then
-        echo "abi-check: installing abigail-tools"
-        export DEBIAN_FRONTEND=noninteractive
-        apt-get update -q
-        apt-get install -y -q --no-install-recommends abigail-tools
-    else
-        echo "abi-check: abidw and abidiff are missing; install abigail-tools" \
-             "(for example: sudo apt-get install abigail-tools)" >&2
-        exit 1
-    fi
-fi
+"$root/tools/ensure-deps.sh" abi
 
 # The public headers of every library: types declared elsewhere count as private.
 headerDirs="--headers-dir $root/Sources/Base/LUMRoots/Exp"

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Checks the slot order of the virtual operations of every exported polymorphic class
-against the checked-in slot listing (tests/interface/virtual-slots.txt).
+against the checked-in slot listing (abi/virtual-slots.txt).
 
 One translation unit that includes LumDerivedDocumentsBase.h is compiled with g++'s
 class-layout dump (-fdump-lang-class) and with debug info:
@@ -261,7 +261,8 @@ def swap_declarations(include_dirs, header, first, second, workdir):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    parser.add_argument("--listing", required=True, type=Path)
+    parser.add_argument("--listing", required=True, type=Path,
+                        help="the slot listing, abi/virtual-slots.txt")
     parser.add_argument("-I", dest="include_dirs", action="append", required=True)
     parser.add_argument("--cxx", default="g++")
     parser.add_argument("--std", default="c++17")
