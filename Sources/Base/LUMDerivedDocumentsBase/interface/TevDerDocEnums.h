@@ -120,12 +120,12 @@ struct LUMDERDOC_EXPORT TevDerDocEnums {
     };
 
     // The sub-category codes (TevDocManObject::m_subCategory) written with a category.
-    // A plain BOM document's row keeps the sub-category it has.
+    // A plain BOM document's row keeps the sub-category it has (-1 in a new row).
     enum eDocManSubCategory : std::int32_t {
         eDocManSubCategoryNone = -1, // detail rows; DXF rows whose NC name lacks "DXF"
         eDocManSubCategoryBom = 0,   // BOM objects of a detail key, and DSTV lists
         eDocManSubCategoryDstv = 1,  // NC objects of eDocSubTypeDstv documents
-        eDocManSubCategoryNamed = 2, // NC rows showing the key's NC name as a file name
+        eDocManSubCategoryNamed = 2, // NC rows showing the key's NC name (m_ncName, m_ncDxfName)
     };
 };
 
