@@ -1,4 +1,5 @@
-// Export macro of the table library.
+/// \file
+/// Export macro of the table library.
 #ifndef LUM_TABLE_EXPORT_H
 #define LUM_TABLE_EXPORT_H
 
@@ -6,8 +7,10 @@
 
 // LUMTABLE_BUILD is defined only while the table library itself is compiled.
 #if defined(LUMTABLE_BUILD)
+/// Marks a class or function as part of the table library's interface.
 #define LUMTABLE_EXPORT TEV_DLL_EXPORT
 #else
+/// Marks a class or function as part of the table library's interface.
 #define LUMTABLE_EXPORT TEV_DLL_IMPORT
 #endif
 

@@ -1,5 +1,6 @@
-// The one header a host includes: every exported header of the derived-documents
-// library, the root library and the host interfaces it compiles against.
+/// \file
+/// The one header a host includes: every exported header of the derived-documents
+/// library, the root library and the host interfaces it compiles against.
 #ifndef LUM_DERIVED_DOCUMENTS_BASE_H
 #define LUM_DERIVED_DOCUMENTS_BASE_H
 

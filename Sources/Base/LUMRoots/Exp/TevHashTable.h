@@ -1,13 +1,14 @@
-// Chained hash tables of the application. Bucket counts come from a fixed list of
-// primes starting at 53, the first entry for a key wins, and iteration runs over the
-// buckets by ascending index and each chain from its head. That order is part of the
-// behaviour callers see: it decides the order in which registered items are visited.
-//
-// Buckets and nodes come from TevMemoryControllerController. A failed allocation is
-// reported ("pElements != NULL && numElements > 0") and leaves the table as it was:
-// an insert whose node cannot be had answers no node; one whose larger bucket array
-// cannot be had keeps the buckets it has and files the node there; a table whose
-// bucket array could not be had at all holds nothing until an insert gets one.
+/// \file
+/// Chained hash tables of the application. Bucket counts come from a fixed list of
+/// primes starting at 53, the first entry for a key wins, and iteration runs over the
+/// buckets by ascending index and each chain from its head. That order is part of the
+/// behaviour callers see: it decides the order in which registered items are visited.
+///
+/// Buckets and nodes come from TevMemoryControllerController. A failed allocation is
+/// reported ("pElements != NULL && numElements > 0") and leaves the table as it was:
+/// an insert whose node cannot be had answers no node; one whose larger bucket array
+/// cannot be had keeps the buckets it has and files the node there; a table whose
+/// bucket array could not be had at all holds nothing until an insert gets one.
 #ifndef TEV_HASH_TABLE_H
 #define TEV_HASH_TABLE_H
 
@@ -21,12 +22,12 @@
 #include <new>
 #include <utility>
 
-// Hash functors. Specialised for the key types of the application's tables; the
-// bucket of a key is its hash modulo the bucket count, computed unsigned.
+/// Hash functors. Specialised for the key types of the application's tables; the
+/// bucket of a key is its hash modulo the bucket count, computed unsigned.
 template <class T>
 struct TevHash;
 
-// The fold h = h * 5 + c over the UTF-16 code units, in unsigned 32-bit arithmetic.
+/// The fold h = h * 5 + c over the UTF-16 code units, in unsigned 32-bit arithmetic.
 inline std::uint32_t tevFoldHash(const TevString& text) {
     std::uint32_t hash = 0;
     for (const char16_t* unit = text.getStringW(); *unit != 0; ++unit) {
@@ -35,41 +36,50 @@ inline std::uint32_t tevFoldHash(const TevString& text) {
     return hash;
 }
 
+/// The hash of a string: tevFoldHash.
 template <>
 struct TevHash<TevString> {
+    /// tevFoldHash(text).
     std::uint32_t operator()(const TevString& text) const { return tevFoldHash(text); }
 };
 
+/// The hash of an int: the integer itself.
 template <>
 struct TevHash<int> {
-    // The integer itself, sign-extended to 64 bits.
+    /// The integer itself, sign-extended to 64 bits.
     std::uint64_t operator()(int value) const {
         return static_cast<std::uint64_t>(static_cast<std::int64_t>(value));
     }
 };
 
+/// The key comparison of the tables: operator==.
 template <class T>
 struct equalTo {
+    /// first == second.
     bool operator()(const T& first, const T& second) const { return first == second; }
 };
 
+/// The key and the value of one entry of a table.
 template <class K, class V>
 struct TevHashTuple {
-    K m_key;
-    V m_value;
+    K m_key;   ///< The key.
+    V m_value; ///< The value.
 };
 
 template <class K, class V, class H, class E>
 class TevHashTable;
 
-// One entry of a table: its key and value by value, the hash of its key (so that
-// growing never hashes a key again), the bucket it is in (so that walking and erasing
-// need no division), and the link to the next node of its bucket's chain.
+/// One entry of a table: its key and value by value, the hash of its key (so that
+/// growing never hashes a key again), the bucket it is in (so that walking and erasing
+/// need no division), and the link to the next node of its bucket's chain.
 template <class K, class V>
 class TevHashNode {
 public:
+    /// The entry's key.
     const K& key() const { return m_tuple.m_key; }
+    /// The entry's value, to read or change.
     V& value() { return m_tuple.m_value; }
+    /// The entry's value.
     const V& value() const { return m_tuple.m_value; }
 
 private:
@@ -86,21 +96,28 @@ private:
     TevHashTuple<K, V> m_tuple;
 };
 
+/// A chained hash table from keys `K` to values `V`, hashed by `H` and compared by `E`
+/// (see TevHashTable.h for the bucket counts and the iteration order).
 template <class K, class V, class H = TevHash<K>, class E = equalTo<K>>
 class TevHashTable {
 public:
+    /// One entry of the table.
     using Node = TevHashNode<K, V>;
 
+    /// The bucket count of a new table: the first prime of the list.
     static constexpr int kInitialBucketCount = 53;
 
+    /// An empty table of kInitialBucketCount buckets.
     TevHashTable() { m_buckets.setLength(kInitialBucketCount); }
 
-    // A copy has the source's bucket count and, bucket by bucket, copies of its nodes
-    // in the same chain order, so it iterates in the same order. Pointer values are
-    // copied as pointers. A copy that cannot be completed for want of memory is left
-    // empty.
+    /// A copy has the source's bucket count and, bucket by bucket, copies of its nodes
+    /// in the same chain order, so it iterates in the same order. Pointer values are
+    /// copied as pointers. A copy that cannot be completed for want of memory is left
+    /// empty.
     TevHashTable(const TevHashTable& other) { copyFrom(other); }
 
+    /// Destroys every node of this table, then copies `other` as the copy constructor
+    /// does.
     TevHashTable& operator=(const TevHashTable& other) {
         if (this != &other) {
             removeAll();
@@ -109,15 +126,18 @@ public:
         return *this;
     }
 
+    /// Destroys every node.
     ~TevHashTable() { removeAll(); }
 
+    /// The number of nodes.
     int size() const { return m_count; }
+    /// The number of buckets.
     int bucketCount() const { return m_buckets.length(); }
 
-    // Grows the table when it would hold more nodes than buckets (also when the key
-    // turns out to be present), then answers the node of an equal key with false,
-    // leaving its value as it was, or a new node at the head of its chain with true.
-    // No node and false when there is no memory for the node (or for any bucket).
+    /// Grows the table when it would hold more nodes than buckets (also when the key
+    /// turns out to be present), then answers the node of an equal key with false,
+    /// leaving its value as it was, or a new node at the head of its chain with true.
+    /// No node and false when there is no memory for the node (or for any bucket).
     std::pair<Node*, bool> insert(const K& key, const V& value) {
         grow(m_count + 1);
         if (bucketCount() == 0) {
@@ -142,6 +162,7 @@ public:
         return {created, true};
     }
 
+    /// The node of the key equal to `key`; null when there is none.
     Node* find(const K& key) const {
         if (bucketCount() == 0) {
             return nullptr;
@@ -155,9 +176,9 @@ public:
         return nullptr;
     }
 
-    // Unlinks and destroys `node`; null, or a node that is not in this table, is
-    // ignored. No other node moves, so a walk that already took the successor of
-    // `node` goes on correctly.
+    /// Unlinks and destroys `node`; null, or a node that is not in this table, is
+    /// ignored. No other node moves, so a walk that already took the successor of
+    /// `node` goes on correctly.
     void erase(Node* node) {
         if (node == nullptr || node->m_bucket >= bucketCount()) {
             return;
@@ -174,8 +195,8 @@ public:
         --m_count;
     }
 
-    // Destroys every node, buckets by index and chains from their heads; the bucket
-    // count stays.
+    /// Destroys every node, buckets by index and chains from their heads; the bucket
+    /// count stays.
     void removeAll() {
         for (Node*& head : m_buckets) {
             while (head != nullptr) {
@@ -187,11 +208,11 @@ public:
         m_count = 0;
     }
 
-    // The head of the first non-empty bucket; null for an empty table.
+    /// The head of the first non-empty bucket; null for an empty table.
     Node* first() const { return firstFromBucket(0); }
 
-    // The chain successor of `node`, or else the head of the next non-empty bucket;
-    // null after the last node.
+    /// The chain successor of `node`, or else the head of the next non-empty bucket;
+    /// null after the last node.
     Node* next(const Node* node) const {
         if (node == nullptr) {
             return nullptr;
@@ -299,12 +320,14 @@ private:
     int m_count = 0;
 };
 
-// A table of keys alone; each node's tuple holds the key twice.
+/// A table of keys alone; each node's tuple holds the key twice.
 template <class K, class H = TevHash<K>, class E = equalTo<K>>
 class TevHashSet : public TevHashTable<K, K, H, E> {
 public:
+    /// One entry of the set.
     using Node = typename TevHashTable<K, K, H, E>::Node;
 
+    /// Inserts `key` as TevHashTable::insert does with the key as its value.
     std::pair<Node*, bool> insert(const K& key) {
         return TevHashTable<K, K, H, E>::insert(key, key);
     }
