@@ -42,6 +42,15 @@ std::string belowFolder(const std::string& path, const std::string& prefix) {
     return path.substr(prefix.size());
 }
 
+// What `check` says about the update requirement of `doc`.
+std::string updateRequirement(const TevDerivedDocument& doc) {
+    if (!doc.hasUpdReq()) {
+        return "not required";
+    }
+    const TevString folder = doc.getModel()->getPathToDerDocs();
+    return "required (" + relativeName(doc.getFullUpdFileName(), folder) + " exists)";
+}
+
 } // namespace
 
 TextTable::TextTable(std::vector<std::string> headings)
@@ -147,8 +156,7 @@ std::string documentName(const TevDerivedDocument& doc) {
     return relativeName(doc.getFullFileName(), doc.getModel()->getPathToDerDocs());
 }
 
-void printDocManRows(const TevArray<TevDocManObject>& rows, const TevString& folder,
-                     std::ostream& out) {
+Records docManRecords(const TevArray<TevDocManObject>& rows, const TevString& folder) {
     // The order: category, sub-category, file and title. The texts are converted once
     // per row, not once per comparison.
     using SortKey = std::tuple<int, int, std::string, std::string>;
@@ -162,14 +170,39 @@ void printDocManRows(const TevArray<TevDocManObject>& rows, const TevString& fol
     std::stable_sort(ordered.begin(), ordered.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     const std::string prefix = folderPrefix(folder);
-    TextTable table(
-        {"DOCUMENT", "CATEGORY", "STATUS", "DWG NO", "REV", "APPROVED", "TITLE", "PROCESS"});
+    Records records;
+    records.fields = {{"document", "DOCUMENT"},     {"category", "CATEGORY"},
+                      {"status", "STATUS"},         {"status_code", "", FieldType::Number},
+                      {"drawing_number", "DWG NO"}, {"revision", "REV"},
+                      {"approved", "APPROVED"},     {"title", "TITLE"},
+                      {"process", "PROCESS"}};
+    records.rows.reserve(ordered.size());
     for (const auto& [key, row] : ordered) {
-        table.addRow({belowFolder(std::get<2>(key), prefix),
-                      categoryName(row->m_category, row->m_subCategory),
-                      statusName(row->m_objectStatus), row->m_fullDwgNo.toUtf8(),
-                      row->m_lastRevIdx.toUtf8(), row->m_approvalDate.toUtf8(), std::get<3>(key),
-                      row->m_processName.toUtf8()});
+        records.rows.push_back({belowFolder(std::get<2>(key), prefix),
+                                categoryName(row->m_category, row->m_subCategory),
+                                statusName(row->m_objectStatus),
+                                std::to_string(row->m_objectStatus), row->m_fullDwgNo.toUtf8(),
+                                row->m_lastRevIdx.toUtf8(), row->m_approvalDate.toUtf8(),
+                                std::get<3>(key), row->m_processName.toUtf8()});
     }
-    table.print(out);
+    return records;
+}
+
+Records checkRecords(const TevArray<TevDerivedDocument*>& docs) {
+    Records records;
+    records.fields = {{"document", "DOCUMENT"},
+                      {"kind", "KIND"},
+                      {"objects", "OBJECTS", FieldType::Number},
+                      {"update", "UPDATE"},
+                      {"update_required", "", FieldType::Boolean}};
+    for (const TevDerivedDocument* doc : docs) {
+        TevArray<TevDerivedObject*> objects;
+        doc->getDerivedObjects(objects, TevDerDocEnums::eDocTypeAll);
+        records.rows.push_back({documentName(*doc), kindName(doc->getKey()),
+                                std::to_string(objects.length()), updateRequirement(*doc),
+                                doc->hasUpdReq() ? "true" : "false"});
+    }
+    // By their cells, document first: the table's columns lead, so the table's order.
+    std::sort(records.rows.begin(), records.rows.end());
+    return records;
 }

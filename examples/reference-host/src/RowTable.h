@@ -1,9 +1,10 @@
-// Printing: aligned plain-text tables, and the readable names of what the document
-// manager's rows and the documents' keys hold.
+// Printing: aligned plain-text tables, the readable names of what the document
+// manager's rows and the documents' keys hold, and the records of `show` and `check`.
 #ifndef LUM_REFERENCE_HOST_ROW_TABLE_H
 #define LUM_REFERENCE_HOST_ROW_TABLE_H
 
 #include "LumDerivedDocumentsBase.h"
+#include "Records.h"
 
 #include <ostream>
 #include <string>
@@ -37,9 +38,12 @@ std::string relativeName(const TevString& path, const TevString& folder);
 // The file of `doc` below its model's folder.
 std::string documentName(const TevDerivedDocument& doc);
 
-// One line per row of the document manager: document, category, status, drawing
-// number, revision, approval date, title and process, ordered by category.
-void printDocManRows(const TevArray<TevDocManObject>& rows, const TevString& folder,
-                     std::ostream& out);
+// The records of `show`: one per row of the document manager, with its document,
+// category, status (text and display code), drawing number, revision, approval date,
+// title and process, ordered by category. The counts are left to the caller.
+Records docManRecords(const TevArray<TevDocManObject>& rows, const TevString& folder);
+// The records of `check`: one per document, with its kind, number of objects and
+// update requirement (text and truth value), ordered by document.
+Records checkRecords(const TevArray<TevDerivedDocument*>& docs);
 
 #endif // LUM_REFERENCE_HOST_ROW_TABLE_H

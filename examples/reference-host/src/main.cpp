@@ -6,11 +6,16 @@
 #include "HostModel.h"
 #include "HostText.h"
 #include "ProgressBar.h"
+#include "Records.h"
 #include "RowTable.h"
 
 #include "LumDerivedDocumentsBase.h"
 
 #include <unistd.h>
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include <algorithm>
 #include <chrono>
@@ -20,6 +25,7 @@
 #include <iterator>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #ifndef LUM_SAMPLE_MODEL_DIR
@@ -35,6 +41,15 @@ constexpr int kExitUsage = 2;    // Bad command line or folder: nothing was done
 const char* const kProgram = "derived-docs";
 // The option that adds a last line telling how long the command took.
 const char* const kTimeOption = "--time";
+// The option of `show` and `check` that chooses the output format.
+const char* const kFormatOption = "--format";
+
+// What the command line asks of a command: its operands (FOLDER taken off) and the
+// output format.
+struct Request {
+    std::vector<std::string> operands;
+    Format format = Format::Table;
+};
 
 // A command line that cannot be run: one line on stderr, and nothing is done.
 int usageError(const std::string& message) {
@@ -99,7 +114,7 @@ std::vector<std::string> documentNames(HostModel& model) {
     return names;
 }
 
-int runShow(HostModel& model, const std::vector<std::string>&) {
+int runShow(HostModel& model, const Request& request) {
     const TevArray<TevDerivedDocument*> docs = checkedDocuments(model);
     TevArray<TevDocManObject> rows;
     model.setDocManObjects(&rows);
@@ -108,8 +123,11 @@ int runShow(HostModel& model, const std::vector<std::string>&) {
         doc->getUpdateAllDerObjs(false); // The table shows each object's current status.
         doc->addDocManObjects(&rows);
     }
-    printDocManRows(rows, model.getPathToDerDocs(), std::cout);
-    std::cout << docs.length() << " documents, " << rows.length() << " objects.\n";
+    Records records = docManRecords(rows, model.getPathToDerDocs());
+    records.counts = {{"documents", docs.length()}, {"objects", rows.length()}};
+    records.summary = std::to_string(docs.length()) + " documents, " +
+                      std::to_string(rows.length()) + " objects.";
+    writeRecords(records, request.format, std::cout);
     // The table goes first, the model lives on (and would take rows out of an attached
     // table when it resets): close the manager, which erases the marked rows, then
     // detach the table; every object forgets its row in one walk, and the rows go with
@@ -119,33 +137,21 @@ int runShow(HostModel& model, const std::vector<std::string>&) {
     return kExitOk;
 }
 
-// What `check` says about the update requirement of `doc`.
-std::string updateRequirement(const TevDerivedDocument& doc) {
-    if (!doc.hasUpdReq()) {
-        return "not required";
-    }
-    const TevString folder = doc.getModel()->getPathToDerDocs();
-    return "required (" + relativeName(doc.getFullUpdFileName(), folder) + " exists)";
-}
-
-int runCheck(HostModel& model, const std::vector<std::string>&) {
+int runCheck(HostModel& model, const Request& request) {
     const TevArray<TevDerivedDocument*> docs = checkedDocuments(model);
-    TextTable table({"DOCUMENT", "KIND", "OBJECTS", "UPDATE"});
     int requiringUpdate = 0;
     for (const TevDerivedDocument* doc : docs) {
-        TevArray<TevDerivedObject*> objects;
-        doc->getDerivedObjects(objects, TevDerDocEnums::eDocTypeAll);
-        table.addRow({documentName(*doc), kindName(doc->getKey()), std::to_string(objects.length()),
-                      updateRequirement(*doc)});
         requiringUpdate += doc->hasUpdReq() ? 1 : 0;
     }
-    table.sortRows();
-    table.print(std::cout);
-    std::cout << requiringUpdate << " of " << docs.length() << " documents require an update.\n";
+    Records records = checkRecords(docs);
+    records.counts = {{"documents", docs.length()}, {"requiring_update", requiringUpdate}};
+    records.summary = std::to_string(requiringUpdate) + " of " + std::to_string(docs.length()) +
+                      " documents require an update.";
+    writeRecords(records, request.format, std::cout);
     return kExitOk;
 }
 
-int runMissing(HostModel& model, const std::vector<std::string>&) {
+int runMissing(HostModel& model, const Request&) {
     model.addDerivedDocs(TevDerDocEnums::eDocTypeAll, false);
     const std::vector<std::string> before = documentNames(model);
     model.deleteMissingFileDocs(TevDerDocEnums::eDocTypeAll);
@@ -169,7 +175,7 @@ int runMissing(HostModel& model, const std::vector<std::string>&) {
     return kExitOk;
 }
 
-int runNumbers(HostModel& model, const std::vector<std::string>&) {
+int runNumbers(HostModel& model, const Request&) {
     TevArray<TevString> prefixes, numbers, fileNames, fullFileNames;
     model.getAllDerivedDetailDrawingNumbers(prefixes, numbers, fileNames, fullFileNames);
     std::map<std::string, std::vector<std::string>> drawingsByNumber;
@@ -243,7 +249,8 @@ bool moveDocumentFile(HostModel& model, TevDerivedDocument& doc, const TevString
     return true;
 }
 
-int runRename(HostModel& model, const std::vector<std::string>& operands) {
+int runRename(HostModel& model, const Request& request) {
+    const std::vector<std::string>& operands = request.operands;
     const std::string& newName = operands[1];
     model.addDerivedDocs(TevDerDocEnums::eDocTypeAll, false);
     TevDerivedDocument* doc = findDocument(model, operands[0]);
@@ -272,28 +279,29 @@ struct Command {
     const char* name;
     const char* operands;         // Before the optional FOLDER.
     std::size_t requiredOperands; // Their number.
+    bool takesFormat;             // Whether it takes --format.
     const char* summary;          // One line for the overview.
     const char* details;          // The rest of the command's help.
-    int (*run)(HostModel& model, const std::vector<std::string>& operands);
+    int (*run)(HostModel& model, const Request& request);
 };
 
 const Command kCommands[] = {
-    {"show", "", 0, "list every derived object as the document manager shows it",
+    {"show", "", 0, true, "list every derived object as the document manager shows it",
      "Registers every document of the manifest, checks which ones require an update\n"
      "and prints the document manager's table: one line per derived object with its\n"
-     "category, status, drawing number, revision, approval and title.\n",
+     "category, status, drawing number, revision, approval, title and process.\n",
      runShow},
-    {"check", "", 0, "tell which documents require an update",
+    {"check", "", 0, true, "tell which documents require an update",
      "A document requires an update while its \".upd\" file exists beside it.\n", runCheck},
-    {"missing", "", 0, "remove the documents whose file is missing",
+    {"missing", "", 0, false, "remove the documents whose file is missing",
      "Removes from the model every document whose file is gone and names them.\n"
      "The manifest is left as it is.\n",
      runMissing},
-    {"numbers", "", 0, "list the drawing numbers of the details",
+    {"numbers", "", 0, false, "list the drawing numbers of the details",
      "Prints the drawing number of every detail drawing and flags numbers that more\n"
      "than one drawing uses.\n",
      runNumbers},
-    {"rename", "OLD NEW ", 2, "rename a document's file",
+    {"rename", "OLD NEW ", 2, false, "rename a document's file",
      "Renames the file of the document OLD (a file name, or a path below FOLDER) to\n"
      "NEW in the same folder, with its update file, tells the model and records the\n"
      "new name in the manifest. NEW must end in the extension of OLD (in any case).\n",
@@ -309,15 +317,32 @@ void printOverview(std::ostream& out) {
         out << "  " << command.name << std::string(10 - std::string(command.name).size(), ' ')
             << command.summary << '\n';
     }
-    out << "\n'" << kProgram << " COMMAND --help' describes a command. With " << kTimeOption
-        << ", a command\nends with a line telling how long it took.\n"
+    out << "\n'" << kProgram << " COMMAND --help' describes a command. show and check take\n"
+        << kFormatOption << " table|json|csv. With " << kTimeOption
+        << ", a command ends with a line telling\nhow long it took (on stderr with "
+        << kFormatOption << " json or csv).\n"
         << "Exit status: 0 done, 1 done but with problems (reported on stderr, such as\n"
         << "malformed manifest lines), 2 bad command line or folder.\n";
 }
 
+// What --format does, for the help of the commands that take it.
+const char* const kFormatHelp =
+    "\n--format table|json|csv\n"
+    "  table, the default, prints the table and its summary line. json writes one\n"
+    "  object: the summary's counts and \"rows\", one object per table line. csv writes\n"
+    "  a header row and one record per table line (RFC 4180: CRLF line ends). Both\n"
+    "  use lower_snake_case keys, write text as UTF-8 and give each status both in the\n"
+    "  table's words and as a value for programs (status_code, update_required).\n";
+
+std::string usageLine(const Command& command) {
+    return std::string(kProgram) + ' ' + command.name + ' ' +
+           (command.takesFormat ? "[--format FORMAT] " : "") + command.operands + "[FOLDER]";
+}
+
 void printHelp(const Command& command, std::ostream& out) {
-    out << "Usage: " << kProgram << ' ' << command.name << ' ' << command.operands << "[FOLDER]\n\n"
-        << command.details << "FOLDER defaults to the bundled sample.\n";
+    out << "Usage: " << usageLine(command) << "\n\n"
+        << command.details << "FOLDER defaults to the bundled sample.\n"
+        << (command.takesFormat ? kFormatHelp : "");
 }
 
 const Command* findCommand(const std::string& name) {
@@ -344,11 +369,10 @@ std::string modelFolder(const std::string& given) {
 
 // Runs `command` on the model of `folder`. The services outlive the model: the
 // factory stays installed until the model has disposed of its documents.
-int runCommand(const Command& command, const std::string& folder,
-               const std::vector<std::string>& operands) {
+int runCommand(const Command& command, const std::string& folder, const Request& request) {
     const HostServices services;
     HostModel model(folder, std::cerr);
-    const int status = command.run(model, operands);
+    const int status = command.run(model, request);
     if (status == kExitOk && model.manifest().problems() > 0) {
         return kExitProblems;
     }
@@ -356,21 +380,50 @@ int runCommand(const Command& command, const std::string& folder,
 }
 
 // Runs `command` as runCommand does, then, when `timed`, prints how long it took:
-// reading the manifest, the command itself and disposing of the model.
-int runTimed(const Command& command, const std::string& folder,
-             const std::vector<std::string>& operands, bool timed) {
+// reading the manifest, the command itself and disposing of the model. The line goes
+// to stderr after JSON or CSV, which stdout must hold alone.
+int runTimed(const Command& command, const std::string& folder, const Request& request,
+             bool timed) {
     const auto start = std::chrono::steady_clock::now();
-    const int status = runCommand(command, folder, operands);
+    const int status = runCommand(command, folder, request);
     if (timed) {
         const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-        std::cout << "Ran " << command.name << " in " << std::fixed << std::setprecision(2)
-                  << elapsed.count() << " s.\n";
+        std::ostream& out = request.format == Format::Table ? std::cout : std::cerr;
+        out << "Ran " << command.name << " in " << std::fixed << std::setprecision(2)
+            << elapsed.count() << " s.\n";
     }
     return status;
 }
 
 bool isHelp(const std::string& argument) {
     return argument == "--help" || argument == "-h";
+}
+
+// Takes every "--format VALUE" out of `operands`; the last one counts. Returns why the
+// format cannot be used, or an empty text.
+std::string takeFormat(std::vector<std::string>& operands, Format& format) {
+    const auto next = [&operands](auto from) {
+        return std::find(from, operands.end(), kFormatOption);
+    };
+    for (auto option = next(operands.begin()); option != operands.end(); option = next(option)) {
+        if (option + 1 == operands.end()) {
+            return std::string(kFormatOption) + " needs a value: " + kFormatNames;
+        }
+        const std::string value = option[1];
+        if (!formatNamed(value, format)) {
+            return "unknown format '" + value + "' (expected " + kFormatNames + ")";
+        }
+        option = operands.erase(option, option + 2);
+    }
+    return std::string();
+}
+
+// CSV ends its lines with CRLF itself: stdout must not turn the LF into another CRLF,
+// as Windows does in text mode.
+void writeLineEndsAsGiven() {
+#if defined(_WIN32)
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
 }
 
 } // namespace
@@ -392,6 +445,13 @@ int main(int argc, char** argv) {
     const auto timeOption = std::remove(operands.begin(), operands.end(), kTimeOption);
     const bool timed = timeOption != operands.end();
     operands.erase(timeOption, operands.end());
+    Request request;
+    if (command->takesFormat) {
+        const std::string problem = takeFormat(operands, request.format);
+        if (!problem.empty()) {
+            return usageError(problem);
+        }
+    }
     for (const std::string& operand : operands) {
         if (isHelp(operand)) {
             printHelp(*command, std::cout);
@@ -403,8 +463,7 @@ int main(int argc, char** argv) {
     }
     const std::size_t required = command->requiredOperands;
     if (operands.size() < required || operands.size() > required + 1) {
-        return usageError(std::string("usage: ") + kProgram + " " + command->name + " " +
-                          command->operands + "[FOLDER]");
+        return usageError("usage: " + usageLine(*command));
     }
     const std::string given = operands.size() > required ? operands.back() : LUM_SAMPLE_MODEL_DIR;
     const std::string folder = modelFolder(given);
@@ -412,5 +471,9 @@ int main(int argc, char** argv) {
         return argumentError("not a folder: " + given);
     }
     operands.resize(required);
-    return runTimed(*command, folder, operands, timed);
+    request.operands = std::move(operands);
+    if (request.format == Format::Csv) {
+        writeLineEndsAsGiven();
+    }
+    return runTimed(*command, folder, request, timed);
 }
