@@ -2,9 +2,13 @@
 #   make demo    builds everything and runs the reference host on the bundled sample
 #   make test    builds and runs every test, first normally, then under
 #                AddressSanitizer and UndefinedBehaviorSanitizer, then builds the
-#                reference host against the installed package
+#                reference host and a pkg-config host against the Linux release archive
 #   make test-windows  cross builds for 64-bit Windows with MinGW-w64 (DLLs, tests and
-#                the reference host) and runs every test under Wine
+#                the reference host), runs every test under Wine, then builds the
+#                reference host against the Windows release archive and runs it
+#   make docs    builds the API reference (Doxygen) into build/docs/html; any warning fails
+#   make package  writes the release archives into build/packages: the Linux tar.gz and
+#                the Windows zip (which needs the MinGW cross build)
 #   make memcheck  builds a Debug build without sanitizers and runs every test program
 #                under valgrind memcheck; any memory error or leaked byte fails
 #   make coverage  builds with gcc --coverage, runs every test and fails when the line
@@ -21,55 +25,94 @@
 #   make mutate  runs seeded one-line mutants of the sources against the test suite
 #                (MUTANTS, MUTATE_SEED) and prints the kill rate and every survivor
 #   make format  reformats the sources with the repository's .clang-format
+#
+# Every build is a preset of CMakePresets.json (`cmake --list-presets`) with its folder
+# build/<preset>; `cmake --workflow --preset <name>` configures, builds and tests one
+# from a shell without this file.
 
 BUILD_ROOT ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
-CMAKE_FLAGS := -G Ninja -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 
-SANITIZER_ENV := \
-	ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:strict_init_order=1 \
-	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+# The commands for build $(1): configure, build (more cmake --build options in $(2)),
+# test and pack. BUILD_ROOT=<dir> (a git worktree's own folder, say) moves build X to
+# <dir>/X: it is configured from the same preset with -B, then built, tested and packed
+# in that folder by name, since build, test and package presets know only build/X;
+# cmake/preset-test-command.cmake spells the test preset out as a ctest command for it.
+ifeq ($(abspath $(BUILD_ROOT)),$(abspath build))
+configure = cmake --preset $(1)
+build_with = cmake --build --preset $(1) -j $(JOBS) $(2)
+test_with = ctest --preset $(1) -j $(JOBS)
+package_with = cpack --preset $(1)
+else
+configure = cmake --preset $(1) -B $(BUILD_ROOT)/$(1)
+build_with = cmake --build $(BUILD_ROOT)/$(1) -j $(JOBS) $(2)
+test_with = command=$$(cmake -DPRESET=$(1) -DDIR=$(abspath $(BUILD_ROOT)/$(1)) \
+	-P cmake/preset-test-command.cmake) && $$command -j $(JOBS)
+package_with = cpack --config $(BUILD_ROOT)/$(1)/CPackConfig.cmake -B $(PACKAGE_DIR)
+endif
 
 SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.h' '*.cpp' 2>/dev/null)
 
-INSTALL_CHECK := $(abspath $(BUILD_ROOT))/install-check
-
-.PHONY: all deps build demo test test-normal test-sanitize test-install test-windows \
+.PHONY: all deps build demo test test-normal test-sanitize test-package test-install \
+	package package-linux package-windows build-windows host-linux test-windows \
 	mutate deps-windows memcheck deps-memcheck coverage deps-coverage abi-check abi-update \
-	fuzz deps-fuzz bench deps-bench format format-check clean
+	fuzz deps-fuzz bench deps-bench docs deps-docs format format-check clean
 
 all: build
 
 deps:
-	@tools/ensure-deps.sh build
+	@tools/ensure-deps.sh build json
 
 build: deps
-	cmake -S . -B $(BUILD_ROOT)/normal $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build $(BUILD_ROOT)/normal -j $(JOBS)
+	$(call configure,normal)
+	$(call build_with,normal)
 
 demo: build
 	$(BUILD_ROOT)/normal/examples/reference-host/derived-docs show
 
-test: test-normal test-sanitize test-install format-check
+test: test-normal test-sanitize test-package docs format-check
 
 test-normal: build
-	ctest --test-dir $(BUILD_ROOT)/normal --output-on-failure -j $(JOBS)
+	$(call test_with,normal)
 
+# The sanitizer options (ASAN_OPTIONS, UBSAN_OPTIONS) are the sanitize test preset's.
 test-sanitize: deps
-	cmake -S . -B $(BUILD_ROOT)/sanitize $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DLUM_SANITIZE=ON
-	cmake --build $(BUILD_ROOT)/sanitize -j $(JOBS)
-	$(SANITIZER_ENV) ctest --test-dir $(BUILD_ROOT)/sanitize --output-on-failure -j $(JOBS)
+	$(call configure,sanitize)
+	$(call build_with,sanitize)
+	$(call test_with,sanitize)
 
-# Installs into a scratch prefix and builds the reference host on its own against the
-# installed package, as a host project would, then runs it on the sample.
-test-install: build
-	rm -rf $(INSTALL_CHECK)
-	cmake --install $(BUILD_ROOT)/normal --prefix $(INSTALL_CHECK)/prefix
-	cmake -S examples/reference-host -B $(INSTALL_CHECK)/host $(CMAKE_FLAGS) \
-		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_PREFIX_PATH=$(INSTALL_CHECK)/prefix
-	cmake --build $(INSTALL_CHECK)/host -j $(JOBS)
-	$(INSTALL_CHECK)/host/derived-docs show > $(INSTALL_CHECK)/show.txt
-	@echo "test-install: the reference host builds and runs against the installed package"
+# The release archives (cmake/LumPackage.cmake, CPack) go to $(PACKAGE_DIR): the Linux
+# tar.gz from the normal build, the Windows zip from the MinGW cross build. Each holds
+# the shared libraries (on Windows the DLLs and their import libraries), the headers,
+# the CMake package, the pkg-config file, LICENSE and a short README; no test program,
+# no example and no GoogleTest. Their names come from the build's CPackConfig.cmake:
+# LumDerivedDocumentsBase-<version>-Linux-x86_64.tar.gz and -<version>-win64.zip.
+PACKAGE_DIR := $(BUILD_ROOT)/packages
+PACKAGE_CHECK := $(BUILD_ROOT)/package-check
+archive_of = $(PACKAGE_DIR)/$(shell sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$$/\1/p' \
+	$(BUILD_ROOT)/$(1)/CPackConfig.cmake)$(if $(filter windows,$(1)),.zip,.tar.gz)
+# The output every archive's reference host must match: the in-tree Linux build's.
+REFERENCE_HOST := $(BUILD_ROOT)/normal/examples/reference-host/derived-docs
+
+package: package-linux package-windows
+
+package-linux: build
+	$(call package_with,normal)
+
+package-windows: build-windows
+	$(call package_with,windows)
+
+# The Linux archive as a host project gets it (tests/package/check-package.sh): unpacked
+# into $(PACKAGE_CHECK)/linux, its contents checked, the reference host built on its own
+# against it with find_package and run on the sample (its output must equal the in-tree
+# build's), and tests/package/pkgconfig-host.cpp built with nothing but pkg-config's
+# flags and run.
+test-package: package-linux
+	tests/package/check-package.sh --archive $(call archive_of,normal) \
+		--scratch $(PACKAGE_CHECK)/linux --expected-host $(REFERENCE_HOST) --jobs $(JOBS)
+
+# Kept for callers of the former install check, which test-package replaces.
+test-install: test-package
 
 # Mutation testing of the suite (tools/mutate.py): MUTANTS seeded one-line mutants of the
 # library, the root layer and the host layers, each built incrementally in a Debug build
@@ -85,9 +128,8 @@ MUTATE_SEED ?= 1
 MUTATE_BASELINE ?=
 
 mutate: deps
-	cmake -S . -B $(MUTATE_BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DLUM_SANITIZE=OFF \
-		-DCMAKE_LINK_DEPENDS_NO_SHARED=ON -DCMAKE_COMPILE_WARNING_AS_ERROR=OFF
-	cmake --build $(MUTATE_BUILD) -j $(JOBS)
+	$(call configure,mutate)
+	$(call build_with,mutate)
 	python3 tools/mutate.py $(MUTATE_BUILD) --mutants $(MUTANTS) --seed $(MUTATE_SEED) \
 		--json $(MUTATE_BUILD)/mutants-$(if $(MUTATE_BASELINE),$(basename $(notdir $(MUTATE_BASELINE))),$(MUTATE_SEED)).json \
 		$(if $(MUTATE_BASELINE),--baseline $(MUTATE_BASELINE))
@@ -96,17 +138,30 @@ mutate: deps
 # sources with the cross compiler; every .exe and .dll lands in build/windows/bin.
 # A test may be started up to three times: Wine occasionally fails to start a program
 # that runs beside others; a failure of the test itself fails every time.
+# After the tests, the Windows archive is checked as the Linux one is: the reference host
+# built against it with the MinGW toolchain and run under Wine must print what the
+# in-tree Linux build prints (line ends aside), and so must the pkg-config host.
 WINDOWS_BUILD := $(BUILD_ROOT)/windows
 
 deps-windows:
-	@tools/ensure-deps.sh build windows
+	@tools/ensure-deps.sh build json windows
 
-test-windows: deps-windows
-	cmake -S . -B $(WINDOWS_BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-		-DCMAKE_TOOLCHAIN_FILE=$(abspath cmake/toolchain-mingw-w64.cmake) -DLUM_GTEST_FROM_SOURCE=ON
-	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+build-windows: deps-windows
+	$(call configure,windows)
+	$(call build_with,windows)
+
+# Only the in-tree Linux reference host, whose output the Windows one must match.
+host-linux: deps
+	$(call configure,normal)
+	$(call build_with,normal,--target derived-docs)
+
+test-windows: build-windows host-linux
 	$(WINDOWS_BUILD)/run-under-wine.sh --prepare
-	ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j $(JOBS) --repeat until-pass:3
+	$(call test_with,windows)
+	$(call package_with,windows)
+	tests/package/check-package.sh --archive $(call archive_of,windows) \
+		--scratch $(PACKAGE_CHECK)/windows --expected-host $(REFERENCE_HOST) --jobs $(JOBS) \
+		--toolchain cmake/toolchain-mingw-w64.cmake --runner $(WINDOWS_BUILD)/run-under-wine.sh
 	$(WINDOWS_BUILD)/run-under-wine.sh --wait
 
 # Every C++ test program runs once under valgrind memcheck (tools/run-memcheck.py; the
@@ -119,11 +174,11 @@ MEMCHECK_OPTIONS := --tool=memcheck --error-exitcode=99 --leak-check=full \
 	--track-origins=yes --num-callers=40 --child-silent-after-fork=yes
 
 deps-memcheck:
-	@tools/ensure-deps.sh build memcheck
+	@tools/ensure-deps.sh build json memcheck
 
 memcheck: deps-memcheck
-	cmake -S . -B $(MEMCHECK_BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DLUM_SANITIZE=OFF
-	cmake --build $(MEMCHECK_BUILD) -j $(JOBS)
+	$(call configure,memcheck)
+	$(call build_with,memcheck)
 	python3 tools/run-memcheck.py $(MEMCHECK_BUILD) --jobs $(JOBS) \
 		-- $(MEMCHECK_OPTIONS)
 
@@ -144,16 +199,14 @@ COVERAGE_MIN_LINES := 95
 COVERAGE_MIN_BRANCHES := 85
 
 deps-coverage:
-	@tools/ensure-deps.sh build coverage
+	@tools/ensure-deps.sh build json coverage
 
 coverage: deps-coverage
-	cmake -S . -B $(COVERAGE_BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DLUM_SANITIZE=OFF \
-		-DCMAKE_CXX_FLAGS="--coverage -O0" -DCMAKE_EXE_LINKER_FLAGS=--coverage \
-		"-DCMAKE_SHARED_LINKER_FLAGS=--coverage -Wl,--exclude-libs,libgcov.a"
+	$(call configure,coverage)
 	find $(COVERAGE_BUILD) -name '*.gcda' -delete
-	cmake --build $(COVERAGE_BUILD) -j $(JOBS)
+	$(call build_with,coverage)
 	find $(COVERAGE_BUILD) -name '*.gcda' -delete
-	ctest --test-dir $(COVERAGE_BUILD) --output-on-failure -j $(JOBS)
+	$(call test_with,coverage)
 	gcovr --root . --object-directory $(COVERAGE_BUILD) -j $(JOBS) \
 		--exclude-directories '.*/CMakeFiles/[0-9.]+$$' \
 		--filter 'Sources/Base/LUMDerivedDocumentsBase/' --filter 'Sources/Base/LUMRoots/' \
@@ -178,9 +231,8 @@ deps-fuzz:
 	@tools/ensure-deps.sh build fuzz
 
 fuzz: deps-fuzz
-	cmake -S . -B $(FUZZ_BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-		-DCMAKE_CXX_COMPILER=clang++ -DLUM_FUZZ=ON -DLUM_BUILD_TESTS=OFF -DLUM_BUILD_EXAMPLES=OFF
-	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	$(call configure,fuzz)
+	$(call build_with,fuzz)
 	tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_JOBS)
 
 # The benchmarks of bench/ on an optimised build of their own: lum-bench times the
@@ -202,9 +254,8 @@ deps-bench:
 	@tools/ensure-deps.sh build bench
 
 bench: deps-bench
-	cmake -S . -B $(BENCH_BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-		-DLUM_BUILD_BENCHMARKS=ON -DLUM_BUILD_TESTS=OFF -DLUM_BUILD_EXAMPLES=OFF
-	cmake --build $(BENCH_BUILD) -j $(JOBS)
+	$(call configure,bench)
+	$(call build_with,bench)
 	LUM_BENCH_CAP_SECONDS=$(BENCH_CAP_SECONDS) $(BENCH_BUILD)/bench/lum-bench \
 		--benchmark_out=$(BENCH_JSON) --benchmark_out_format=json $(BENCH_ARGS)
 	python3 tools/bench-table.py $(BENCH_JSON)
@@ -236,6 +287,17 @@ abi-update: build
 	tools/abi-check.sh --update $(BUILD_ROOT)/normal
 
 # Checks formatting when clang-format is installed; a machine without it skips the check.
+# The API reference: Doxygen over the public headers (docs/Doxyfile), README.md as its
+# main page; an undocumented public or protected member or enum value, a broken reference
+# or a wrong \param fails (tools/make-docs.sh).
+DOCS_BUILD := $(BUILD_ROOT)/docs
+
+deps-docs:
+	@tools/ensure-deps.sh docs
+
+docs: deps-docs
+	tools/make-docs.sh $(DOCS_BUILD)
+
 format-check:
 	@if [ -z "$(SOURCES)" ]; then \
 		echo "format-check: no sources listed by git"; exit 1; \

@@ -13,6 +13,7 @@ set_build() {
     need ninja-build have ninja
     need g++ have g++
     need libgtest-dev has_gtest
+    need pkgconf have pkg-config
 }
 
 set_bench() { # Google Benchmark, and python3 for the table
@@ -27,6 +28,12 @@ set_coverage() { # gcov comes with gcc; gcovr sums up its counts
     need gcovr have gcovr
 }
 
+set_docs() { # Doxygen, and python3 for the check of the enum values (tools/make-docs.sh)
+    purpose "documentation tools"
+    need doxygen have doxygen
+    need python3 have python3
+}
+
 set_fuzz() { # clang with its runtime libraries: libFuzzer and the sanitizers
     purpose "fuzz build tools"
     # The distribution's default clang and the runtime package that goes with it.
@@ -38,6 +45,11 @@ set_fuzz() { # clang with its runtime libraries: libFuzzer and the sanitizers
 }
 
 set_abi() { purpose "ABI tools"; need abigail-tools have_all abidw abidiff; }
+
+set_json() { # nlohmann/json, header-only: the reference host's --format json
+    purpose "JSON library for the reference host"
+    need nlohmann-json3-dev has_header nlohmann/json.hpp
+}
 
 set_memcheck() { purpose "memcheck tools"; need valgrind have valgrind; }
 
