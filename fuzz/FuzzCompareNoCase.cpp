@@ -7,20 +7,11 @@
 // - toUpper keeps the length and changes nothing the second time.
 #include "FuzzSupport.h"
 
-#include <cstddef>
-#include <cstdint>
-
-namespace {
-
-TevString upper(const TevString& text) {
-    TevString result(text);
-    result.toUpper();
-    return result;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const auto upper = [](TevString text) {
+        text.toUpper();
+        return text;
+    };
     const std::vector<std::string> lines = lumfuzz::lines(data, size, 3);
     const TevString texts[3] = {lines[0].c_str(), lines[1].c_str(), lines[2].c_str()};
     int signs[3][3];

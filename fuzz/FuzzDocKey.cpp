@@ -10,9 +10,6 @@
 
 #include "TevDerivedDocKey.h"
 
-#include <cstddef>
-#include <cstdint>
-
 namespace {
 
 TevDerivedDocKey keyFrom(const std::vector<std::string>& lines, std::size_t first) {

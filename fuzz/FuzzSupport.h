@@ -6,6 +6,7 @@
 
 #include "TevString.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>

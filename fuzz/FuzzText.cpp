@@ -9,19 +9,12 @@
 //   dot; splitting the path into itself gives the same parts.
 #include "FuzzSupport.h"
 
-#include <cstddef>
-#include <cstdint>
 #include <cstring>
 
-namespace {
-
-bool holdsSeparator(const TevString& text) {
-    return lumfuzz::unitsOf(text).find_first_of(u"\\/") != std::u16string::npos;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const auto holdsSeparator = [](const TevString& text) {
+        return lumfuzz::unitsOf(text).find_first_of(u"\\/") != std::u16string::npos;
+    };
     const TevString text(lumfuzz::lines(data, size, 1)[0].c_str());
     std::int64_t number = 0;
     std::memcpy(&number, data + (size > 8 ? size - 8 : 0), size > 8 ? 8 : 0);

@@ -7,10 +7,6 @@
 // - Assigning a tail of a string's own text, and appending a string to itself, work.
 #include "FuzzSupport.h"
 
-#include <cstddef>
-#include <cstdint>
-#include <string>
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
     const std::string bytes = input.substr(0, input.find('\0'));

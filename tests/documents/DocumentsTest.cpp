@@ -1,26 +1,16 @@
+// Documents of the three kinds and their infos: the object list, resets, updates, the
+// info cache and its refreshes, keys and paths.
 #include "FakeHost.h"
-#include "TestSupport.h"
-#include "TevDerivedDocument.h"
-#include "TevDerivedDocumentInfo.h"
-
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <filesystem>
-#include <string>
-#include <tuple>
-#include <vector>
 
 namespace {
 
-using E = TevDerDocEnums;
+using namespace lumtest;
 using Info = TevDerivedDocumentInfo;
-using Texts = std::vector<std::string>;
 
 const Texts kNames = {"dwgNo",          "approvalDate",    "approvalComment",
                       "approvalStatus", "checkStatus",     "revisions",
                       "lastRevIdx",     "initialFileName", "prototypeName"};
-const std::string kAll = lumtest::joined(kNames);
+const std::string kAll = joined(kNames);
 
 // An info whose every field differs from a new info's.
 Info filledInfo() {
@@ -54,13 +44,13 @@ Texts valuesOf(const Info& info) {
 // The names of the fields in which `info` agrees with `src`, separated by spaces.
 std::string fieldsEqualTo(const Info& info, const Info& src) {
     const Texts mine = valuesOf(info), theirs = valuesOf(src);
-    std::string same;
+    Texts same;
     for (std::size_t field = 0; field < mine.size(); ++field) {
         if (mine[field] == theirs[field]) {
-            same += (same.empty() ? "" : " ") + std::string(kNames[field]);
+            same.push_back(kNames[field]);
         }
     }
-    return same;
+    return joined(same);
 }
 
 TEST(TevDerivedDocumentInfo, RefreshInfoCopiesThePartsAskedForAndNothingFromANullSource) {
@@ -84,7 +74,7 @@ TEST(TevDerivedDocumentInfo, RefreshInfoCopiesThePartsAskedForAndNothingFromANul
             << "what " << what << ", withApproval " << withApproval;
     }
 
-    const lumtest::ScopedAssertionRecorder recorder;
+    const ScopedAssertionRecorder recorder;
     Info info = filledInfo();
     info.setFrom(nullptr, true);
     info.refreshInfo(nullptr, E::eDerivedDocInfoAll, true);
@@ -92,7 +82,6 @@ TEST(TevDerivedDocumentInfo, RefreshInfoCopiesThePartsAskedForAndNothingFromANul
     EXPECT_EQ(recorder.texts(), (Texts{"src", "src", "src"}));
 }
 
-using namespace lumtest;
 using Ints = std::vector<long long>;
 
 std::string keyOf(const TevDerivedDocument* doc) {
@@ -122,9 +111,6 @@ struct TevDerivedDocumentTest : DetailDocumentTest {
         return host.log.take({"isCommandActive", ignored});
     }
 };
-using TevDerivedDocumentBomTest = TevDerivedDocumentTest;
-using TevDerivedDocumentDetailTest = TevDerivedDocumentTest;
-using TevDerivedDocumentNCTest = TevDerivedDocumentTest;
 
 TEST_F(TevDerivedDocumentTest, AddChecksOnlyWhenAskedDeleteAlwaysDisposesAndGetFiltersByType) {
     struct OldReference : FakeDetailObject { // names the protected member it clears
@@ -172,7 +158,7 @@ TEST_F(TevDerivedDocumentTest, AddChecksOnlyWhenAskedDeleteAlwaysDisposesAndGetF
     }
 }
 
-TEST_F(TevDerivedDocumentTest, ResetDisposesOfTheObjectsInOrderAndNeedsAFactory) {
+TEST_F(TevDerivedDocumentTest, ResetAndSetHasUpdReqDisposeOfTheObjectsInOrder) {
     EXPECT_EQ(
         (Ints{doc->getHasDerObjWithNoUpd(), doc->getClosedWithoutSave(), doc->getCheckDocFile()}),
         (Ints{0, 0, 1}));
@@ -199,10 +185,8 @@ TEST_F(TevDerivedDocumentTest, ResetDisposesOfTheObjectsInOrderAndNeedsAFactory)
     TevDerivedDocumentsModel::setFactory(&host.factory);
     EXPECT_EQ(recorder.take(), (Texts{"pFact"}));
     doc->deleteDerivedObject(kept); // disposes of it
-}
 
-TEST_F(TevDerivedDocumentTest, SetHasUpdReqLetsTheKindAddUpdateOnlyObjectsAndRemovesThemAll) {
-    doc->deleteDerivedObject(0);
+    // setHasUpdReq lets the kind add update-only objects, and removes them all.
     host.model().addUpdOnly = [this](TevDerivedDocument*) {
         add(50, u"U50", true);
         add(51, u"U51", true);
@@ -225,10 +209,6 @@ TEST_F(TevDerivedDocumentTest, SetHasUpdReqLetsTheKindAddUpdateOnlyObjectsAndRem
     doc->setModificationState(E::eModificationObsolete);
     EXPECT_EQ(calls(), (Texts{"derivedDocModified(1)", "derivedDocModified(1)"}))
         << "the obsolete state is announced every time";
-    doc->setClosedWithoutSave(3);
-    EXPECT_EQ(doc->getClosedWithoutSave(), 3);
-    doc->reset();
-    EXPECT_EQ(doc->getClosedWithoutSave(), 0) << "a reset forgets it";
 }
 
 TEST_F(TevDerivedDocumentTest, GetUpdateAllDerObjsUpdatesInOrderThenFillsAndNotifiesUnlessRefused) {
@@ -261,10 +241,7 @@ TEST_F(TevDerivedDocumentTest, GetUpdateAllDerObjsUpdatesInOrderThenFillsAndNoti
 TEST_F(TevDerivedDocumentTest, RowTakesTheLastRevisionsEntriesAndKeepsWhatAShortOneLacks) {
     auto* info = const_cast<TevDerivedDocumentInfo*>(doc->getInfo());
     TevDerivedDocumentInfo::RevisionTable revisions;
-    revisions.append(TevArray<TevString>());
-    for (const char16_t* entry : {u"r0", u"r1", u"r2", u"r3", u"r4"}) {
-        revisions.last().append(entry);
-    }
+    revisions.append(listOf({u"r0", u"r1", u"r2", u"r3", u"r4"}));
     TevDocManObject row;
     const auto entries = [&row] {
         return text(row.m_lastRevisionEntry1) + text(row.m_lastRevisionEntry2) +
@@ -273,10 +250,7 @@ TEST_F(TevDerivedDocumentTest, RowTakesTheLastRevisionsEntriesAndKeepsWhatAShort
     info->setRevisions(revisions);
     doc->fillDocManObjectData(row);
     EXPECT_EQ(entries(), "r1r2r3r4");
-    revisions.append(TevArray<TevString>());
-    for (const char16_t* entry : {u"s0", u"s1", u"s2"}) {
-        revisions.last().append(entry);
-    }
+    revisions.append(listOf({u"s0", u"s1", u"s2"}));
     info->setRevisions(revisions);
     doc->fillDocManObjectData(row);
     EXPECT_EQ(entries(), "s1s2r3r4");
@@ -317,7 +291,7 @@ TEST_F(TevDerivedDocumentTest, InfoCacheIsBuiltOnDemandThenKeptAndRefreshedFromI
     EXPECT_EQ(text(own.getLastRevIdx()), "R");
 }
 
-TEST_F(TevDerivedDocumentBomTest, TakesItsKeyFromTheReportCreatesItsObjectOnceAndWritesTheNumber) {
+TEST_F(TevDerivedDocumentTest, BomTakesItsKeyFromTheReportCreatesItsObjectOnceAndGoesWithItsFile) {
     FakeBomDocument* bom = host.addBom(5, "..\\Lists\\Parts.txt");
     host.reportManager.dstvReports.insert(7);
     FakeBomDocument* dstv = host.addBom(7, "Lists\\D7.txt");
@@ -343,14 +317,17 @@ TEST_F(TevDerivedDocumentBomTest, TakesItsKeyFromTheReportCreatesItsObjectOnceAn
                      "disposeObject(Parts.txt:bom)", "createBomObject(Parts.txt,)",
                      "checkDerivedObjects(Parts.txt,11)"}));
 
-    EXPECT_EQ(negative->deregistFromModel(), 1);
-    host.reportManager.withdrawResult = 0;
-    EXPECT_EQ(negative->deregistFromModel(), 0);
-    EXPECT_EQ(host.log.only("withdrawReport"), (Texts{"withdrawReport(-1,..\\BOM\\Neg.txt)",
-                                                      "withdrawReport(-1,..\\BOM\\Neg.txt)"}));
+    // Without its file it goes obsolete and withdraws its report.
+    folder.createFile("BOM/Neg.txt");
+    EXPECT_FALSE(negative->removeIfFileNotExists());
+    std::filesystem::remove(folder.path() / "BOM" / "Neg.txt");
+    EXPECT_TRUE(negative->removeIfFileNotExists());
+    EXPECT_EQ(calls(),
+              (Texts{"derivedDocModified(1)", "deregistFromModel(Neg.txt)", "getReportManager",
+                     "withdrawReport(-1,..\\BOM\\Neg.txt)", "disposeObject(Neg.txt:bom)"}));
 }
 
-TEST_F(TevDerivedDocumentDetailTest, SplitsItsCreationPath) {
+TEST_F(TevDerivedDocumentTest, SplitsItsCreationPath) {
     // Each row: path, relative path and file name, assertions reported.
     const std::tuple<const char16_t*, const char*, Texts> cases[] = {
         {u"..\\Details\\A1.dwg", "\\Details\\ A1.dwg", {}},
@@ -367,19 +344,7 @@ TEST_F(TevDerivedDocumentDetailTest, SplitsItsCreationPath) {
     }
 }
 
-TEST_F(TevDerivedDocumentBomTest, GoesObsoleteWhenItsFileIsMissingAndWithdrawsItsReport) {
-    folder.createFile("BOM/Parts.txt");
-    FakeBomDocument* bom = host.addBom(5, "..\\BOM\\Parts.txt");
-    EXPECT_FALSE(bom->removeIfFileNotExists());
-    std::filesystem::remove(folder.path() / "BOM" / "Parts.txt");
-    host.log.clear();
-    EXPECT_TRUE(bom->removeIfFileNotExists());
-    EXPECT_EQ(calls(),
-              (Texts{"derivedDocModified(1)", "deregistFromModel(Parts.txt)", "getReportManager",
-                     "withdrawReport(5,..\\BOM\\Parts.txt)", "disposeObject(Parts.txt:bom)"}));
-}
-
-TEST_F(TevDerivedDocumentNCTest, KeyCarriesFolderNameAndFlagAndTheDocumentKeepsItsOneObject) {
+TEST_F(TevDerivedDocumentTest, KeyCarriesFolderNameAndFlagAndTheDocumentKeepsItsOneObject) {
     FakeNCDocument* flagged =
         host.addNC("NC\\Plates\\P1.nc", E::eDocSubTypeNCNamed, "P1-named", true);
     FakeNCDocument* nc = host.addNC("NC\\Plates\\P1.nc", E::eDocSubTypeNCNamed, "P1-named", false);

@@ -1,15 +1,8 @@
+// The library's foundations: status display codes, document keys and the model state.
+#include "LumDerivedDocumentsBase.h"
 #include "TestSupport.h"
-#include "TevDerDocEnums.h"
-#include "TevDerivedDocKey.h"
-#include "TevModelState.h"
-
-#include <gtest/gtest.h>
 
 #include <cstdint>
-#include <string>
-#include <tuple>
-#include <utility>
-#include <vector>
 
 namespace {
 
@@ -25,10 +18,6 @@ TEST(TevDerDocEnums, DisplayCodeFollowsTheStatusRule) {
 }
 
 using E = TevDerDocEnums;
-
-std::uint32_t hashOf(const TevDerivedDocKey& key) {
-    return TevHash<TevDerivedDocKey>()(key);
-}
 
 TevDerivedDocKey detailKey(std::int64_t id, const TevString& fileName,
                            const TevString& relPath = u"\\Details\\") {
@@ -47,6 +36,7 @@ TEST(TevDerivedDocKey, HashesTheFoldOfItsTextWithTheLow32BitsOfTheId) {
                           static_cast<E::eDocSubType>(2147483647), -1234567890123, u"p.nc", u"NC\\",
                           u"dxf name"),
          u"-2147483648 2147483647 -1912276171 p.nc NC\\ dxf name"}};
+    const TevHash<TevDerivedDocKey> hashOf;
     for (const auto& [key, text] : cases) {
         EXPECT_EQ(TevHash<TevDerivedDocKey>::text(key), TevString(text));
         EXPECT_EQ(hashOf(key), tevFoldHash(TevString(text))) << TevString(text).toUtf8();

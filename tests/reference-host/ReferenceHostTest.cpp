@@ -2,8 +2,6 @@
 // folder and checks what it prints and what it does to the folder.
 #include "TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #if defined(_WIN32)
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -13,6 +11,7 @@
 #include <sys/wait.h>
 #endif
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -61,11 +60,6 @@ int closePipe(FILE* pipe) {
 }
 #endif
 
-// The paths used here hold no quote of either kind.
-std::string quoted(const std::string& argument) {
-    return "\"" + argument + "\"";
-}
-
 Outcome run(const std::string& arguments) {
     Outcome result;
     FILE* pipe = openPipe(command(arguments));
@@ -91,19 +85,9 @@ Outcome run(const std::string& arguments) {
 // The lines that start with `start`.
 std::vector<std::string> linesOf(const Outcome& result, const std::string& start) {
     std::vector<std::string> found;
-    for (const std::string& line : result.lines) {
-        if (line.rfind(start, 0) == 0) {
-            found.push_back(line);
-        }
-    }
+    std::copy_if(result.lines.begin(), result.lines.end(), std::back_inserter(found),
+                 [&start](const std::string& line) { return line.rfind(start, 0) == 0; });
     return found;
-}
-
-// Whether the one line that starts with `start` holds `part`.
-bool lineHas(const Outcome& result, const std::string& start, const std::string& part) {
-    const std::vector<std::string> found = linesOf(result, start);
-    EXPECT_EQ(found.size(), 1U) << "lines starting with " << start << " in:\n" << result.output;
-    return found.size() == 1 && found[0].find(part) != std::string::npos;
 }
 
 bool contains(const std::string& text, const std::string& part) {
@@ -116,8 +100,9 @@ protected:
         fs::copy(LUM_SAMPLE_MODEL_DIR, folder.path(), fs::copy_options::recursive);
     }
 
+    // The paths used here hold no quote of either kind.
     Outcome runOnCopy(const std::string& arguments) const {
-        return run(arguments + " " + quoted(folder.path().u8string()));
+        return run(arguments + " \"" + folder.path().u8string() + "\"");
     }
 
     lumtest::TempFolder folder;
@@ -134,7 +119,9 @@ TEST_F(ReferenceHostTest, ShowPrintsEveryStatusAndCategory) {
         {"DSTV\\Profiles.txt ", " DSTV list "}, {"NC\\DSTV\\B1.nc1 ", " NC DSTV "},
         {"NC\\Plates\\P1.nc ", " NC named "},   {"NC\\DXF\\P2.dxf ", " NC DXF "}};
     for (const auto& [start, part] : rows) {
-        EXPECT_TRUE(lineHas(result, start, part)) << start << part;
+        const std::vector<std::string> found = linesOf(result, start); // one line, holding part
+        EXPECT_TRUE(found.size() == 1 && contains(found[0], part))
+            << start << part << result.output;
     }
     // The drawing that requires an update, and the object its update will add.
     const std::vector<std::string> a2 = linesOf(result, "Details\\A2.dwg ");
@@ -145,7 +132,7 @@ TEST_F(ReferenceHostTest, ShowPrintsEveryStatusAndCategory) {
     EXPECT_FALSE(contains(result.output, "assertion")) << result.output;
 
     // --time adds one line after the summary, wherever it is given.
-    const Outcome timed = run("show --time " + quoted(folder.path().u8string()));
+    const Outcome timed = runOnCopy("show --time");
     ASSERT_EQ(timed.status, 0) << timed.output;
     ASSERT_EQ(timed.lines.size(), result.lines.size() + 1) << timed.output;
     EXPECT_EQ(timed.lines[timed.lines.size() - 2], "13 documents, 14 objects.");
@@ -156,17 +143,11 @@ TEST_F(ReferenceHostTest, ShowPrintsEveryStatusAndCategory) {
 // A manifest path that climbs out of the model's folder is refused with its line, so
 // that no command reads, registers or renames a file outside the model.
 TEST_F(ReferenceHostTest, RefusesManifestPathsThatLeaveTheModelFolder) {
-    const std::string lines[] = {
-        "detail | 901 | ..\\..\\outside\\victim.dwg | V- | 1 | Outside | - | -",
-        "nc | named | ..\\NC\\..\\..\\x.nc | X1 | Outside",
-        "bom | 9 | C:\\elsewhere\\Parts.txt | Outside | 1",
-        "detail | 902 | ..\\Details\\..\\Details\\Inside.dwg | I- | 2 | Inside | - | -"};
-    {
-        std::ofstream manifest(folder.path() / "manifest.txt", std::ios::app);
-        for (const std::string& line : lines) {
-            manifest << line << "\n";
-        }
-    }
+    std::ofstream(folder.path() / "manifest.txt", std::ios::app)
+        << "detail | 901 | ..\\..\\outside\\victim.dwg | V- | 1 | Outside | - | -\n"
+           "nc | named | ..\\NC\\..\\..\\x.nc | X1 | Outside\n"
+           "bom | 9 | C:\\elsewhere\\Parts.txt | Outside | 1\n"
+           "detail | 902 | ..\\Details\\..\\Details\\Inside.dwg | I- | 2 | Inside | - | -\n";
     const Outcome result = runOnCopy("show");
     EXPECT_EQ(result.status, 1) << result.output;
     for (const char* path :

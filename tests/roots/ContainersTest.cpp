@@ -1,18 +1,16 @@
+// The root library's containers: TevArray and TevHashTable, their exact results, growth and
+// storage, and what they do when an allocation is refused.
 #include "TestSupport.h"
 #include "TevArray.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <utility>
 
 namespace {
 
-using lumtest::CountedElement;
-using lumtest::ScopedAllocationFailure;
-using lumtest::ScopedAssertionRecorder;
+using namespace lumtest;
 using Array = TevArray<CountedElement>; // class-type slots: constructed, counted
 using Texts = std::vector<std::string>;
+using Ints = std::vector<int>;
 
 const std::string kNoMemory = "pElements != NULL && numElements > 0";
 
@@ -136,8 +134,8 @@ TEST(TevArray, AppendsReserveAheadWithoutChangingWhatThePhysicalLengthShows) {
             stepGrowth = stepGrowth && array.physicalLength() == (index + step) / step * step;
         }
         EXPECT_TRUE(stepGrowth);
-        EXPECT_EQ(array.physicalLength(), row.physical);
-        EXPECT_EQ(array.capacity(), row.capacity);
+        EXPECT_EQ(std::pair(array.physicalLength(), array.capacity()),
+                  std::pair(row.physical, row.capacity));
         EXPECT_LE(counting.grantedSoFar(), row.maxAllocations);
         EXPECT_EQ(array[row.appends - 1], row.appends - 1);
     }
@@ -147,9 +145,9 @@ TEST(TevArray, AppendsReserveAheadWithoutChangingWhatThePhysicalLengthShows) {
     EXPECT_EQ(std::as_const(array)[9].value + std::as_const(array).last().value, 18);
     EXPECT_EQ(array.modificationCount(), before) << "const access changes nothing";
     array.setLength(36);
-    EXPECT_EQ(digits(array), "0123456789" + std::string(26, '0'));
-    EXPECT_EQ(array.physicalLength(), 40);
-    EXPECT_EQ(array.capacity(), 40);
+    EXPECT_EQ(digits(array) + "/" + std::to_string(array.physicalLength()) + "/" +
+                  std::to_string(array.capacity()),
+              "0123456789" + std::string(26, '0') + "/40/40");
     array[0] = 5, array.last() = 5, array.begin(), array.end();
     EXPECT_EQ(array.modificationCount(), before + 5) << "each non-const access counts";
     array.setPhysicalLength(100);
@@ -174,9 +172,8 @@ TEST(TevArray, ReservesForAppendsThePhysicalLengthTheAppendsWouldReach) {
         const int physicalBefore = array.physicalLength();
         const ScopedAllocationFailure counting(INT_MAX);
         array.reserveForAppends(row.count);
-        EXPECT_EQ(counting.grantedSoFar(), row.allocations);
-        EXPECT_EQ(array.length(), row.length);
-        EXPECT_EQ(array.physicalLength(), std::max(row.physical, physicalBefore));
+        EXPECT_EQ((Ints{counting.grantedSoFar(), array.length(), array.physicalLength()}),
+                  (Ints{row.allocations, row.length, std::max(row.physical, physicalBefore)}));
         for (int index = 0; index < row.count && row.count != INT_MAX; ++index) {
             array.append(0);
         }
@@ -186,7 +183,6 @@ TEST(TevArray, ReservesForAppendsThePhysicalLengthTheAppendsWouldReach) {
 }
 
 using Table = TevHashTable<int, CountedElement>; // a value knows its key, and counts
-using Ints = std::vector<int>;
 
 Ints keysInOrder(const Table& table) {
     Ints keys;

@@ -1,11 +1,7 @@
-#include "TevAssert.h"
-#include "TevFiles.h"
-#include "TevMemoryControllerController.h"
-#include "TevProcessEvolutionManager.h"
-
+// The root layer's services: assertion reports, the memory controller and the progress
+// manager.
 #include "TestSupport.h"
-
-#include <gtest/gtest.h>
+#include "TevProcessEvolutionManager.h"
 
 namespace {
 

@@ -1,12 +1,17 @@
 #include "FakeHost.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <iterator>
-#include <utility>
 
 namespace lumtest {
+
+TevArray<TevString> listOf(std::initializer_list<TevString> texts) {
+    TevArray<TevString> list;
+    for (const TevString& text : texts) {
+        list.append(text);
+    }
+    return list;
+}
 
 std::string flags(std::initializer_list<bool> values) {
     std::string out;
@@ -43,10 +48,6 @@ std::vector<std::string> CallLog::only(const std::string& prefix) const {
     return kept;
 }
 
-std::string text(const TevString& value) {
-    return value.toUtf8();
-}
-
 std::string joined(const std::vector<std::string>& items, const char* separator) {
     std::string out;
     for (const std::string& item : items) {
@@ -68,8 +69,8 @@ template <class Kind>
 int FakeDocument<Kind>::addAllDerivedObjects(bool update, bool already, bool checkFile,
                                              bool resetStatus) {
     m_log.add("addAllDerivedObjects", this, flags({update, already, checkFile, resetStatus}));
-    if (script.addAll) {
-        return script.addAll(*this, update, already, checkFile, resetStatus);
+    if (script.addAll != nullptr) {
+        return *script.addAll;
     }
     if constexpr (std::is_same_v<Kind, TevDerivedDocumentDetail>) {
         if (this->m_derivedObjects.isEmpty()) {

@@ -6,18 +6,8 @@
 #ifndef LUM_TEST_FAKE_HOST_H
 #define LUM_TEST_FAKE_HOST_H
 
+#include "LumDerivedDocumentsBase.h"
 #include "TestSupport.h"
-#include "TevDerivedDocumentBom.h"
-#include "TevDerivedDocumentDetail.h"
-#include "TevDerivedDocumentInfo.h"
-#include "TevDerivedDocumentNC.h"
-#include "TevDerivedDocumentsModel.h"
-#include "TevDerivedObjectBom.h"
-#include "TevDerivedObjectDetail.h"
-#include "TevDerivedObjectInfo.h"
-#include "TevDerivedObjectNC.h"
-
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <initializer_list>
@@ -28,9 +18,14 @@
 
 namespace lumtest {
 
-using Enums = TevDerDocEnums;
+using E = TevDerDocEnums;
+using Texts = std::vector<std::string>;
 
-std::string text(const TevString& value);
+inline std::string text(const TevString& value) {
+    return value.toUtf8();
+}
+// The texts as a list.
+TevArray<TevString> listOf(std::initializer_list<TevString> texts);
 // Flags as a row of digits: "1" for each set, "0" for each clear one.
 std::string flags(std::initializer_list<bool> values);
 // The items, separated by `separator`.
@@ -115,12 +110,10 @@ using FakeNCObject = FakeObject<TevDerivedObjectNC>;
 
 // Scripted behaviour shared by the fake documents.
 struct DocumentScript {
-    // addAllDerivedObjects of a detail: when set, answers instead of the default (add
-    // one detail object with the document's id when there is none, answer the count).
-    std::function<int(TevDerivedDocument&, bool update, bool already, bool checkFile,
-                      bool resetStatus)>
-        addAll;
-    TevDerDocEnums::ErrorStatus updateResult = TevDerDocEnums::eStatusOk;
+    // addAllDerivedObjects of every kind: when set, answers *addAll instead of the default
+    // (a detail adds one detail object with its id when it has none and answers the count).
+    const int* addAll = nullptr;
+    E::ErrorStatus updateResult = E::eStatusOk;
     bool checkDocumentStatus = true;
 };
 
@@ -136,10 +129,8 @@ public:
         , m_factory(factory) {}
 
     int addAllDerivedObjects(bool update, bool already, bool checkFile, bool resetStatus) override;
-    TevDerDocEnums::ErrorStatus updateDerivedObject(int& out, const TevString& handle,
-                                                    TevDerDocEnums::ObjectModification mod,
-                                                    bool msgWas4, bool flag,
-                                                    bool msgWas13) override {
+    E::ErrorStatus updateDerivedObject(int& out, const TevString& handle, E::ObjectModification mod,
+                                       bool msgWas4, bool flag, bool msgWas13) override {
         m_log.add("updateDerivedObject", this, handle, mod, flags({msgWas4, flag, msgWas13}));
         ++out;
         return script.updateResult;
@@ -148,8 +139,7 @@ public:
         m_log.add("fillOldInfo", this);
         info->setDwgNo(u"old", u"");
     }
-    void refreshOldInfo(TevDerivedDocumentInfo* info,
-                        TevDerDocEnums::eDerivedDocInfo what) override {
+    void refreshOldInfo(TevDerivedDocumentInfo* info, E::eDerivedDocInfo what) override {
         m_log.add("refreshOldInfo", this, what);
         info->setDwgNo(u"refreshed", u"");
     }
@@ -213,8 +203,8 @@ public:
         return makeDocument<FakeBomDocument>(model, report, dstv);
     }
     TevDerivedDocument* createNCDocument(TevDerivedDocumentsModel* model, const TevString& path,
-                                         TevDerDocEnums::eDocSubType subType,
-                                         const TevString& ncName, bool ncFlag) override {
+                                         E::eDocSubType subType, const TevString& ncName,
+                                         bool ncFlag) override {
         m_log.add("createNCDocument", path, subType, ncName, ncFlag);
         return makeDocument<FakeNCDocument>(model, path, subType, ncName, ncFlag);
     }
@@ -271,7 +261,7 @@ private:
 
 class FakeModel : public TevDerivedDocumentsModel {
     using Docs = TevArray<TevDerivedDocument*>;
-    using Info = TevDerDocEnums::eDerivedDocInfo;
+    using Info = E::eDerivedDocInfo;
 
 public:
     FakeModel(CallLog& log, const TevString& path, TevReportManager* manager)
@@ -280,25 +270,25 @@ public:
         , m_log(log) {}
 
     TevReportManager* getReportManager() override {
-        on("getReportManager");
+        m_log.add("getReportManager");
         return reportManager;
     }
     void addUpdOnlyDerivedObjects(TevDerivedDocument* doc, bool flag1, bool flag2) override {
-        on("model.addUpdOnlyDerivedObjects", doc, flags({flag1, flag2}));
+        m_log.add("model.addUpdOnlyDerivedObjects", doc, flags({flag1, flag2}));
         if (addUpdOnly) {
             addUpdOnly(doc);
         }
     }
     void checkDerivedObjects(TevDerivedDocument* d, bool f1, bool f2) override {
-        on("checkDerivedObjects", d, flags({f1, f2}));
+        m_log.add("checkDerivedObjects", d, flags({f1, f2}));
     }
-    Enums::ErrorStatus getNewUpdate(TevDerivedObject* obj, bool flag) override {
-        on("getNewUpdate", obj, flag);
+    E::ErrorStatus getNewUpdate(TevDerivedObject* obj, bool flag) override {
+        m_log.add("getNewUpdate", obj, flag);
         return newUpdate;
     }
-    Enums::ErrorStatus newUpdate = Enums::eStatusOk;
+    E::ErrorStatus newUpdate = E::eStatusOk;
     int fillNewInfo(TevDerivedObject* obj, TevDerivedObjectInfo* info) override {
-        on("fillNewInfo", obj);
+        m_log.add("fillNewInfo", obj);
         if (objectFillAnswer != 0) {
             info->setTitle(TevString(("new:" + nameOf(obj)).c_str()));
         }
@@ -306,31 +296,35 @@ public:
     }
     int objectFillAnswer = 1; // nonzero: the object's new info is filled, "new:<label>"
     void fillNewInfo(TevDerivedDocument* doc, TevDerivedDocumentInfo* info) override {
-        on("fillNewInfo", "doc " + nameOf(doc));
+        m_log.add("fillNewInfo", "doc " + nameOf(doc));
         info->setDwgNo(u"new", u"");
     }
     void refreshNewInfo(TevDerivedObject* o, TevDerivedObjectInfo*, Info what) override {
-        on("refreshNewInfo", o, what);
+        m_log.add("refreshNewInfo", o, what);
     }
     void refreshNewInfo(TevDerivedDocument* d, TevDerivedDocumentInfo*, Info what) override {
-        on("refreshNewInfo", "doc " + nameOf(d), what);
+        m_log.add("refreshNewInfo", "doc " + nameOf(d), what);
     }
-    void derivedDocModified(Enums::ModificationState s) override { on("derivedDocModified", s); }
+    void derivedDocModified(E::ModificationState s) override { m_log.add("derivedDocModified", s); }
     int isCommandActive(const TevString& fullFileName) override {
-        on("isCommandActive", fullFileName);
+        m_log.add("isCommandActive", fullFileName);
         return commandActive;
     }
-    void beginCheckDerivedObjects() override { on("beginCheckDerivedObjects"); }
-    void endCheckDerivedObjects() override { on("endCheckDerivedObjects"); }
-    void prepareCheckHasUpdReq(Enums::eDocType t) override { on("prepareCheckHasUpdReq", t); }
-    void derivedDocRefreshed(TevDerivedDocument* d) override { on("derivedDocRefreshed", d); }
+    void beginCheckDerivedObjects() override { m_log.add("beginCheckDerivedObjects"); }
+    void endCheckDerivedObjects() override { m_log.add("endCheckDerivedObjects"); }
+    void prepareCheckHasUpdReq(E::eDocType t) override { m_log.add("prepareCheckHasUpdReq", t); }
+    void derivedDocRefreshed(TevDerivedDocument* d) override {
+        m_log.add("derivedDocRefreshed", d);
+    }
     void disableAndDeleteCache() override {
-        on("disableAndDeleteCache");
+        m_log.add("disableAndDeleteCache");
         TevDerivedDocumentsModel::disableAndDeleteCache();
     }
-    void addDerivedBomDocs(bool check, Docs&) override { on("addDerivedBomDocs", check); }
-    void addDerivedNCDocs(bool check, Docs&) override { on("addDerivedNCDocs", check); }
-    void addDerivedDetailDocs(bool check, Docs&) override { on("addDerivedDetailDocs", check); }
+    void addDerivedBomDocs(bool check, Docs&) override { m_log.add("addDerivedBomDocs", check); }
+    void addDerivedNCDocs(bool check, Docs&) override { m_log.add("addDerivedNCDocs", check); }
+    void addDerivedDetailDocs(bool check, Docs&) override {
+        m_log.add("addDerivedDetailDocs", check);
+    }
 
     // Script.
     TevReportManager* reportManager;
@@ -348,12 +342,6 @@ public:
     using TevDerivedDocumentsModel::m_detailsCacheValid;
 
 private:
-    // Records the call "name(args)".
-    template <class... Args>
-    void on(const char* name, const Args&... args) {
-        m_log.add(name, args...);
-    }
-
     CallLog& m_log;
 };
 
@@ -380,9 +368,8 @@ public:
         return dynamic_cast<FakeBomDocument*>(
             m_model->addBomDoc({number, u"", path}, update, checkFile, resetStatus));
     }
-    FakeNCDocument* addNC(const char* path, TevDerDocEnums::eDocSubType subType, const char* ncName,
-                          bool ncFlag, bool update = false, bool checkFile = false,
-                          bool resetStatus = false) {
+    FakeNCDocument* addNC(const char* path, E::eDocSubType subType, const char* ncName, bool ncFlag,
+                          bool update = false, bool checkFile = false, bool resetStatus = false) {
         return dynamic_cast<FakeNCDocument*>(
             m_model->addNCDoc(path, subType, ncName, ncFlag, update, checkFile, resetStatus));
     }

@@ -19,11 +19,7 @@ std::string uniqueName() {
 }
 
 std::string withBackslashes(std::string text) {
-    for (char& c : text) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
+    std::replace(text.begin(), text.end(), '/', '\\');
     return text;
 }
 
@@ -38,10 +34,6 @@ ScopedAssertionRecorder::ScopedAssertionRecorder()
 ScopedAssertionRecorder::~ScopedAssertionRecorder() {
     activeRecorder = m_previousRecorder;
     TevAssert::setHandler(m_previousHandler);
-}
-
-std::vector<std::string> ScopedAssertionRecorder::take() {
-    return std::exchange(m_texts, {});
 }
 
 void ScopedAssertionRecorder::record(const char* expression, const char*, int) {
@@ -74,24 +66,6 @@ void TempFolder::createFile(const std::string& relative, const std::string& cont
     const std::filesystem::path file = m_path / relative;
     std::filesystem::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << contents;
-}
-
-std::string roomForUnlistedFields(std::size_t from, std::size_t size, std::size_t align,
-                                  std::vector<FieldSpan> spans) {
-    const auto alignUp = [](std::size_t at, std::size_t to) { return (at + to - 1) / to * to; };
-    std::sort(spans.begin(), spans.end(),
-              [](const FieldSpan& a, const FieldSpan& b) { return a.offset < b.offset; });
-    std::size_t end = from;
-    for (const FieldSpan& span : spans) {
-        if (span.offset > alignUp(end, span.align)) {
-            return "room for a field at byte " + std::to_string(end);
-        }
-        end = span.offset + span.size;
-    }
-    if (alignUp(end, align) != size) {
-        return "room for a field at byte " + std::to_string(end) + " of " + std::to_string(size);
-    }
-    return std::string();
 }
 
 } // namespace lumtest

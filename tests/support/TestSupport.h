@@ -7,13 +7,13 @@
 #include "TevMemoryControllerController.h"
 #include "TevString.h"
 
+#include <gtest/gtest.h>
+
 #include <climits>
 #include <cstddef>
 #include <filesystem>
 #include <ostream>
 #include <string>
-#include <tuple>
-#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -37,7 +37,7 @@ public:
     // Expression texts reported so far, in order.
     const std::vector<std::string>& texts() const { return m_texts; }
     // Returns the recorded texts and forgets them.
-    std::vector<std::string> take();
+    std::vector<std::string> take() { return std::exchange(m_texts, {}); }
 
 private:
     static void record(const char* expression, const char* file, int line);
@@ -107,40 +107,6 @@ private:
     TevMemoryControllerController::FailurePredicate m_outerPredicate;
     static inline ScopedAllocationFailure* s_active = nullptr;
 };
-
-// Where one field of an object lies, for checking that a test lists every field of a
-// class with hand-written copies.
-struct FieldSpan {
-    std::size_t offset, size, align;
-};
-
-// The spans of `fields`, references to members of `object`.
-template <class Object, class... Fields>
-std::vector<FieldSpan> spansOf(const Object& object, const std::tuple<Fields&...>& fields) {
-    const auto* base = reinterpret_cast<const char*>(&object);
-    std::vector<FieldSpan> spans;
-    std::apply(
-        [&](const auto&... field) {
-            (spans.push_back(
-                 {static_cast<std::size_t>(reinterpret_cast<const char*>(&field) - base),
-                  sizeof(field), alignof(std::remove_reference_t<decltype(field)>)}),
-             ...);
-        },
-        fields);
-    return spans;
-}
-
-// Empty when `fields`, members of `object`, fill it from `from` (the end of its base or
-// its virtual table pointer) to its end, with no room left between them but the padding
-// their alignment needs; otherwise says where a field not listed lies. A field added to
-// a class and not to its test's list of fields shows here.
-std::string roomForUnlistedFields(std::size_t from, std::size_t size, std::size_t align,
-                                  std::vector<FieldSpan> spans);
-template <class Object, class... Fields>
-std::string roomForUnlistedFields(const Object& object, std::size_t from,
-                                  const std::tuple<Fields&...>& fields) {
-    return roomForUnlistedFields(from, sizeof(Object), alignof(Object), spansOf(object, fields));
-}
 
 // An element type that counts the instances alive and the copies made
 // (by copy construction or assignment), to see what the containers do with elements.
