@@ -51,13 +51,15 @@ protected:
         // assertions reported by the library
         EXPECT_EQ(recorder.texts(), Texts{});
     }
-    // The objects of the rows ("gone" once disposed of), marked ones with a '*'.
-    std::string rows() {
+    // The objects of the rows ("gone" once disposed of), marked ones with a '*' and, if
+    // asked for, those whose title is not "stale" with a '+'.
+    std::string rows(bool refreshed = false) {
         Texts out;
         for (const TevDocManObject& row : table) {
             const TevDerivedObject* o = row.m_derivedObject;
             out.push_back((o == nullptr || host.factory.isLive(o) ? nameOf(o) : "gone") +
-                          (row.m_removed ? "*" : ""));
+                          (row.m_removed ? "*" : "") +
+                          (refreshed && row.m_title != TevString(u"stale") ? "+" : ""));
         }
         return joined(out);
     }
@@ -69,11 +71,6 @@ protected:
         const_cast<TevDerivedDocumentInfo*>(doc->getInfo())->setDwgNo(u"cached", u"");
         host.model().m_detailsCacheValid = true;
         host.log.clear();
-    }
-    TevDerivedObject* add(const char16_t* handle) {
-        TevDerivedObject* obj = host.factory.makeDetailObject(doc, 8, handle);
-        doc->addDerivedObject(obj, false);
-        return obj;
     }
 
     ScopedAssertionRecorder recorder;
@@ -143,7 +140,7 @@ TEST_F(DocManRows, MessagesCallTheHostAndRefillTheRowUnlessTheirOperationFailed)
     // In a group of duplicates the row shows 15; the command state is read again.
     TevArray<TevDerivedObject*> pair;
     pair.append(obj);
-    pair.append(add(u"H8"));
+    pair.append(host.addObject(doc, 8));
     host.model().appendDuplicateObjects(pair);
     host.model().commandActive = 1;
     send(obj, row, E::eDlgDocManMsgRefresh);
@@ -174,11 +171,8 @@ TEST_F(DocManRows, MessagesCallTheHostAndRefillTheRowUnlessTheirOperationFailed)
 
 TEST_F(DocManRows, FullUpdateCallsTheHostInOrderAndRunsTheUpdateOnlyHookWhileItIsNeeded) {
     HookedDetail hooked(host);
-    TevDerivedObject* h7 = host.factory.makeDetailObject(&hooked, 7, u"H7");
-    TevDerivedObject* updOnly = host.factory.makeDetailObject(&hooked, 8, u"U8");
-    updOnly->setUpdOnlyObject();
-    hooked.addDerivedObject(h7, false);
-    hooked.addDerivedObject(updOnly, false);
+    TevDerivedObject* h7 = host.addObject(&hooked, 7);
+    TevDerivedObject* updOnly = host.addObject(&hooked, 8, u"U8", true);
     ASSERT_EQ(h7->appendDocManObject(&table, E::eDocSubTypeAll), 1);
     TevDocManObject& row = table[0];
     const auto info = [&hooked] { return const_cast<TevDerivedDocumentInfo*>(hooked.getInfo()); };
@@ -265,18 +259,18 @@ TEST_F(DocManRows, RowsFoundAreThoseAScanFindsWhateverTheHostDidToTheTable) {
         {"moved out and back", [](auto& t, auto) { t = TevArray<TevDocManObject>(t); }, true,
          "remove", "H7* H8 H9"},
     };
-    TevDerivedObject* h8 = add(u"H8");
-    add(u"H9");
+    TevDerivedObject* h8 = host.addObject(doc, 8);
+    host.addObject(doc, 8, u"H9");
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + ", " + c.operation);
         table.setLength(0);
         doc->removeFromTable();
         doc->addDocManObjects(&table);
         host.model().setDocumentsManagerOpen(c.managerOpen);
-        TevDocManObject* const rows = table.begin();
+        TevDocManObject* const stored = table.begin();
         doc->updateDocManInformations(&table); // the index now stands
         for (int index = 0; index < 3; ++index) {
-            rows[index].m_title = u"stale"; // through a pointer taken before: not counted
+            stored[index].m_title = u"stale"; // through a pointer taken before: not counted
         }
         c.change(table, h8);
         const std::string operation = c.operation;
@@ -287,12 +281,7 @@ TEST_F(DocManRows, RowsFoundAreThoseAScanFindsWhateverTheHostDidToTheTable) {
         } else {
             obj->removeDocManInformations(&table);
         }
-        Texts out;
-        for (const TevDocManObject& row : table) {
-            out.push_back(nameOf(row.m_derivedObject) + (row.m_removed ? "*" : "") +
-                          (row.m_title == TevString(u"stale") ? "" : "+"));
-        }
-        EXPECT_EQ(joined(out), c.rows);
+        EXPECT_EQ(rows(true), c.rows);
         host.model().setDocumentsManagerOpen(false);
     }
 
@@ -337,7 +326,7 @@ TEST_F(DocManRows, RowsFoundAreThoseAScanFindsWhateverTheHostDidToTheTable) {
     // Many objects: the index grows and its probes meet. A reset of the details with the
     // manager closed erases exactly their rows in one pass; the list's row moves down.
     for (int handle = 10; handle < 60; ++handle) {
-        add(TevString(("H" + std::to_string(handle)).c_str()).getStringW());
+        host.addObject(doc, 8, TevString(("H" + std::to_string(handle)).c_str()).getStringW());
     }
     doc->removeFromTable();
     table.setLength(0);

@@ -122,9 +122,9 @@ TEST_F(TevDerivedDocumentTest, AddChecksOnlyWhenAskedDeleteAlwaysDisposesAndGetF
     EXPECT_EQ(text(doc->getFullUpdFileName()), text(folder.appPath("Details/A1.upd")));
     TevDerivedObject* sameHandle = host.factory.makeDetailObject(doc, 12, u"H11", "other");
     doc->addDerivedObject(sameHandle, true); // refused: same handle, other id
-    add(12, u"H11", false, false, "again");
-    add(21, u"", false, true); // objects without handle are told apart by id
-    TevDerivedObject* last = add(22, u"", false, true);
+    host.addObject(doc, 12, u"H11", false, false, "again");
+    host.addObject(doc, 21, u"", false, true); // objects without handle are told apart by id
+    TevDerivedObject* last = host.addObject(doc, 22, u"", false, true);
     TevDerivedObject* twin = host.factory.makeDetailObject(doc, 21, u"", "twin");
     EXPECT_FALSE(doc->addDerivedObject(twin, true));
     int index = 42;
@@ -162,7 +162,7 @@ TEST_F(TevDerivedDocumentTest, ResetAndSetHasUpdReqDisposeOfTheObjectsInOrder) {
     EXPECT_EQ(
         (Ints{doc->getHasDerObjWithNoUpd(), doc->getClosedWithoutSave(), doc->getCheckDocFile()}),
         (Ints{0, 0, 1}));
-    add(12, u"H12");
+    host.addObject(doc, 12, u"H12");
     doc->setHasUpdReq(true);
     doc->getInfo();
     doc->setModificationState(E::eModificationObsolete);
@@ -179,7 +179,7 @@ TEST_F(TevDerivedDocumentTest, ResetAndSetHasUpdReqDisposeOfTheObjectsInOrder) {
               (Ints{E::eModificationNone, 0, 0, 0, 1, 0}));
 
     // Without a factory the list is emptied all the same, and nobody disposes.
-    TevDerivedObject* kept = add(21, u"H21");
+    TevDerivedObject* kept = host.addObject(doc, 21, u"H21");
     TevDerivedDocumentsModel::setFactory(nullptr);
     doc->reset();
     TevDerivedDocumentsModel::setFactory(&host.factory);
@@ -188,10 +188,10 @@ TEST_F(TevDerivedDocumentTest, ResetAndSetHasUpdReqDisposeOfTheObjectsInOrder) {
 
     // setHasUpdReq lets the kind add update-only objects, and removes them all.
     host.model().addUpdOnly = [this](TevDerivedDocument*) {
-        add(50, u"U50", true);
-        add(51, u"U51", true);
-        add(12, u"H12");
-        add(52, u"U52", true);
+        host.addObject(doc, 50, u"U50", true);
+        host.addObject(doc, 51, u"U51", true);
+        host.addObject(doc, 12, u"H12");
+        host.addObject(doc, 52, u"U52", true);
     };
     doc->setHasUpdReq(true);
     const TevDerivedDocumentInfo* info = doc->getInfo();
@@ -212,8 +212,8 @@ TEST_F(TevDerivedDocumentTest, ResetAndSetHasUpdReqDisposeOfTheObjectsInOrder) {
 }
 
 TEST_F(TevDerivedDocumentTest, GetUpdateAllDerObjsUpdatesInOrderThenFillsAndNotifiesUnlessRefused) {
-    add(50, u"U50", true);
-    add(12, u"H12");
+    host.addObject(doc, 50, u"U50", true);
+    host.addObject(doc, 12, u"H12");
     for (TevDerivedObject* obj : doc->objects()) {
         obj->setHasUpdReq(true);
         obj->setStatus(E::eStatusOk);

@@ -23,6 +23,11 @@ auto numbersOf(R& r) {
     return std::tie(r.m_objectStatus, r.m_category, r.m_subCategory, r.m_commandActive,
                     r.m_approvalStatusIndex, r.m_checkStatus, r.m_logicalObjectSelection);
 }
+template <class R>
+auto othersOf(R& r) {
+    return std::tie(r.m_singlePartsDetailed, r.m_mainPartsDetailed, r.m_revisions,
+                    r.m_derivedObject, r.m_detExternalObjectState, r.m_removed);
+}
 auto restOf(const Row& r) {
     return std::make_tuple(r.m_singlePartsDetailed.length(), r.m_mainPartsDetailed.length(),
                            r.m_revisions.length(), r.getDeletedStatus(), r.m_derivedObject,
@@ -55,6 +60,16 @@ void expectSameFields(const Row& a, const Row& b) {
 
 // The assignment is written out field by field: a field added to the row and not copied
 // there fails here once it is added to the lists above.
+// The lists above hold every field of the row, so that the copies below are checked for
+// each: a field added to the row fails here until it is listed.
+TEST(TevDocManObject, TheFieldListsHoldEveryFieldOfTheRow) {
+    const Row row;
+    EXPECT_EQ(
+        lumtest::roomForUnlistedFields(row, sizeof(TevTableObject),
+                                       std::tuple_cat(textsOf(row), numbersOf(row), othersOf(row))),
+        "");
+}
+
 TEST(TevDocManObject, AssignmentCopiesEveryFieldAndTablesMoveRowsWhole) {
     const Row source = filledRow(7);
     Row target = filledRow(4);

@@ -12,7 +12,6 @@ namespace {
 
 using namespace lumtest;
 using Objects = std::vector<TevDerivedObject*>;
-using Ints = std::vector<int>;
 
 // The calls, joined, a disposal as "~" and the name of what went.
 std::string brief(const Texts& calls) {
@@ -36,7 +35,7 @@ std::string calls(FakeHost& host) {
 // The objects of `doc`, after `extra` detail objects made by the host were added to it.
 Objects objectsOf(FakeHost& host, TevDerivedDocument* doc, int extra = 0) {
     for (int index = 1; index <= extra; ++index) {
-        doc->addDerivedObject(host.factory.makeDetailObject(doc, 10 + index, TevString()), false);
+        host.addObject(doc, 10 + index, u"");
     }
     TevArray<TevDerivedObject*> objects;
     doc->getDerivedObjects(objects, E::eDocTypeAll);
@@ -178,13 +177,6 @@ struct World {
     TevArray<TevDerivedObject*> picked; // made before the allocations are refused
 
     World() { host.model().setDocManObjects(&table); }
-    void rows() {
-        a1->addDocManObjects(&table);
-        parts->addDocManObjects(&table);
-    }
-    void rename(const char16_t* path) {
-        host.model().derivedDocFileNameChanged(a1->getKey(), path, u"");
-    }
     World& group(const std::vector<int>& indexes) {
         host.model().appendDuplicateObjects(::pick(o, indexes));
         return *this;
@@ -237,7 +229,10 @@ TEST(TevDerivedDocumentsModelWithoutMemory, RefusingTheKthAllocationLeavesAConsi
     // with only the k-th allocation refused, then with every one from the k-th on (the
     // same outcomes when none are given).
     using Step = void (*)(World&);
-    const Step rows = [](World& w) { w.rows(); };
+    const Step rows = [](World& w) {
+        w.a1->addDocManObjects(&w.table);
+        w.parts->addDocManObjects(&w.table);
+    };
     const Step single = [](World& w) { w.choose({0}); };
     const Step one = [](World& w) { w.choose({0, 0}); };
     const Step pair = [](World& w) { w.choose({0, 1}); };
@@ -255,7 +250,10 @@ TEST(TevDerivedDocumentsModelWithoutMemory, RefusingTheKthAllocationLeavesAConsi
          nullptr},
         {nullptr, [](World& w) { w.host.addBom(6, "..\\BOM\\Plates.txt", true); },
          " ~Plates.txt:bom ~Plates.txt !1| ~Plates.txt ~Plates.txt:bom !1| +Plates.txt", nullptr},
-        {rows, [](World& w) { w.rename(u"..\\Details\\B1.dwg"); },
+        {rows,
+         [](World& w) {
+             w.host.model().derivedDocFileNameChanged(w.a1->getKey(), u"..\\Details\\B1.dwg", u"");
+         },
          " -A1.dwg rows:Parts.txt:bom ~B1.dwg ~H7 ~detail11 ~detail12 !1| +B1.dwg -A1.dwg "
          "rows:Parts.txt:bom",
          nullptr},

@@ -141,6 +141,60 @@ void expectTheCommonBehaviour(const std::string& defaults, const std::string& ow
     EXPECT_EQ(allOf(fromBase), sharedOf(src) + " / " + defaults + " / " + serverSideOf(fresh));
 }
 
+// Every field each info kind declares, its base's included, reached through classes of the
+// test's own since they are protected. A field added to an info class fails the test below
+// until it is listed here and in allOf, through which the copies and moves are compared.
+template <class Info>
+struct InfoFields : Info {
+    static auto shared(const Info& i) {
+        using F = InfoFields;
+        return std::tie(i.*&F::m_title, i.*&F::m_date, i.*&F::m_logicalBaseObjectHandle,
+                        i.*&F::m_logicalBaseServerHandle, i.*&F::m_modelSelection,
+                        i.*&F::m_modelHandles, i.*&F::m_serverHandles,
+                        i.*&F::m_equalPartModelHandle, i.*&F::m_equalPartServerHandle);
+    }
+};
+struct BomFields : InfoFields<TevDerivedObjectBomInfo> {
+    static auto of(const TevDerivedObjectBomInfo& i) {
+        using F = BomFields;
+        return std::tuple_cat(shared(i), std::tie(i.*&F::m_modelExtractKey, i.*&F::m_templateKey,
+                                                  i.*&F::m_templateLocation, i.*&F::m_bomType,
+                                                  i.*&F::m_detailHandles));
+    }
+};
+struct DetailFields : InfoFields<TevDerivedObjectDetailInfo> {
+    static auto of(const TevDerivedObjectDetailInfo& i) {
+        using F = DetailFields;
+        return std::tuple_cat(
+            shared(i),
+            std::tie(i.*&F::m_styleName, i.*&F::m_processDescription, i.*&F::m_scale,
+                     i.*&F::m_handle, i.*&F::m_prototypeName, i.*&F::m_singlePartsDetailed,
+                     i.*&F::m_mainPartsDetailed, i.*&F::m_singlePartsDetailedServerHandles,
+                     i.*&F::m_mainPartsDetailedServerHandles, i.*&F::m_detExternalObjectState,
+                     i.*&F::m_logicalObjectSelection));
+    }
+};
+struct NCFields : InfoFields<TevDerivedObjectNCInfo> {
+    static auto of(const TevDerivedObjectNCInfo& i) {
+        using F = NCFields;
+        return std::tuple_cat(shared(i),
+                              std::tie(i.*&F::m_styleKey, i.*&F::m_fileWritenForSingleObject,
+                                       i.*&F::m_fileWritenGlobal, i.*&F::m_ncAddinDllName,
+                                       i.*&F::m_ncAddinRunName, i.*&F::m_isDSTVExtension,
+                                       i.*&F::m_isDSTVNC, i.*&F::m_defaultsOverrideXmlPath));
+    }
+};
+
+TEST(TevDerivedObjectInfo, TheFieldListsHoldEveryFieldOfEachKind) {
+    const TevDerivedObjectBomInfo bom;
+    const TevDerivedObjectDetailInfo detail;
+    const TevDerivedObjectNCInfo nc;
+    EXPECT_EQ(roomForUnlistedFields(bom, sizeof(void*), BomFields::of(bom)) +
+                  roomForUnlistedFields(detail, sizeof(void*), DetailFields::of(detail)) +
+                  roomForUnlistedFields(nc, sizeof(void*), NCFields::of(nc)),
+              "");
+}
+
 // Per kind: the defaults and the members reset keeps (see expectTheCommonBehaviour).
 // setInfoForUpdate of a BOM sets its own fields and only the handles of the base; the
 // detail's part setters pad only empty server handle lists.
@@ -210,11 +264,10 @@ Info& infoOf(TevDerivedObject* obj) {
     return dynamic_cast<Info&>(*const_cast<TevDerivedObjectInfo*>(obj->getInfo()));
 }
 
-struct TevDerivedObjectTest : DetailDocumentTest {
-    const std::string commandActive = "isCommandActive(" + text(doc->getFullFileName()) + ")";
-};
+using TevDerivedObjectTest = DetailDocumentTest;
 
 TEST_F(TevDerivedObjectTest, StatusIsReadFromTheModelOnceTheFileIsFoundAndAgainAfterAChange) {
+    const std::string commandActive = "isCommandActive(" + text(doc->getFullFileName()) + ")";
     doc->setCheckDocFile(true);
     obj->setHasUpdReq(true);
     obj->getUpdate();
@@ -288,7 +341,7 @@ TEST_F(TevDerivedObjectTest, OrphansAnswerForThemselvesAndDestroyingAnObjectInTh
                   rowOf(&orphan).m_commandActive, rowOf(&bom).m_category, rowOf(&nc).m_category}),
               (std::vector<int>{E::eStatusOk, E::eStatusNotSupported, E::eStatusNotSupported, 0, 0,
                                 9, 9}));
-    TevDerivedObject* kept = add(12);
+    TevDerivedObject* kept = host.addObject(doc, 12);
     // Not the model's table, so the document cannot take the rows out before disposal.
     TevArray<TevDocManObject> table;
     ASSERT_EQ(obj->appendDocManObject(&table, E::eDocSubTypeAll), 1);

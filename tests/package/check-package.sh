@@ -118,13 +118,13 @@ cmake --build "$host" -j "$jobs" >>"$host.log" 2>&1 ||
 cxx=$(sed -n 's/^set(CMAKE_CXX_COMPILER "\(.*\)")$/\1/p' "$host"/CMakeFiles/*/CMakeCXXCompiler.cmake)
 [ -n "$cxx" ] || fail "no C++ compiler recorded in $host"
 
-# Runs program $1 with the remaining arguments, its output going to $scratch/<name>.txt
-# (CRs dropped) and its exit status to $scratch/<name>.status; <name> is $1's file name.
-run_program() {
-    program=$1
-    shift
-    output="$scratch/$(basename "$program")"
-    status=0
+# Runs program $1 with the arguments after $2 and $3 (through the runner, if any, with the
+# archive's DLLs beside it) and fails unless its output, CRs dropped, equals file $2 and
+# its exit status is $3.
+run_and_compare() {
+    program=$1 expected=$2 expected_exit=$3
+    shift 3
+    output="$scratch/$(basename "$program")" status=0
     if [ -n "$runner" ]; then
         cp "$prefix"/bin/*.dll "$(dirname "$program")/"
         "$runner" "$program" "$@" >"$output.raw" || status=$?
@@ -132,25 +132,17 @@ run_program() {
         "$program" "$@" >"$output.raw" || status=$?
     fi
     tr -d '\r' <"$output.raw" >"$output.txt"
-    echo "$status" >"$output.status"
-}
-
-# Compares $1's output and exit status (see run_program) with those in $2 and $3.
-compare_output() {
-    output="$scratch/$(basename "$1")"
-    if ! diff -u "$2" "$output.txt"; then
-        fail "$(basename "$1") built against $name prints other lines (above: - expected, + got)"
-    fi
-    [ "$(cat "$output.status")" = "$3" ] ||
-        fail "$(basename "$1") built against $name exits with $(cat "$output.status"), not $3"
+    diff -u "$expected" "$output.txt" ||
+        fail "$(basename "$program") built against $name prints other lines (above: - expected, + got)"
+    [ "$status" = "$expected_exit" ] ||
+        fail "$(basename "$program") built against $name exits with $status, not $expected_exit"
 }
 
 expected_status=0
 "$expected_host" show "$sample" >"$scratch/expected-show.txt" || expected_status=$?
 host_program="$host/derived-docs"
 [ -z "$toolchain" ] || host_program="$host_program.exe"
-run_program "$host_program" show "$sample"
-compare_output "$host_program" "$scratch/expected-show.txt" "$expected_status"
+run_and_compare "$host_program" "$scratch/expected-show.txt" "$expected_status" show "$sample"
 echo "check-package: derived-docs built against $name shows what the in-tree build shows:" \
     "$(tail -n 1 "$scratch/expected-show.txt")"
 
@@ -167,14 +159,12 @@ if [ -n "$toolchain" ]; then
     # Linked as the toolchain links every program: the compiler's runtime static
     # (-static), the project's DLLs through their import libraries (-Bdynamic).
     pc_program="$pc_program.exe"
-    "$cxx" -std=c++17 -Wall -Wextra -Werror $(pkg-config --cflags "$package_name") \
-        "$here/pkgconfig-host.cpp" -o "$pc_program" -static-libgcc -static-libstdc++ -static \
+    set -- -static-libgcc -static-libstdc++ -static \
         -Wl,-Bdynamic $(pkg-config --libs "$package_name") -Wl,-Bstatic
 else
-    "$cxx" -std=c++17 -Wall -Wextra -Werror $(pkg-config --cflags "$package_name") \
-        "$here/pkgconfig-host.cpp" -o "$pc_program" $(pkg-config --libs "$package_name") \
-        -Wl,-rpath,"$pc_libdir"
+    set -- $(pkg-config --libs "$package_name") -Wl,-rpath,"$pc_libdir"
 fi
-run_program "$pc_program"
-compare_output "$pc_program" "$here/pkgconfig-host.expected" 0
+"$cxx" -std=c++17 -Wall -Wextra -Werror $(pkg-config --cflags "$package_name") \
+    "$here/pkgconfig-host.cpp" -o "$pc_program" "$@"
+run_and_compare "$pc_program" "$here/pkgconfig-host.expected" 0
 echo "check-package: pkgconfig-host built with pkg-config's flags for $name runs as expected"

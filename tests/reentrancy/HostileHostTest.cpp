@@ -248,9 +248,7 @@ const Case kCases[] = {
      [](World& w) {
          TevDerivedDocument* a1 = w.doc(u"A1.dwg");
          a1->setHasUpdReq(true);
-         TevDerivedObject* u9 = w.host.factory.makeDetailObject(a1, 9, u"U9");
-         u9->setUpdOnlyObject();
-         a1->addDerivedObject(u9, false);
+         w.host.addObject(a1, 9, u"U9", true);
          w.host.log.when("model.addUpdOnlyDerivedObjects",
                          [&w] { deleteObject(u"A1.dwg", "U9")(w); });
          send(E::eDlgDocManMsgUpdate, 1)(w);

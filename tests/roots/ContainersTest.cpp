@@ -9,8 +9,6 @@ namespace {
 
 using namespace lumtest;
 using Array = TevArray<CountedElement>; // class-type slots: constructed, counted
-using Texts = std::vector<std::string>;
-using Ints = std::vector<int>;
 
 const std::string kNoMemory = "pElements != NULL && numElements > 0";
 

@@ -144,11 +144,12 @@ std::string FakeHost::registered() const {
     return joined(names);
 }
 
-FakeDetailObject* DetailDocumentTest::add(std::int64_t id, const char16_t* handle, bool updOnly,
-                                          bool check, const char* label) {
+FakeDetailObject* FakeHost::addObject(TevDerivedDocument* doc, std::int64_t id,
+                                      const char16_t* handle, bool updOnly, bool check,
+                                      const char* label) {
     const TevString given =
         handle != nullptr ? TevString(handle) : TevString(("H" + std::to_string(id)).c_str());
-    FakeDetailObject* obj = host.factory.makeDetailObject(doc, id, given, label);
+    FakeDetailObject* obj = factory.makeDetailObject(doc, id, given, label);
     if (updOnly) {
         obj->setUpdOnlyObject();
     }

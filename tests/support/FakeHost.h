@@ -19,7 +19,6 @@
 namespace lumtest {
 
 using E = TevDerDocEnums;
-using Texts = std::vector<std::string>;
 
 inline std::string text(const TevString& value) {
     return value.toUtf8();
@@ -373,6 +372,11 @@ public:
         return dynamic_cast<FakeNCDocument*>(
             m_model->addNCDoc(path, subType, ncName, ncFlag, update, checkFile, resetStatus));
     }
+    // Adds to `doc` a detail object the host made itself, with the handle "H<id>" unless
+    // one is given (an empty one labels it "detail<id>").
+    FakeDetailObject* addObject(TevDerivedDocument* doc, std::int64_t id,
+                                const char16_t* handle = nullptr, bool updOnly = false,
+                                bool check = false, const char* label = "");
 
     CallLog log;
     FakeReportManager reportManager{log};
@@ -392,10 +396,6 @@ protected:
         host.log.clear();
     }
     ~DetailDocumentTest() override { EXPECT_EQ(recorder.texts(), std::vector<std::string>{}); }
-    // Adds the detail object the host made itself, with the handle "H<id>" unless one is
-    // given (an empty one labels it "detail<id>").
-    FakeDetailObject* add(std::int64_t id, const char16_t* handle = nullptr, bool updOnly = false,
-                          bool check = false, const char* label = "");
 
     ScopedAssertionRecorder recorder;
     TempFolder folder;

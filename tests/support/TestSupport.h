@@ -9,11 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <climits>
 #include <cstddef>
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -23,6 +26,40 @@ inline void PrintTo(const TevString& text, std::ostream* out) {
 }
 
 namespace lumtest {
+
+using Texts = std::vector<std::string>;
+using Ints = std::vector<int>;
+
+// Empty when `fields`, members of `object`, fill it from byte `from` (the end of its base
+// or of its virtual table pointer) to its end with no room between them but the padding
+// their alignment needs; otherwise says where a field not listed lies. A field added to a
+// class with hand-written copies, and not to its test's list of fields, shows here.
+template <class Object, class... Fields>
+std::string roomForUnlistedFields(const Object& object, std::size_t from,
+                                  const std::tuple<Fields&...>& fields) {
+    const auto at = [&](const void* field) {
+        return static_cast<std::size_t>(static_cast<const char*>(field) -
+                                        reinterpret_cast<const char*>(&object));
+    };
+    std::vector<std::array<std::size_t, 3>> spans; // offset, size, alignment
+    std::apply(
+        [&](const auto&... f) {
+            (spans.push_back({at(&f), sizeof f, alignof(decltype(f))}), ...);
+        },
+        fields);
+    std::sort(spans.begin(), spans.end());
+    const auto alignUp = [](std::size_t n, std::size_t to) { return (n + to - 1) / to * to; };
+    std::size_t end = from;
+    for (const auto& [offset, size, align] : spans) {
+        if (offset > alignUp(end, align)) {
+            break;
+        }
+        end = offset + size;
+    }
+    return alignUp(end, alignof(Object)) == sizeof(Object)
+               ? ""
+               : "room for a field at byte " + std::to_string(end);
+}
 
 // While a ScopedAssertionRecorder lives, every TevAssert report is
 // recorded instead of printed, so tests can check the exact expression texts.
