@@ -195,14 +195,19 @@ Records checkRecords(const TevArray<TevDerivedDocument*>& docs) {
                       {"objects", "OBJECTS", FieldType::Number},
                       {"update", "UPDATE"},
                       {"update_required", "", FieldType::Boolean}};
+    long long requiringUpdate = 0;
     for (const TevDerivedDocument* doc : docs) {
         TevArray<TevDerivedObject*> objects;
         doc->getDerivedObjects(objects, TevDerDocEnums::eDocTypeAll);
         records.rows.push_back({documentName(*doc), kindName(doc->getKey()),
                                 std::to_string(objects.length()), updateRequirement(*doc),
                                 doc->hasUpdReq() ? "true" : "false"});
+        requiringUpdate += doc->hasUpdReq() ? 1 : 0;
     }
     // By their cells, document first: the table's columns lead, so the table's order.
     std::sort(records.rows.begin(), records.rows.end());
+    records.counts = {{"documents", docs.length()}, {"requiring_update", requiringUpdate}};
+    records.summary = std::to_string(requiringUpdate) + " of " + std::to_string(docs.length()) +
+                      " documents require an update.";
     return records;
 }

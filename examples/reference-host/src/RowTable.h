@@ -43,7 +43,8 @@ std::string documentName(const TevDerivedDocument& doc);
 // title and process, ordered by category. The counts are left to the caller.
 Records docManRecords(const TevArray<TevDocManObject>& rows, const TevString& folder);
 // The records of `check`: one per document, with its kind, number of objects and
-// update requirement (text and truth value), ordered by document.
+// update requirement (text and truth value), ordered by document, and the counts of
+// documents and of those requiring an update.
 Records checkRecords(const TevArray<TevDerivedDocument*>& docs);
 
 #endif // LUM_REFERENCE_HOST_ROW_TABLE_H

@@ -138,16 +138,7 @@ int runShow(HostModel& model, const Request& request) {
 }
 
 int runCheck(HostModel& model, const Request& request) {
-    const TevArray<TevDerivedDocument*> docs = checkedDocuments(model);
-    int requiringUpdate = 0;
-    for (const TevDerivedDocument* doc : docs) {
-        requiringUpdate += doc->hasUpdReq() ? 1 : 0;
-    }
-    Records records = checkRecords(docs);
-    records.counts = {{"documents", docs.length()}, {"requiring_update", requiringUpdate}};
-    records.summary = std::to_string(requiringUpdate) + " of " + std::to_string(docs.length()) +
-                      " documents require an update.";
-    writeRecords(records, request.format, std::cout);
+    writeRecords(checkRecords(checkedDocuments(model)), request.format, std::cout);
     return kExitOk;
 }
 
