@@ -53,7 +53,7 @@ endif
 
 SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.h' '*.cpp' 2>/dev/null)
 
-.PHONY: all deps build demo test test-normal test-sanitize test-package test-install \
+.PHONY: all deps build demo test test-normal test-sanitize test-package \
 	package package-linux package-windows build-windows host-linux test-windows \
 	mutate deps-windows memcheck deps-memcheck coverage deps-coverage abi-check abi-update \
 	fuzz deps-fuzz bench deps-bench docs deps-docs format format-check clean
@@ -110,9 +110,6 @@ package-windows: build-windows
 test-package: package-linux
 	tests/package/check-package.sh --archive $(call archive_of,normal) \
 		--scratch $(PACKAGE_CHECK)/linux --expected-host $(REFERENCE_HOST) --jobs $(JOBS)
-
-# Kept for callers of the former install check, which test-package replaces.
-test-install: test-package
 
 # Mutation testing of the suite (tools/mutate.py): MUTANTS seeded one-line mutants of the
 # library, the root layer and the host layers, each built incrementally in a Debug build
