@@ -25,13 +25,6 @@ std::string brief(const Texts& calls) {
     return out;
 }
 
-// The host calls since the last look (see brief) without those of the documents' and
-// objects' own work; the log starts again.
-std::string calls(FakeHost& host) {
-    return brief(host.log.take({"isCommandActive", "checkDerived", "beginGet", "endGet", "fillOld",
-                                "derivedDocRefreshed"}));
-}
-
 // The objects of `doc`, after `extra` detail objects made by the host were added to it.
 Objects objectsOf(FakeHost& host, TevDerivedDocument* doc, int extra = 0) {
     for (int index = 1; index <= extra; ++index) {
@@ -110,12 +103,14 @@ struct TevDerivedDocumentsModelQueries : TevDerivedDocumentsModelRegistry {
     TevDerivedDocumentsModelQueries() { host.fill(); }
 };
 
+// Each kind is registered once per key, through the factory, and a document that holds
+// no object is let go of; the exact host calls per case.
 TEST_F(TevDerivedDocumentsModelRegistry, RegistersEachKindOncePerKeyAndLetsGoOfWhatHoldsNoObject) {
     host.addDetail(9, "..\\Details\\Z9.dwg");
     model.reportManager = nullptr;
-    calls(host);
+    host.calls();
     EXPECT_EQ(host.addBom(5, "..\\BOM\\Parts.txt"), nullptr);
-    EXPECT_EQ(calls(host), "getReportManager");
+    EXPECT_EQ(host.calls(), "getReportManager");
     model.reportManager = &host.reportManager;
     host.reportManager.dstvReports.insert(5);
     // Documents answer that they hold objects (1) or none (0); static, as the documents
@@ -146,23 +141,23 @@ TEST_F(TevDerivedDocumentsModelRegistry, RegistersEachKindOncePerKeyAndLetsGoOfW
                           gone = " ~" + std::string(k.name);
         EXPECT_EQ(add("", true, true, true), nullptr);
         // no path: not even the report manager is asked
-        EXPECT_EQ(calls(host), "");
+        EXPECT_EQ(host.calls(), "");
         host.factory.nullDocuments = true;
         EXPECT_EQ(add(k.path, false, false, false), nullptr);
         // the factory made none
-        EXPECT_EQ(calls(host), create);
+        EXPECT_EQ(host.calls(), create);
         host.factory.nullDocuments = false;
         TevDerivedDocument* doc = add(k.path, true, false, false);
-        EXPECT_EQ(calls(host), create + all + ",1000)");
+        EXPECT_EQ(host.calls(), create + all + ",1000)");
         EXPECT_EQ(add(k.path, false, false, true), doc);
-        EXPECT_EQ(calls(host), create + gone + all + ",010" + k.reset + ")");
+        EXPECT_EQ(host.calls(), create + gone + all + ",010" + k.reset + ")");
         objects = 0;
         // met again, now without objects
         EXPECT_EQ(add(k.path, true, true, true), nullptr);
-        EXPECT_EQ(calls(host), create + gone + all + ",111" + k.reset + ")" + gone);
+        EXPECT_EQ(host.calls(), create + gone + all + ",111" + k.reset + ")" + gone);
         // a new one without objects
         EXPECT_EQ(add(k.path, false, true, true), nullptr);
-        EXPECT_EQ(calls(host), create + all + ",0011)" + gone);
+        EXPECT_EQ(host.calls(), create + all + ",0011)" + gone);
         objects = 1;
         EXPECT_EQ(host.registered(), "Z9.dwg");
     }
@@ -223,6 +218,8 @@ std::string checkedState(World& w) {
     return state;
 }
 
+// A refused allocation in any registry operation leaves the registry, rows and groups
+// consistent and reports the failure.
 TEST(TevDerivedDocumentsModelWithoutMemory, RefusingTheKthAllocationLeavesAConsistentRegistry) {
     // Per operation, for k = 0, 1, ... until the operation reaches no k-th allocation:
     // the state after it (see checkedState) and "!n" for n reports of the failures. First
@@ -299,12 +296,14 @@ TEST(TevDerivedDocumentsModelWithoutMemory, RefusingTheKthAllocationLeavesAConsi
     }
 }
 
+// Without a factory nothing is registered, removed or let go of; unregistering withdraws
+// the report and removes the document either way.
 TEST_F(TevDerivedDocumentsModelRegistry, RemovesAndUnregistersOnlyThroughTheFactory) {
     const TevDerivedDocKey key = host.addDetail(7, "..\\Details\\A1.dwg")->getKey();
     host.addBom(5, "..\\BOM\\Parts.txt");
     TevDerivedDocument* a2 = host.addDetail(7, "..\\Details\\A2.dwg");
     TevDerivedDocumentsModel::setFactory(nullptr);
-    calls(host);
+    host.calls();
     EXPECT_EQ(host.addDetail(8, "..\\Details\\A3.dwg"), nullptr);
     EXPECT_EQ(host.addBom(6, "..\\BOM\\More.txt"), nullptr);
     EXPECT_FALSE(model.removeDoc(key));
@@ -312,16 +311,16 @@ TEST_F(TevDerivedDocumentsModelRegistry, RemovesAndUnregistersOnlyThroughTheFact
     model.resetDerivedDocs(E::eDocTypeAll);
     // renamed onto A1's key, A2 can be neither filed nor let go of
     model.derivedDocFileNameChanged(a2->getKey(), u"..\\Details\\A1.dwg", u"");
-    EXPECT_EQ(calls(host), "getReportManager");
+    EXPECT_EQ(host.calls(), "getReportManager");
     EXPECT_EQ(recorder.take(), (Texts{"pFact", "pFact", "m_docs.size() == 0", "pFact"}));
     TevDerivedDocumentsModel::setFactory(&host.factory);
     host.factory.disposeDocument(a2, &model); // named A1.dwg now, with its object
-    EXPECT_EQ(calls(host), "~A1.dwg ~H7");
+    EXPECT_EQ(host.calls(), "~A1.dwg ~H7");
     // nothing is registered or removed without it
     EXPECT_EQ(host.registered(), "Parts.txt A1.dwg");
 
     EXPECT_TRUE(model.removeDoc(key));
-    EXPECT_EQ(calls(host), "~A1.dwg ~H7");
+    EXPECT_EQ(host.calls(), "~A1.dwg ~H7");
     EXPECT_FALSE(model.removeDoc(key));
     EXPECT_EQ(recorder.take(), Texts{"0"});
     // no broken precondition here
@@ -329,15 +328,17 @@ TEST_F(TevDerivedDocumentsModelRegistry, RemovesAndUnregistersOnlyThroughTheFact
     for (const int withdrawn : {0, 1}) {
         host.reportManager.withdrawResult = withdrawn;
         const TevDerivedDocKey bomKey = host.addBom(5, "..\\BOM\\Parts.txt")->getKey();
-        calls(host);
+        host.calls();
         EXPECT_EQ(model.unregistDoc(bomKey), withdrawn ? E::eStatusOk : E::eStatusFailed);
-        EXPECT_EQ(calls(host), "deregistFromModel(Parts.txt) getReportManager "
-                               "withdrawReport(5,..\\BOM\\Parts.txt) ~Parts.txt ~Parts.txt:bom");
+        EXPECT_EQ(host.calls(), "deregistFromModel(Parts.txt) getReportManager "
+                                "withdrawReport(5,..\\BOM\\Parts.txt) ~Parts.txt ~Parts.txt:bom");
         // removed also when the report stayed
         EXPECT_EQ(host.registered(), "");
     }
 }
 
+// Groups of duplicates form, move and dissolve as members come and go, and go with
+// their model or their last member.
 TEST_F(TevDerivedDocumentsModelRegistry,
        FormsMovesAndDissolvesDuplicateGroupsAndDisposesOfThemAtTheEnd) {
     TevDerivedDocument* doc = host.addDetail(7, "..\\Details\\A1.dwg");
@@ -376,8 +377,7 @@ TEST_F(TevDerivedDocumentsModelRegistry,
     append({0, 1});                    // a group left for the model's destruction
     host.log.clear();
     host.destroyModel();
-    EXPECT_EQ(host.factory.liveDocuments() + host.factory.liveObjects(), 0U);
-    EXPECT_EQ(calls(host), "~Parts.txt ~Parts.txt:bom ~A1.dwg ~H7 ~detail11");
+    EXPECT_EQ(host.calls(), "~Parts.txt ~Parts.txt:bom ~A1.dwg ~H7 ~detail11");
 
     CallLog log; // objects outside the registry
     auto first = std::make_unique<FakeDetailObject>(log, "first", nullptr, 1, u"F1");
@@ -395,33 +395,32 @@ TEST_F(TevDerivedDocumentsModelRegistry,
     EXPECT_EQ(second.getDuplicateInfo() == nullptr && third.getDuplicateInfo() == nullptr, true);
 }
 
-// The lists the queries fill end with the storage that appending their entries one by
-// one gives (the next multiple of the growth step, or the caller's when it suffices),
-// had in one allocation; the model's own scratch list of objects doubles.
+// Look-ups by id and type, and by name or full path regardless of case.
 TEST_F(TevDerivedDocumentsModelRegistry, FindsDocumentsByIdAndByNameIgnoringCase) {
     host.addDetail(7, "..\\Details\\A1.dwg");
     host.addBom(7, "..\\BOM\\Parts.txt");
     host.addNC("NC\\P1.nc", E::eDocSubTypeNCNamed, "p1", false);
     host.addNC("NC\\P2.nc", E::eDocSubTypeNCNamed, "p2", false);
-    EXPECT_EQ(nameOf(model.getAt(1, E::eDocTypeAll)), "P1.nc"); // the first in registry order
-    using ById = std::tuple<std::int64_t, E::eDocType, const char*>;
-    for (const auto& [id, type, found] :
-         {ById(7, E::eDocTypeDetail, "A1.dwg"), ById(7, E::eDocTypeBom, "Parts.txt"),
-          ById(7, E::eDocTypeNC, "null"),
-          ById((std::int64_t{1} << 32) + 7, E::eDocTypeAll, "null")}) {
-        EXPECT_EQ(nameOf(model.getAt(id, type)), found) << id << " " << type;
-    }
-    using ByName = std::tuple<const char16_t*, E::eDocType, const char*>;
-    for (const auto& [name, type, found] :
-         {ByName(u"a1.DWG", E::eDocTypeAll, "A1.dwg"),
-          ByName(u"c:\\model\\derdocs\\bom\\PARTS.TXT", E::eDocTypeAll, "Parts.txt"),
-          ByName(u"C:\\Model\\DerDocs\\NC\\P2.nc", E::eDocTypeNC, "P2.nc"),
-          ByName(u"A1.dwg", E::eDocTypeBom, "null"),
-          ByName(u"\\Details\\A1.dwg", E::eDocTypeAll, "null")}) {
-        EXPECT_EQ(nameOf(model.getAt(name, type)), found) << TevString(name).toUtf8();
+    // By id when no name is given; id 1 finds the first NC document in registry order.
+    using Query = std::tuple<std::int64_t, const char16_t*, E::eDocType, const char*>;
+    for (const auto& [id, name, type, found] :
+         {Query(1, nullptr, E::eDocTypeAll, "P1.nc"),
+          Query(7, nullptr, E::eDocTypeDetail, "A1.dwg"),
+          Query(7, nullptr, E::eDocTypeBom, "Parts.txt"), Query(7, nullptr, E::eDocTypeNC, "null"),
+          Query((std::int64_t{1} << 32) + 7, nullptr, E::eDocTypeAll, "null"),
+          Query(0, u"a1.DWG", E::eDocTypeAll, "A1.dwg"),
+          Query(0, u"c:\\model\\derdocs\\bom\\PARTS.TXT", E::eDocTypeAll, "Parts.txt"),
+          Query(0, u"C:\\Model\\DerDocs\\NC\\P2.nc", E::eDocTypeNC, "P2.nc"),
+          Query(0, u"A1.dwg", E::eDocTypeBom, "null"),
+          Query(0, u"\\Details\\A1.dwg", E::eDocTypeAll, "null")}) {
+        EXPECT_EQ(nameOf(name ? model.getAt(name, type) : model.getAt(id, type)), found)
+            << id << " " << TevString(name).toUtf8() << " " << type;
     }
 }
 
+// The lists the queries fill end with the storage that appending their entries one by
+// one gives (the next multiple of the growth step, or the caller's when it suffices),
+// had in one allocation; the model's own scratch list of objects doubles.
 TEST(TevDerivedDocumentsModelStorage, ListsGetTheirStorageOfAppendingOneByOneAtOnce) {
     FakeHost host;
     for (int id = 1; id <= 33; ++id) {
@@ -463,6 +462,7 @@ TEST(TevDerivedDocumentsModelStorage, ListsGetTheirStorageOfAppendingOneByOneAtO
               (Ints{40, 40, 35, 33, 40, 40, 48, 40, 33, 33}));
 }
 
+// A reset disposes of the documents of its kind and of their caches, and only then.
 TEST_F(TevDerivedDocumentsModelQueries, ResetTheDocumentsOfOneKindOrAllWithTheirCaches) {
     model.enableCache();
     EXPECT_EQ(host.calls(), "disableAndDeleteCache"); // the host's override
@@ -509,7 +509,9 @@ TEST_F(TevDerivedDocumentsModelQueries, ResetTheDocumentsOfOneKindOrAllWithTheir
     TevDerivedDocumentsModel::setFactory(&host.factory); // each of the others took it
 }
 
-TEST_F(TevDerivedDocumentsModelQueries, ResetADocumentModifiedExternallyAndRefillThoseWithout) {
+// A document modified outside is reset but stays registered; a refill asks the host and
+// fills only the documents without objects; the update check follows.
+TEST_F(TevDerivedDocumentsModelQueries, ResetRefillAndCheckUpdateRequirements) {
     model.getAt(5, E::eDocTypeBom)->reset(); // registered, but without objects
     host.calls();
     model.modifiedExternallyAt(99); // an id that no document has
@@ -523,9 +525,9 @@ TEST_F(TevDerivedDocumentsModelQueries, ResetADocumentModifiedExternallyAndRefil
     EXPECT_EQ(host.calls({"isCommandActive", "checkDerivedObjects", "create"}),
               "addDerivedDetailDocs(0) addDerivedBomDocs(0) addDerivedNCDocs(0) "
               "addAllDerivedObjects(Parts.txt,0000)");
-}
 
-TEST_F(TevDerivedDocumentsModelQueries, CheckUpdateRequirementsWithOrWithoutProgress) {
+    // The update check re-reads the documents of its type, with or without a progress
+    // manager, and reports progress under its prompt.
     TevProcessEvolutionManager::setProcessEvolutionManager(nullptr);
     model.checkHasUpdReqForDerivedDocs(E::eDocTypeBom, true);
     EXPECT_EQ(recorder.take(), Texts{"pManager"}); // and the check runs without one
@@ -564,6 +566,7 @@ std::string fields(const TevDerivedDwgNo& drawing) {
            "|";
 }
 
+// Every detail with a drawing number is listed in registry order and tabled by key.
 TEST(TevDerivedDocumentsModelDrawingNumbers, ListEveryDrawingInRegistryOrderAndTableThemByKey) {
     EXPECT_EQ(fields(TevDerivedDwgNo()), "||||"); // the out arguments are replaced
     Registry host;
@@ -584,14 +587,13 @@ TEST(TevDerivedDocumentsModelDrawingNumbers, ListEveryDrawingInRegistryOrderAndT
     byNumber.insert(12, caller);
     byText.insert(u"X-5", caller);
     set.insert(u"C:\\C.dwg");
-    // Per entry of the lists, which hold a stale entry before, "file name|number|prefix|"
-    // and the full file name of the lists' overload.
+    // The fields (see fields) of each entry of the lists, which hold a stale entry before;
+    // the tables' overload fills no full file names.
     const auto collect = [&](bool tables) {
         for (TevArray<TevString>* list : {&prefixes, &numbers, &fileNames, &fullFileNames}) {
             *list = listOf({u"stale"});
         }
         if (tables) {
-            fullFileNames.setLength(0);
             host.model().getAllDerivedDetailDrawingNumbers(byNumber, byText, set, prefixes, numbers,
                                                            fileNames);
         } else {
@@ -600,22 +602,22 @@ TEST(TevDerivedDocumentsModelDrawingNumbers, ListEveryDrawingInRegistryOrderAndT
         }
         Texts out;
         for (int index = 0; index < fileNames.length(); ++index) {
-            out.push_back(text(fileNames[index]) + "|" + text(numbers[index]) + "|" +
-                          text(prefixes[index]) + "|" +
-                          (tables ? "" : text(fullFileNames[index]) + "|"));
+            out.push_back(fields({fileNames[index], tables ? TevString() : fullFileNames[index],
+                                  numbers[index], prefixes[index]}));
         }
         EXPECT_EQ(Ints({numbers.length(), prefixes.length(), fullFileNames.length()}),
-                  Ints({fileNames.length(), fileNames.length(), tables ? 0 : fileNames.length()}));
+                  Ints({fileNames.length(), fileNames.length(), tables ? 1 : fileNames.length()}));
         return joined(out);
     };
     const std::string dir = "C:\\Model\\DerDocs\\Details\\", c = "C.dwg|12|X-|C:\\C.dwg|",
-                      a1 = "A1.dwg|7|A-|", a2 = "A2.dwg|12|a-|", a5 = "A5.dwg|old||";
+                      a1 = "A1.dwg|7|A-|" + dir + "A1.dwg|", a2 = "A2.dwg|12|a-|" + dir + "A2.dwg|",
+                      a5 = "A5.dwg|old||" + dir + "A5.dwg|";
     host.calls();
-    EXPECT_EQ(collect(false), a5 + dir + "A5.dwg| " + a2 + dir + "A2.dwg| " + a1 + dir + "A1.dwg|");
+    EXPECT_EQ(collect(false), a5 + " " + a2 + " " + a1);
     EXPECT_EQ(host.calls({"isCommandActive", "checkDerived", "fill", "derived", "beginGet",
                           "endGet", "model."}),
               "addDerivedDetailDocs(0)");
-    EXPECT_EQ(collect(true), a5 + " " + a2 + " " + a1);
+    EXPECT_EQ(collect(true), "A5.dwg|old||| A2.dwg|12|a-|| A1.dwg|7|A-||");
     // The tables: "#number key=fields", "upper-cased prefix and number key=fields" and
     // the full file names; the caller's entries keep their keys.
     std::string keyed;
@@ -628,9 +630,8 @@ TEST(TevDerivedDocumentsModelDrawingNumbers, ListEveryDrawingInRegistryOrderAndT
     for (const auto* node = set.first(); node != nullptr; node = set.next(node)) {
         keyed += " " + text(node->key());
     }
-    EXPECT_EQ(keyed, " #0=" + a5 + dir + "A5.dwg| #7=" + a1 + dir + "A1.dwg| #12=" + c +
-                         " A-12=" + a2 + dir + "A2.dwg| X-5=" + c + " 0=" + a5 + dir +
-                         "A5.dwg| A-7=" + a1 + dir + "A1.dwg| " + dir + "A1.dwg " + dir +
+    EXPECT_EQ(keyed, " #0=" + a5 + " #7=" + a1 + " #12=" + c + " A-12=" + a2 + " X-5=" + c +
+                         " 0=" + a5 + " A-7=" + a1 + " " + dir + "A1.dwg " + dir +
                          "A5.dwg C:\\C.dwg " + dir + "A2.dwg");
 }
 
