@@ -53,6 +53,7 @@ std::string fieldsEqualTo(const Info& info, const Info& src) {
     return joined(same);
 }
 
+// refreshInfo copies exactly the parts asked for, and nothing from a null source.
 TEST(TevDerivedDocumentInfo, RefreshInfoCopiesThePartsAskedForAndNothingFromANullSource) {
     const std::tuple<int, bool, std::string> cases[] = {
         {E::eDerivedDocInfoDwgNo, true, "dwgNo approvalComment"},
@@ -82,8 +83,6 @@ TEST(TevDerivedDocumentInfo, RefreshInfoCopiesThePartsAskedForAndNothingFromANul
     EXPECT_EQ(recorder.texts(), (Texts{"src", "src", "src"}));
 }
 
-using Ints = std::vector<long long>;
-
 std::string keyOf(const TevDerivedDocument* doc) {
     const TevDerivedDocKey key = doc->getKey();
     return text(TevHash<TevDerivedDocKey>::text(key)) + (key.m_ncFlag ? " flagged" : "");
@@ -112,6 +111,7 @@ struct TevDerivedDocumentTest : DetailDocumentTest {
     }
 };
 
+// Adding checks only when asked, deleting always disposes, and the getter filters by type.
 TEST_F(TevDerivedDocumentTest, AddChecksOnlyWhenAskedDeleteAlwaysDisposesAndGetFiltersByType) {
     struct OldReference : FakeDetailObject { // names the protected member it clears
         static void*& of(TevDerivedObject* o) { return o->*(&OldReference::m_oldObjProxy); }
@@ -158,6 +158,7 @@ TEST_F(TevDerivedDocumentTest, AddChecksOnlyWhenAskedDeleteAlwaysDisposesAndGetF
     }
 }
 
+// reset and setHasUpdReq dispose of the objects in order and clear the state.
 TEST_F(TevDerivedDocumentTest, ResetAndSetHasUpdReqDisposeOfTheObjectsInOrder) {
     EXPECT_EQ(
         (Ints{doc->getHasDerObjWithNoUpd(), doc->getClosedWithoutSave(), doc->getCheckDocFile()}),
@@ -211,6 +212,7 @@ TEST_F(TevDerivedDocumentTest, ResetAndSetHasUpdReqDisposeOfTheObjectsInOrder) {
         << "the obsolete state is announced every time";
 }
 
+// getUpdateAllDerObjs updates in order, then fills and notifies, unless refused.
 TEST_F(TevDerivedDocumentTest, GetUpdateAllDerObjsUpdatesInOrderThenFillsAndNotifiesUnlessRefused) {
     host.addObject(doc, 50, u"U50", true);
     host.addObject(doc, 12, u"H12");
@@ -221,7 +223,6 @@ TEST_F(TevDerivedDocumentTest, GetUpdateAllDerObjsUpdatesInOrderThenFillsAndNoti
     host.model().newUpdate = E::eStatusRecheck;
     // A refused document only marks its objects: the calls below are all of the next update.
     doc->script.checkDocumentStatus = false;
-    host.log.clear();
     doc->getUpdateAllDerObjs(false);
     for (TevDerivedObject* obj : doc->objects()) {
         EXPECT_EQ(obj->getUpdateFast(), E::eStatusUndetermined) << nameOf(obj);
@@ -238,26 +239,8 @@ TEST_F(TevDerivedDocumentTest, GetUpdateAllDerObjsUpdatesInOrderThenFillsAndNoti
     EXPECT_EQ(host.log.only("getNewUpdate"), (Texts{"getNewUpdate(U50,0)"}));
 }
 
-TEST_F(TevDerivedDocumentTest, RowTakesTheLastRevisionsEntriesAndKeepsWhatAShortOneLacks) {
-    auto* info = const_cast<TevDerivedDocumentInfo*>(doc->getInfo());
-    TevDerivedDocumentInfo::RevisionTable revisions;
-    revisions.append(listOf({u"r0", u"r1", u"r2", u"r3", u"r4"}));
-    TevDocManObject row;
-    const auto entries = [&row] {
-        return text(row.m_lastRevisionEntry1) + text(row.m_lastRevisionEntry2) +
-               text(row.m_lastRevisionEntry3) + text(row.m_lastRevisionEntry4);
-    };
-    info->setRevisions(revisions);
-    doc->fillDocManObjectData(row);
-    EXPECT_EQ(entries(), "r1r2r3r4");
-    revisions.append(listOf({u"s0", u"s1", u"s2"}));
-    info->setRevisions(revisions);
-    doc->fillDocManObjectData(row);
-    EXPECT_EQ(entries(), "s1s2r3r4");
-    EXPECT_EQ(recorder.take(), (Texts{"isValid( index )", "isValid( index )"}));
-}
-
-TEST_F(TevDerivedDocumentTest, InfoCacheIsBuiltOnDemandThenKeptAndRefreshedFromItsSource) {
+// The info cache is built on demand, kept, refreshed; a row takes the last revision.
+TEST_F(TevDerivedDocumentTest, InfoCacheIsBuiltOnDemandKeptAndRefreshedAndRowTakesTheLastRevision) {
     doc->fillInfoAllDerObjs(false);
     doc->fillInfoAllDerObjs(true);
     EXPECT_EQ(calls(), (Texts{kCheck, kBegin, "fillOldInfo(A1.dwg)", "fillOldInfo(H11)", kEnd,
@@ -289,8 +272,27 @@ TEST_F(TevDerivedDocumentTest, InfoCacheIsBuiltOnDemandThenKeptAndRefreshedFromI
     own.refreshInfo(E::eDerivedDocInfoRevisions);
     EXPECT_EQ(calls(), (Texts{kRefreshed, "refreshNewInfo(doc A1.dwg,1)", kRefreshed}));
     EXPECT_EQ(text(own.getLastRevIdx()), "R");
+
+    // A row takes the last revision's entries and keeps what a short one lacks.
+    auto* cached = const_cast<TevDerivedDocumentInfo*>(doc->getInfo());
+    TevDerivedDocumentInfo::RevisionTable revisions;
+    revisions.append(listOf({u"r0", u"r1", u"r2", u"r3", u"r4"}));
+    TevDocManObject row;
+    const auto entries = [&row] {
+        return text(row.m_lastRevisionEntry1) + text(row.m_lastRevisionEntry2) +
+               text(row.m_lastRevisionEntry3) + text(row.m_lastRevisionEntry4);
+    };
+    cached->setRevisions(revisions);
+    doc->fillDocManObjectData(row);
+    EXPECT_EQ(entries(), "r1r2r3r4");
+    revisions.append(listOf({u"s0", u"s1", u"s2"}));
+    cached->setRevisions(revisions);
+    doc->fillDocManObjectData(row);
+    EXPECT_EQ(entries(), "s1s2r3r4");
+    EXPECT_EQ(recorder.take(), (Texts{"isValid( index )", "isValid( index )"}));
 }
 
+// A BOM takes its key from the report, creates its object once and goes with its file.
 TEST_F(TevDerivedDocumentTest, BomTakesItsKeyFromTheReportCreatesItsObjectOnceAndGoesWithItsFile) {
     FakeBomDocument* bom = host.addBom(5, "..\\Lists\\Parts.txt");
     host.reportManager.dstvReports.insert(7);
@@ -327,24 +329,8 @@ TEST_F(TevDerivedDocumentTest, BomTakesItsKeyFromTheReportCreatesItsObjectOnceAn
                      "withdrawReport(-1,..\\BOM\\Neg.txt)", "disposeObject(Neg.txt:bom)"}));
 }
 
-TEST_F(TevDerivedDocumentTest, SplitsItsCreationPath) {
-    // Each row: path, relative path and file name, assertions reported.
-    const std::tuple<const char16_t*, const char*, Texts> cases[] = {
-        {u"..\\Details\\A1.dwg", "\\Details\\ A1.dwg", {}},
-        {u"..\\Sheets\\Sub\\A1", "\\Sheets\\Sub\\ A1.dwg", {}},
-        {u"..\\Details\\A1.DWG", "\\Details\\ A1.DWG", {}},
-        {u"..\\Details\\A1.tmp", "\\Details\\ A1.tmp.dwg", {}},
-        {u"C:\\x..y\\A1.dwg", "..y\\ A1.dwg", {}},
-        {u"Sheets\\A1.dwg", "\\Details\\ A1.dwg", {"0"}}};
-    for (const auto& [path, expected, assertions] : cases) {
-        TevString relPath = u"stale", fileName = u"stale";
-        TevDerivedDocumentDetail::getRelPathAndFileNameFromPath(path, relPath, fileName);
-        EXPECT_EQ(text(relPath) + " " + text(fileName), expected);
-        EXPECT_EQ(recorder.take(), assertions) << expected;
-    }
-}
-
-TEST_F(TevDerivedDocumentTest, KeyCarriesFolderNameAndFlagAndTheDocumentKeepsItsOneObject) {
+// An NC key carries folder, name and flag; paths split; the document keeps its object.
+TEST_F(TevDerivedDocumentTest, KeyCarriesFolderNameAndFlagPathsSplitAndTheDocumentKeepsItsObject) {
     FakeNCDocument* flagged =
         host.addNC("NC\\Plates\\P1.nc", E::eDocSubTypeNCNamed, "P1-named", true);
     FakeNCDocument* nc = host.addNC("NC\\Plates\\P1.nc", E::eDocSubTypeNCNamed, "P1-named", false);
@@ -363,9 +349,24 @@ TEST_F(TevDerivedDocumentTest, KeyCarriesFolderNameAndFlagAndTheDocumentKeepsIts
     const_cast<TevDerivedDocumentInfo*>(nc->getInfo())->setInitialFileName(u"C:\\Out\\First.nc");
     EXPECT_EQ(text(nc->getInitialFilename()), "First.nc");
 
-    host.log.clear();
     EXPECT_EQ(nc->addAllDerivedObjects(false, true, true, false), 0) << "its file is missing";
     EXPECT_EQ(calls("addAllDerivedObjects"), (Texts{"disposeObject(P1.nc:nc)"}));
+
+    // A detail document splits its creation path into folder and file name.
+    // Each row: path, relative path and file name, assertions reported.
+    const std::tuple<const char16_t*, const char*, Texts> cases[] = {
+        {u"..\\Details\\A1.dwg", "\\Details\\ A1.dwg", {}},
+        {u"..\\Sheets\\Sub\\A1", "\\Sheets\\Sub\\ A1.dwg", {}},
+        {u"..\\Details\\A1.DWG", "\\Details\\ A1.DWG", {}},
+        {u"..\\Details\\A1.tmp", "\\Details\\ A1.tmp.dwg", {}},
+        {u"C:\\x..y\\A1.dwg", "..y\\ A1.dwg", {}},
+        {u"Sheets\\A1.dwg", "\\Details\\ A1.dwg", {"0"}}};
+    for (const auto& [path, expected, assertions] : cases) {
+        TevString relPath = u"stale", fileName = u"stale";
+        TevDerivedDocumentDetail::getRelPathAndFileNameFromPath(path, relPath, fileName);
+        EXPECT_EQ(text(relPath) + " " + text(fileName), expected);
+        EXPECT_EQ(recorder.take(), assertions) << expected;
+    }
 }
 
 } // namespace

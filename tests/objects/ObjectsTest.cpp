@@ -202,10 +202,9 @@ TEST(TevDerivedObjectInfo, EveryKindCopiesResetsAndRefreshesItsMembers) {
     const std::string own = "8 9 10 7 1[s-d1]";
     expectTheCommonBehaviour<TevDerivedObjectBomInfo>("-1 -1 3 0 0[]", own, own);
     const std::string defaults = "5[,,,,]0[]0[]0[]0[] on 0";
-    expectTheCommonBehaviour<TevDerivedObjectDetailInfo>(
-        defaults,
-        "5[s-style,s-process,s-scale,s-h,s-proto]2[s-s1,s-s2]1[s-m1]2[s-ss1,s-ss2]1[s-ms1] off 12",
-        defaults);
+    const std::string parts =
+        "5[s-style,s-process,s-scale,s-h,s-proto]2[s-s1,s-s2]1[s-m1]2[s-ss1,s-ss2]1[s-ms1] off 12";
+    expectTheCommonBehaviour<TevDerivedObjectDetailInfo>(defaults, parts, defaults);
     const std::string texts = " 5[s.nc1,s-all.nc1,s.dll,s-run,s.xml]";
     expectTheCommonBehaviour<TevDerivedObjectNCInfo>("-1 -1 -1 5[,,,,]", "7 8 1" + texts,
                                                      "-1 -1 -1" + texts);
@@ -213,22 +212,19 @@ TEST(TevDerivedObjectInfo, EveryKindCopiesResetsAndRefreshesItsMembers) {
     TevDerivedObjectBomInfo bom;
     bom.setTitle(u"kept");
     bom.setInfoForUpdate(11, 12, 13, listOf({u"h"}));
-    EXPECT_EQ(sharedOf(bom), "5[kept,,,,]01[h]");
     bom.setTemplateKey(21);
     bom.setTemplateLocation(22);
-    EXPECT_EQ(ownOf(bom), "11 21 22 0 0[]");
+    EXPECT_EQ(sharedOf(bom) + " " + ownOf(bom), "5[kept,,,,]01[h] 11 21 22 0 0[]");
 
     TevDerivedObjectDetailInfo info;
     info.setSinglePartsDetailed(listOf({u"p1", u"p2", u"p3"}));
     info.setSinglePartsDetailed(listOf({u"q1", u"q2", u"q3", u"q4", u"q5"}));
     info.setMainPartsDetailedServerHandles(listOf({u"srv"}));
     info.setMainPartsDetailed(listOf({u"m1", u"m2"}));
-    EXPECT_EQ(join(info.getSinglePartsDetailedServerHandles()) +
-                  join(info.getMainPartsDetailedServerHandles()),
-              "3[,,]1[srv]");
+    EXPECT_EQ(ownOf(info), "5[,,,,]5[q1,q2,q3,q4,q5]2[m1,m2]3[,,]1[srv] on 0");
     info.setMainPartsDetailedServerHandles(List());
     info.setMainPartsDetailed(listOf({u"m3"}));
-    EXPECT_EQ(join(info.getMainPartsDetailedServerHandles()), "1[]");
+    EXPECT_EQ(ownOf(info), "5[,,,,]5[q1,q2,q3,q4,q5]1[m3]3[,,]1[] on 0");
 }
 
 // Texts the nine info readers (the list readers on stale lists), as one text.
@@ -266,22 +262,9 @@ Info& infoOf(TevDerivedObject* obj) {
 
 using TevDerivedObjectTest = DetailDocumentTest;
 
-TEST_F(TevDerivedObjectTest, StatusIsReadFromTheModelOnceTheFileIsFoundAndAgainAfterAChange) {
-    const std::string commandActive = "isCommandActive(" + text(doc->getFullFileName()) + ")";
-    doc->setCheckDocFile(true);
-    obj->setHasUpdReq(true);
-    obj->getUpdate();
-    EXPECT_FALSE(doc->getCheckDocFile()) << "the file was found";
-    // updatePerformed re-reads the status for a modified object only.
-    obj->updatePerformed(static_cast<E::ObjectModification>(0));
-    obj->updatePerformed(static_cast<E::ObjectModification>(2));
-    obj->updatePerformed(E::eObjectModified);
-    EXPECT_EQ(host.log.take(),
-              (Texts{commandActive, "getNewUpdate(H11,0)", "beginCheckDerivedObjects",
-                     commandActive, "getNewUpdate(H11,0)", "endCheckDerivedObjects"}));
-}
-
-TEST_F(TevDerivedObjectTest, InfoIsRefreshedThroughTheModelOrFillOldInfoOrBuiltWithTheDocument) {
+// An info is filled and refreshed through the model or fillOldInfo, or built with the
+// document's infos; the readers build a missing info first or answer empty values.
+TEST_F(TevDerivedObjectTest, InfoIsRefreshedOrBuiltWithTheDocumentAndReadersAnswerFromIt) {
     host.model().objectFillAnswer = 0; // the model leaves the info to fillOldInfo
     obj->fillInfo();
     obj->setHasUpdReq(true); // a change drops the info
@@ -303,16 +286,11 @@ TEST_F(TevDerivedObjectTest, InfoIsRefreshedThroughTheModelOrFillOldInfoOrBuiltW
     host.log.clear();
     obj->refreshInfo(E::eDerivedDocInfoAll);
     EXPECT_EQ(host.log.take(), (Texts{"fillOldInfo(H11)"}));
-}
 
-TEST_F(TevDerivedObjectTest, ReadersBuildTheDocumentsInfosFirstOrAnswerEmptyValuesWithoutOne) {
-    // What a host would write into the info it filled.
+    // The readers answer from the info a host wrote while the object is unchanged.
     infoOf<TevDerivedObjectDetailInfo>(obj) = filled<TevDerivedObjectDetailInfo>(u"x", 42);
-    obj->setHasUpdReq(false); // unchanged: the info stays
-    host.log.clear();
     EXPECT_EQ(readAll(*obj), "5[x-title,x-lbo,x-lbs,x-epm,x-eps]42 472[x-m1,x-m2]1[x]");
     obj->resetInfo(); // gone: a refresh builds it again
-    host.log.clear();
     obj->refreshInfo(E::eDerivedDocInfoDwgNo);
     EXPECT_EQ(joined(host.log.take()),
               "checkDerivedObjects(A1.dwg,11) beginGetUpdateAllDerObjs(A1.dwg) fillOldInfo(H11) "
@@ -322,25 +300,37 @@ TEST_F(TevDerivedObjectTest, ReadersBuildTheDocumentsInfosFirstOrAnswerEmptyValu
     FakeDetailDocument* owner = host.addDetail(5, "..\\Details\\B5.dwg");
     FakeDetailObject* stray = host.factory.makeDetailObject(owner, 7, u"H7");
     doc->addDerivedObject(stray, false);
-    host.log.clear();
     EXPECT_EQ(readAll(*stray), "5[,,,,]0 00[]0[]");
     EXPECT_EQ(host.log.only("checkDerivedObjects(B5.dwg").size(), 9U)
         << "every reader asked the owning document again";
     doc->deleteDerivedObject(stray); // while its owning document still lives
 }
 
-TEST_F(TevDerivedObjectTest, OrphansAnswerForThemselvesAndDestroyingAnObjectInTheTableIsReported) {
+// The status is read from the model once the file is found and again after a change;
+// objects without a document answer for themselves; destroying a tabled object is reported.
+TEST_F(TevDerivedObjectTest, StatusIsReadOnceFoundAndAfterAChangeOrphansAnswerForThemselves) {
+    const std::string commandActive = "isCommandActive(" + text(doc->getFullFileName()) + ")";
+    doc->setCheckDocFile(true);
+    obj->setHasUpdReq(true);
+    obj->getUpdate();
+    EXPECT_FALSE(doc->getCheckDocFile()) << "the file was found";
+    // updatePerformed re-reads the status for a modified object only.
+    obj->updatePerformed(static_cast<E::ObjectModification>(0));
+    obj->updatePerformed(static_cast<E::ObjectModification>(2));
+    obj->updatePerformed(E::eObjectModified);
+    EXPECT_EQ(host.log.take(),
+              (Texts{commandActive, "getNewUpdate(H11,0)", "beginCheckDerivedObjects",
+                     commandActive, "getNewUpdate(H11,0)", "endCheckDerivedObjects"}));
+
     // Without a document an object answers for itself and fills only its own part of a row.
     FakeDetailObject orphan(host.log, "orphan", nullptr, 5, u"H5");
     FakeBomObject bom(host.log, "bom", nullptr, u"B1");
     FakeNCObject nc(host.log, "nc", nullptr);
     TevDocumentApproval approval;
-    EXPECT_EQ((std::vector<int>{
-                  obj->setDocumentApprovalStatus(2), orphan.setDocumentApprovalStatus(2),
-                  orphan.setCheckDocumentStatus(1), orphan.getDocumentApproval(approval),
-                  rowOf(&orphan).m_commandActive, rowOf(&bom).m_category, rowOf(&nc).m_category}),
-              (std::vector<int>{E::eStatusOk, E::eStatusNotSupported, E::eStatusNotSupported, 0, 0,
-                                9, 9}));
+    EXPECT_EQ((Ints{obj->setDocumentApprovalStatus(2), orphan.setDocumentApprovalStatus(2),
+                    orphan.setCheckDocumentStatus(1), orphan.getDocumentApproval(approval),
+                    rowOf(&orphan).m_commandActive, rowOf(&bom).m_category, rowOf(&nc).m_category}),
+              (Ints{E::eStatusOk, E::eStatusNotSupported, E::eStatusNotSupported, 0, 0, 9, 9}));
     TevDerivedObject* kept = host.addObject(doc, 12);
     // Not the model's table, so the document cannot take the rows out before disposal.
     TevArray<TevDocManObject> table;
@@ -354,6 +344,7 @@ TEST_F(TevDerivedObjectTest, OrphansAnswerForThemselvesAndDestroyingAnObjectInTh
     EXPECT_EQ(recorder.take(), (Texts{"!m_alreadyInTable"}));
 }
 
+// The row of each kind: the info built first, the categories and the values shown.
 TEST_F(TevDerivedObjectTest, RowOfEachKindBuildsAMissingInfoFirstAndShowsItsCategoriesAndValues) {
     host.reportManager.dstvReports.insert(6);
     host.reportManager.extracts.push_back({42, u"Ground floor"});
@@ -366,11 +357,7 @@ TEST_F(TevDerivedObjectTest, RowOfEachKindBuildsAMissingInfoFirstAndShowsItsCate
     };
     // Each row: the object, its row (date and model extract set after the first fill), and
     // whether the first fill asks for the model extract (-1) after the info fill.
-    const struct {
-        TevDerivedObject* obj;
-        const char* row;
-        bool extract;
-    } cases[] = {
+    const std::tuple<TevDerivedObject*, const char*, bool> cases[] = {
         {obj, "0/-1 6[old:H11,D,,,,]", false},
         {bomInDetail, "0/0 6[old:A1.dwg:bom,D,old:A1.dwg:bom,Ground floor,,]", true},
         {host.addBom(6, "..\\DSTV\\List.txt")->objects()[0],
@@ -382,27 +369,27 @@ TEST_F(TevDerivedObjectTest, RowOfEachKindBuildsAMissingInfoFirstAndShowsItsCate
         {nc(E::eDocSubTypeNCDxf, "Dx.f"), "3/-1 6[old:Dx.f.nc:nc,D,-,-,,Dx.f]", false},
         {nc(E::eDocSubTypeNone, "N3"), "9/7 6[old:N3.nc:nc,D,-,-,,]", false},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(nameOf(c.obj));
-        TevDerivedDocument* owner = c.obj->getDerivedDoc();
+    for (const auto& [object, expected, extract] : cases) {
+        SCOPED_TRACE(nameOf(object));
+        TevDerivedDocument* owner = object->getDerivedDoc();
         owner->getInfo();
-        c.obj->resetInfo(); // the document has its info, the object has none yet
+        object->resetInfo(); // the document has its info, the object has none yet
         host.log.clear();
-        EXPECT_EQ(text(rowOf(c.obj).m_title), "old:" + nameOf(c.obj));
+        EXPECT_EQ(text(rowOf(object).m_title), "old:" + nameOf(object));
         const std::string name = nameOf(owner);
         EXPECT_EQ(joined(host.log.take({"isCommandActive"})),
                   "checkDerivedObjects(" + name + ",11) beginGetUpdateAllDerObjs(" + name +
-                      ") fillOldInfo(" + nameOf(c.obj) + ") derivedDocRefreshed(" + name +
+                      ") fillOldInfo(" + nameOf(object) + ") derivedDocRefreshed(" + name +
                       ") endGetUpdateAllDerObjs(" + name + ")" +
-                      (c.extract ? " getReportManager getModelExtract(-1)" : ""));
+                      (extract ? " getReportManager getModelExtract(-1)" : ""));
 
-        auto* info = const_cast<TevDerivedObjectInfo*>(c.obj->getInfo());
+        auto* info = const_cast<TevDerivedObjectInfo*>(object->getInfo());
         info->setDate(u"D");
         if (auto* bomInfo = dynamic_cast<TevDerivedObjectBomInfo*>(info)) {
             bomInfo->setModelExtractKey(42);
         }
-        EXPECT_EQ(textOf(rowOf(c.obj)), c.row);
-        EXPECT_EQ(rowOf(c.obj).m_derivedObject, c.obj) << "the part all kinds share";
+        EXPECT_EQ(textOf(rowOf(object)), expected);
+        EXPECT_EQ(rowOf(object).m_derivedObject, object) << "the part all kinds share";
     }
 
     // The model extract's name needs a known key, an answer of 1 and a report manager.
@@ -420,16 +407,13 @@ TEST_F(TevDerivedObjectTest, RowOfEachKindBuildsAMissingInfoFirstAndShowsItsCate
     // A detail row carries the detail info and keeps the host's categories 4 and 5.
     infoOf<TevDerivedObjectDetailInfo>(obj) = filled<TevDerivedObjectDetailInfo>(u"x", 43);
     const TevDocManObject row = rowOf(obj);
-    EXPECT_EQ(textOf(row), "0/-1 6[x-title,x-date,x-style,x-process,,]");
-    EXPECT_EQ(text(row.m_scale) + " " + text(row.m_detailHandle) + " " +
+    const std::string values = " 6[x-title,x-date,x-style,x-process,,]";
+    EXPECT_EQ(textOf(row) + " " + text(row.m_scale) + " " + text(row.m_detailHandle) + " " +
                   std::to_string(row.m_logicalObjectSelection) + join(row.m_mainPartsDetailed) +
                   join(row.m_singlePartsDetailed) + std::to_string(row.m_detExternalObjectState),
-              "x-scale x-h 481[x-m1]2[x-s1,x-s2]0");
-    for (const int category : {4, 5, 3}) {
-        const TevDocManObject own = rowOf(obj, category, 2);
-        EXPECT_EQ(std::to_string(own.m_category) + "/" + std::to_string(own.m_subCategory),
-                  category == 3 ? "0/-1" : std::to_string(category) + "/2");
-    }
+              "0/-1" + values + " x-scale x-h 481[x-m1]2[x-s1,x-s2]0");
+    EXPECT_EQ(textOf(rowOf(obj, 4, 2)) + textOf(rowOf(obj, 5, 2)) + textOf(rowOf(obj, 3, 2)),
+              "4/2" + values + "5/2" + values + "0/-1" + values);
 }
 
 } // namespace
